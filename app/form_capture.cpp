@@ -1,0 +1,110 @@
+#include "app/form_capture.h"
+
+#include "gallery/key_dispatch.h"
+
+formCapture::formCapture(IMainWindow& window, Platform& platform, ViewerHost& viewers)
+    : m_window(window), m_platform(platform), m_viewers(viewers),
+      m_gallery([&window] {
+          return OuterSize{window.outerWidthTwips(), window.outerHeightTwips()};
+      }),
+      m_watcher(m_gallery, platform.clipboard, platform.clock),
+      m_env{m_gallery, window, platform} {
+    // Ticks follow the clipboard's own change announcements instead of a
+    // 1 ms poll, which would keep a core busy while idle.
+    Timer1.setSingleShot(true);
+    Timer1.setInterval(0);
+    QObject::connect(&Timer1, &QTimer::timeout, [this] { Timer1_Timer(); });
+}
+
+void formCapture::Form_Load() {
+    m_platform.clipboard.setChangeHandler([this] { scheduleTick(); });
+    scheduleTick();
+}
+
+void formCapture::scheduleTick() { Timer1.start(); }
+
+void formCapture::Timer1_Timer() {
+    if (m_watcher.Timer1_Timer())
+        m_window.galleryChanged();
+}
+
+void formCapture::Form_Resize() {
+    m_window.setBusyPointer(true);
+    m_gallery.relayout();
+    m_window.setBusyPointer(false);
+    m_window.galleryChanged();
+}
+
+void formCapture::Form_MouseUp(int Button, int, int, int) {
+    if (Button == 2)
+        m_window.popupMenu();
+}
+
+void formCapture::Form_KeyDown(int KeyCode, int Shift) {
+    const KeyDispatch key = dispatchKey(KeyCode, Shift);
+    Gallery& g = m_gallery;
+    const int selected = g.SelectedIndex;
+    switch (key.action) {
+    case KeyAction::None: return;
+    case KeyAction::RunCommand: menuCommand(key.command); return;
+    case KeyAction::StopLoading: g.StopLoading = true; return;
+    case KeyAction::OpenSelected: imgView_MouseUp(selected, 0, 0, 0, 0); return;
+    case KeyAction::SelectLeft:
+        if (selected > 0)
+            g.SelectImage(static_cast<std::int16_t>(selected - 1));
+        break;
+    case KeyAction::SelectRight:
+        if (selected < g.topIndex())
+            g.SelectImage(static_cast<std::int16_t>(selected + 1));
+        break;
+    case KeyAction::SelectDown:
+        if (selected + g.ThumbsPerRow <= g.topIndex())
+            g.SelectImage(static_cast<std::int16_t>(selected + g.ThumbsPerRow));
+        break;
+    case KeyAction::SelectUp:
+        if (selected - g.ThumbsPerRow >= 0)
+            g.SelectImage(static_cast<std::int16_t>(selected - g.ThumbsPerRow));
+        break;
+    }
+    m_window.galleryChanged();
+}
+
+void formCapture::imgView_MouseUp(int index, int Button, int Shift, int, int) {
+    Gallery& g = m_gallery;
+    if (Button == 2) {
+        g.SelectImage(static_cast<std::int16_t>(index));
+        m_window.galleryChanged();
+        m_window.popupMenu();
+        return;
+    }
+    // Enter on a selected index that names no entry (after Clear) acts on nothing.
+    if (!g.exists(index))
+        return;
+    const Entry& entry = g.imgView(index);
+    if (entry.isEmpty()) {
+        menuCommand(Command::Open);
+        return;
+    }
+    g.SelectImage(static_cast<std::int16_t>(index));
+    m_window.galleryChanged();
+    const QString caption = entry.toolTipText.isEmpty()
+                                ? QStringLiteral("Image ") + QString::number(index + 1)
+                                : entry.toolTipText;
+    m_viewers.showInZoom(entry.picture, caption, Shift);
+}
+
+void formCapture::imgView_DblClick(int index) {
+    if (m_gallery.exists(index))
+        m_viewers.showFullScreen(m_gallery.imgView(index).picture);
+}
+
+void formCapture::menuCommand(Command command) {
+    // A second Browse inside a running one would clear the gallery under it.
+    if (command == Command::Browse && !m_window.isMenuEnabled(Command::Browse))
+        return;
+    runCommand(command, m_env);
+    m_window.galleryChanged();
+    scheduleTick();
+}
+
+void formCapture::Form_Unload() { m_viewers.closeAll(); }

@@ -1,0 +1,5 @@
+#include "commands/commands.h"
+
+void mnuFileBrowse_Click(CommandEnv& env) {
+    (void)env;
+}

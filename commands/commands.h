@@ -1,0 +1,26 @@
+// The commands of the main window's pop-up menu.
+#pragma once
+
+#include "gallery/gallery.h"
+#include "platform/main_window.h"
+#include "platform/platform.h"
+
+/** What every command works on. */
+struct CommandEnv {
+    Gallery& gallery;
+    IMainWindow& window;
+    Platform& platform;
+};
+
+void mnuFileSave_Click(CommandEnv& env);
+void mnuFileSaveAll_Click(CommandEnv& env);
+void mnuFileOpen_Click(CommandEnv& env);
+void mnuFilePrint_Click(CommandEnv& env);
+void mnuImageCopy_Click(CommandEnv& env);
+void mnuImageDelete_Click(CommandEnv& env);
+void mnuImageClear_Click(CommandEnv& env);
+void mnuFileBrowse_Click(CommandEnv& env);
+void mnuAbout_Click(CommandEnv& env);
+
+/** Runs the command that a menu entry or key names. */
+void runCommand(Command command, CommandEnv& env);

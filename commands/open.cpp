@@ -1,0 +1,5 @@
+#include "commands/commands.h"
+
+void mnuFileOpen_Click(CommandEnv& env) {
+    env.gallery.IgnoreClipboard = false;
+}

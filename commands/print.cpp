@@ -1,0 +1,5 @@
+#include "commands/commands.h"
+
+void mnuFilePrint_Click(CommandEnv& env) {
+    env.gallery.IgnoreClipboard = false;
+}

@@ -1,0 +1,5 @@
+#include "commands/commands.h"
+
+void mnuFileSave_Click(CommandEnv& env) {
+    env.gallery.IgnoreClipboard = false;
+}

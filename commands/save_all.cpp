@@ -1,0 +1,5 @@
+#include "commands/commands.h"
+
+void mnuFileSaveAll_Click(CommandEnv& env) {
+    env.gallery.IgnoreClipboard = false;
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "platform/picture.h"
+
+#include <QString>
+
+/** Reading pictures from files and writing them as BMP. */
+class IPictureFiles {
+public:
+    virtual ~IPictureFiles() = default;
+    /** The picture in path, recognised by content; null with a reason on failure. */
+    virtual Picture load(const QString& path, QString* error) = 0;
+    /** Writes picture as a BMP file at exactly path; a failure leaves no file there. */
+    virtual bool writeBmp(const Picture& picture, const QString& path, QString* error) = 0;
+};

@@ -1,0 +1,249 @@
+#include "platform/qt/capture_window.h"
+
+#include "gallery/key_dispatch.h"
+#include "gallery/units.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QHelpEvent>
+#include <QPainter>
+#include <QToolTip>
+
+namespace {
+QRect pixelRect(std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height) {
+    return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
+                 twipsToPixels(height));
+}
+} // namespace
+
+CaptureWindow::CaptureWindow() {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, pal.color(QPalette::Button));
+    setPalette(pal);
+    setAutoFillBackground(false);
+    buildMenu();
+}
+
+void CaptureWindow::attach(const Gallery& gallery, MainWindowEvents& events) {
+    m_gallery = &gallery;
+    m_events = &events;
+}
+
+void CaptureWindow::buildMenu() {
+    // The shortcut is only a label: the keys go through the key handler.
+    struct Item {
+        const char* caption;
+        const char* shortcut;
+        std::optional<Command> command;
+    };
+    const Item items[] = {
+        {"&Save...", "Ctrl+S", Command::Save},
+        {"Save &All", nullptr, Command::SaveAll},
+        {nullptr, nullptr, std::nullopt},
+        {"&Open...", "Ctrl+O", Command::Open},
+        {"&Print...", "Ctrl+P", Command::Print},
+        {"Cop&y to Clipboard", "Ctrl+C", Command::Copy},
+        {"&Delete", "Del", Command::Delete},
+        {nullptr, nullptr, std::nullopt},
+        {"&Clear", "F8", Command::Clear},
+        {"&Browse...", "Ctrl+B", Command::Browse},
+        {nullptr, nullptr, std::nullopt},
+        {"About...", nullptr, Command::About},
+    };
+    static const char* const names[] = {"mnuFileSave", "mnuFileSaveAll", "mnuSep0",
+                                        "mnuFileOpen", "mnuFilePrint", "mnuImageCopy",
+                                        "mnuImageDelete", "mnuSep1", "mnuImageClear",
+                                        "mnuFileBrowse", "mnuSep2", "mnuAbout"};
+    int n = 0;
+    for (const Item& item : items) {
+        QAction* action = nullptr;
+        if (!item.caption) {
+            action = m_menu.addSeparator();
+        } else {
+            QString text = QString::fromUtf8(item.caption);
+            if (item.shortcut)
+                text += QLatin1Char('\t') + QString::fromUtf8(item.shortcut);
+            action = m_menu.addAction(text);
+            action->setData(static_cast<int>(*item.command));
+            m_actions[*item.command] = action;
+        }
+        action->setObjectName(QString::fromLatin1(names[n++]));
+    }
+    m_menu.setObjectName(QStringLiteral("mnuMain"));
+}
+
+std::int32_t CaptureWindow::outerWidthTwips() const {
+    return pixelsToTwips(frameGeometry().width());
+}
+
+std::int32_t CaptureWindow::outerHeightTwips() const {
+    return pixelsToTwips(frameGeometry().height());
+}
+
+void CaptureWindow::setBusyPointer(bool busy) {
+    if (busy == m_busy)
+        return;
+    m_busy = busy;
+    if (busy)
+        QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+    else
+        QGuiApplication::restoreOverrideCursor();
+}
+
+void CaptureWindow::popupMenu() {
+    // Like a pop-up menu of the old toolkit, the command runs after the menu has closed.
+    QAction* chosen = m_menu.exec(QCursor::pos());
+    if (chosen && m_events && chosen->data().isValid())
+        m_events->menuCommand(static_cast<Command>(chosen->data().toInt()));
+}
+
+void CaptureWindow::setMenuEnabled(Command command, bool enabled) {
+    m_actions.at(command)->setEnabled(enabled);
+}
+
+bool CaptureWindow::isMenuEnabled(Command command) const {
+    return m_actions.at(command)->isEnabled();
+}
+
+void CaptureWindow::processEvents() { QCoreApplication::processEvents(); }
+
+int CaptureWindow::entryAt(QPoint pos) const {
+    if (!m_gallery)
+        return -1;
+    const auto& entries = m_gallery->entries();
+    for (int i = static_cast<int>(entries.size()) - 1; i >= 0; --i) {
+        const Entry& e = entries[i];
+        if (e.visible && pixelRect(e.left, e.top, e.width, e.height).contains(pos))
+            return i;
+    }
+    return -1;
+}
+
+bool CaptureWindow::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const int index = entryAt(help->pos());
+        const QString text = index >= 0 ? m_gallery->imgView(index).toolTipText : QString();
+        if (text.isEmpty()) {
+            QToolTip::hideText();
+            event->ignore();
+        } else {
+            QToolTip::showText(help->globalPos(), text, this);
+        }
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void CaptureWindow::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    painter.fillRect(event->rect(), palette().color(QPalette::Button));
+    if (!m_gallery)
+        return;
+    // The frame lies beneath the thumbnails.
+    const SelectionFrame& frame = m_gallery->shpSelected;
+    if (frame.visible) {
+        const QRect r = pixelRect(frame.left, frame.top, frame.width, frame.height);
+        const QColor highlight = palette().color(QPalette::Highlight);
+        const int w = 3;
+        painter.fillRect(QRect(r.left(), r.top(), r.width(), w), highlight);
+        painter.fillRect(QRect(r.left(), r.bottom() - w + 1, r.width(), w), highlight);
+        painter.fillRect(QRect(r.left(), r.top(), w, r.height()), highlight);
+        painter.fillRect(QRect(r.right() - w + 1, r.top(), w, r.height()), highlight);
+    }
+    const qreal dpr = devicePixelRatioF();
+    const QColor border = palette().color(QPalette::Mid);
+    for (const Entry& e : m_gallery->entries()) {
+        if (!e.visible)
+            continue;
+        const QRect box = pixelRect(e.left, e.top, e.width, e.height);
+        if (!box.intersects(event->rect()))
+            continue;
+        if (!e.isEmpty()) {
+            const QImage thumb = e.picture.thumbnail(
+                QSize(qRound(box.width() * dpr), qRound(box.height() * dpr)));
+            painter.drawImage(box, thumb);
+        } else {
+            painter.setPen(border);
+            painter.drawRect(box.adjusted(0, 0, -1, -1));
+        }
+    }
+}
+
+void CaptureWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (m_events)
+        m_events->Form_Resize();
+}
+
+int CaptureWindow::buttonCode(Qt::MouseButton button) {
+    switch (button) {
+    case Qt::LeftButton: return 1;
+    case Qt::RightButton: return 2;
+    case Qt::MiddleButton: return 4;
+    default: return 0;
+    }
+}
+
+int CaptureWindow::shiftState(Qt::KeyboardModifiers modifiers) {
+    int shift = 0;
+    if (modifiers & Qt::ShiftModifier)
+        shift |= keys::ShiftMask;
+    if (modifiers & Qt::ControlModifier)
+        shift |= keys::CtrlMask;
+    if (modifiers & Qt::AltModifier)
+        shift |= keys::AltMask;
+    return shift;
+}
+
+int CaptureWindow::keyCode(int qtKey) {
+    if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z)
+        return qtKey; // Qt's letter codes are the upper-case ASCII codes
+    switch (qtKey) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return keys::Enter;
+    case Qt::Key_Escape: return keys::Esc;
+    case Qt::Key_Left: return keys::Left;
+    case Qt::Key_Up: return keys::Up;
+    case Qt::Key_Right: return keys::Right;
+    case Qt::Key_Down: return keys::Down;
+    case Qt::Key_Delete: return keys::Delete;
+    case Qt::Key_F8: return keys::F8;
+    default: return -1;
+    }
+}
+
+void CaptureWindow::mouseReleaseEvent(QMouseEvent* event) {
+    if (!m_events)
+        return;
+    const QPoint pos = event->position().toPoint();
+    const int button = buttonCode(event->button());
+    const int shift = shiftState(event->modifiers());
+    const int index = entryAt(pos);
+    if (index >= 0)
+        m_events->imgView_MouseUp(index, button, shift, pos.x(), pos.y());
+    else
+        m_events->Form_MouseUp(button, shift, pos.x(), pos.y());
+}
+
+void CaptureWindow::mouseDoubleClickEvent(QMouseEvent* event) {
+    const int index = entryAt(event->position().toPoint());
+    if (m_events && index >= 0 && event->button() == Qt::LeftButton)
+        m_events->imgView_DblClick(index);
+}
+
+void CaptureWindow::keyPressEvent(QKeyEvent* event) {
+    if (m_events)
+        m_events->Form_KeyDown(keyCode(event->key()), shiftState(event->modifiers()));
+}
+
+void CaptureWindow::closeEvent(QCloseEvent* event) {
+    if (m_events)
+        m_events->Form_Unload();
+    event->accept();
+    // Zoom windows are top-level too; the program ends with this window all the same.
+    QCoreApplication::quit();
+}

@@ -1,0 +1,58 @@
+// The main window's widget: draws the gallery from the model and forwards input.
+#pragma once
+
+#include "gallery/gallery.h"
+#include "platform/main_window.h"
+
+#include <QMenu>
+#include <QWidget>
+#include <map>
+
+class CaptureWindow final : public QWidget, public IMainWindow {
+    Q_OBJECT
+public:
+    CaptureWindow();
+
+    /** Must be called before the window is shown. */
+    void attach(const Gallery& gallery, MainWindowEvents& events);
+
+    std::int32_t outerWidthTwips() const override;
+    std::int32_t outerHeightTwips() const override;
+    QString caption() const override { return windowTitle(); }
+    void setCaption(const QString& caption) override { setWindowTitle(caption); }
+    void setBusyPointer(bool busy) override;
+    void popupMenu() override;
+    void setMenuEnabled(Command command, bool enabled) override;
+    bool isMenuEnabled(Command command) const override;
+    void processEvents() override;
+    void galleryChanged() override { update(); }
+    void close() override { QWidget::close(); }
+
+    /** The entry drawn at a client position in pixels, topmost first; -1 for none. */
+    int entryAt(QPoint pos) const;
+    /** The menu, for tests that look at its entries. */
+    QMenu& menu() { return m_menu; }
+
+    /** Maps Qt keys and modifiers to the codes the logic uses. */
+    static int keyCode(int qtKey);
+    static int shiftState(Qt::KeyboardModifiers modifiers);
+    static int buttonCode(Qt::MouseButton button);
+
+protected:
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenu();
+
+    const Gallery* m_gallery = nullptr;
+    MainWindowEvents* m_events = nullptr;
+    QMenu m_menu;
+    std::map<Command, QAction*> m_actions;
+    bool m_busy = false;
+};

@@ -1,0 +1,42 @@
+// The Qt implementations of every platform interface, built together.
+#pragma once
+
+#include "platform/platform.h"
+#include "platform/qt/qt_clipboard.h"
+#include "platform/qt/qt_clock.h"
+#include "platform/qt/qt_converter.h"
+#include "platform/qt/qt_dialogs.h"
+#include "platform/qt/qt_file_system.h"
+#include "platform/qt/qt_message_box.h"
+#include "platform/qt/qt_picture_files.h"
+#include "platform/qt/qt_printer.h"
+#include "platform/qt/qt_shell.h"
+#include "platform/qt/qt_viewer_host.h"
+
+#include <QIcon>
+
+class QtPlatform {
+public:
+    QtPlatform();
+    Platform& platform() { return m_platform; }
+
+    QtClipboard clipboard;
+    QtClock clock;
+    QtFileSystem files;
+    QtPictureFiles pictures;
+    QtDialogs dialogs;
+    QtMessageBox messages;
+    QtShell shell;
+    QtPrinter printer;
+    QtConverter converter;
+
+private:
+    Platform m_platform;
+};
+
+/** The program's icon, 32 and 16 pixels. */
+QIcon appIcon();
+/** The largest picture the program takes: real screens, not absurd headers. */
+inline constexpr int kMaxPictureSide = 16384;
+/** Raises Qt's image allocation limit to fit kMaxPictureSide squared. */
+void configureImageLimits();

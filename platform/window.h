@@ -1,0 +1,10 @@
+#pragma once
+
+/** Any window of the program; dialogs and viewers take one as their owner. */
+class IWindow {
+public:
+    IWindow() = default;
+    IWindow(const IWindow&) = delete;
+    IWindow& operator=(const IWindow&) = delete;
+    virtual ~IWindow() = default;
+};

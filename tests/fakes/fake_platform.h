@@ -1,0 +1,313 @@
+// In-memory stand-ins for every platform interface, recording what the logic asked.
+#pragma once
+
+#include "platform/main_window.h"
+#include "platform/platform.h"
+#include "viewers/viewer_host.h"
+
+#include <QMap>
+#include <QStringList>
+#include <deque>
+#include <map>
+#include <vector>
+
+class FakeClipboard final : public IClipboard {
+public:
+    Picture content;      // what a read would return
+    bool offered = false; // whether an image is announced
+    int reads = 0;
+    int clears = 0;
+    bool refuseSet = false;
+    std::function<void()> changed;
+    /** Runs after every clear, like a clipboard manager that puts things back. */
+    std::function<void(FakeClipboard&)> afterClear;
+
+    void put(const Picture& p) { content = p; offered = true; }
+    bool hasBitmap() override { return offered; }
+    Picture readBitmap() override { ++reads; return content; }
+    void clear() override {
+        ++clears;
+        offered = false;
+        content = Picture();
+        if (afterClear)
+            afterClear(*this);
+    }
+    bool setPicture(const Picture& p) override {
+        if (refuseSet || p.isNull() || p.isEmpty())
+            return false;
+        put(p);
+        return true;
+    }
+    void setChangeHandler(std::function<void()> h) override { changed = std::move(h); }
+};
+
+class FakeClock final : public IClock {
+public:
+    QDateTime now = QDateTime(QDate(2026, 12, 6), QTime(14, 32, 25, 670));
+    std::int64_t ms = 1000000;
+    QDateTime localNow() const override { return now; }
+    std::int64_t monotonicMs() const override { return ms; }
+};
+
+/** Files are names mapped to their contents. */
+class FakeFileSystem final : public IFileSystem {
+public:
+    QMap<QString, QByteArray> files;
+    QString program = QStringLiteral("/opt/pictavo/bin");
+    int uniqueCounter = 0;
+
+    std::int64_t fileLength(const QString& path) const override {
+        return files.contains(path) ? files.value(path).size() : -1;
+    }
+    bool remove(const QString& path) override { return files.remove(path) > 0; }
+    bool rename(const QString& from, const QString& to, QString* error) override {
+        if (!files.contains(from)) {
+            if (error)
+                *error = QStringLiteral("No such file or directory");
+            return false;
+        }
+        files[to] = files.take(from);
+        return true;
+    }
+    QStringList listFiles(const QString& folder, const QString& pattern) const override {
+        const QString suffix = pattern.mid(1).toLower(); // "*.jpg" -> ".jpg"
+        QStringList out;
+        for (auto it = files.begin(); it != files.end(); ++it) {
+            QString f = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+            if (!it.key().startsWith(f))
+                continue;
+            const QString name = it.key().mid(f.size());
+            if (!name.contains(QLatin1Char('/')) && !name.startsWith(QLatin1Char('.')) &&
+                name.toLower().endsWith(suffix))
+                out.append(name);
+        }
+        return out;
+    }
+    QString uniqueName(const QString& folder, const QString& stem,
+                       const QString& suffix) const override {
+        auto* self = const_cast<FakeFileSystem*>(this);
+        QString base = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+        return base + stem + QString::number(++self->uniqueCounter) + suffix;
+    }
+    QString programFolder() const override { return program; }
+};
+
+/** Pictures are kept by path; writes store a marker the loads can read back. */
+class FakePictureFiles final : public IPictureFiles {
+public:
+    FakeFileSystem& fs;
+    QMap<QString, Picture> readable; // path -> picture that loads from it
+    QStringList failWritesUnder;     // folders where writes fail
+    QStringList loads;
+    explicit FakePictureFiles(FakeFileSystem& f) : fs(f) {}
+
+    Picture load(const QString& path, QString* error) override {
+        loads.append(path);
+        if (readable.contains(path))
+            return readable.value(path);
+        if (error)
+            *error = QStringLiteral("not a picture");
+        return {};
+    }
+    bool writeBmp(const Picture& picture, const QString& path, QString* error) override {
+        for (const QString& folder : failWritesUnder) {
+            if (path.startsWith(folder)) {
+                if (error)
+                    *error = QStringLiteral("Permission denied");
+                return false;
+            }
+        }
+        if (picture.isNull() || picture.isEmpty()) {
+            if (error)
+                *error = QStringLiteral("there is no picture to save");
+            return false;
+        }
+        fs.files[path] = QByteArray("BM") + QByteArray::number(picture.width());
+        readable[path] = picture;
+        return true;
+    }
+};
+
+class FakeDialogs final : public IDialogs {
+public:
+    struct Call {
+        QString kind; // "save", "open", "folder"
+        QList<FileFilter> filters;
+        QString title;
+        QString folder;
+        QString defaultName;
+        IWindow* owner = nullptr;
+    };
+    std::vector<Call> calls;
+    std::deque<QString> answers; // "" = cancel
+
+    QString next() {
+        if (answers.empty())
+            return {};
+        QString a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    QString saveFile(IWindow* owner, const QList<FileFilter>& filters, const QString& title,
+                     const QString& folder, const QString& defaultName) override {
+        calls.push_back({QStringLiteral("save"), filters, title, folder, defaultName, owner});
+        return next();
+    }
+    QString openFile(IWindow* owner, const QList<FileFilter>& filters, const QString& title,
+                     const QString& folder) override {
+        calls.push_back({QStringLiteral("open"), filters, title, folder, {}, owner});
+        return next();
+    }
+    QString chooseFolder(IWindow* owner, const QString& prompt) override {
+        calls.push_back({QStringLiteral("folder"), {}, prompt, {}, {}, owner});
+        return next();
+    }
+};
+
+class FakeMessageBox final : public IMessageBox {
+public:
+    struct Shown {
+        QString kind, text, title;
+    };
+    std::vector<Shown> shown;
+    void information(IWindow*, const QString& text, const QString& title) override {
+        shown.push_back({QStringLiteral("information"), text, title});
+    }
+    void warning(IWindow*, const QString& text, const QString& title) override {
+        shown.push_back({QStringLiteral("warning"), text, title});
+    }
+};
+
+class FakeShell final : public IShell {
+public:
+    QStringList opened;
+    bool openUrl(const QString& url) override {
+        opened.append(url);
+        return true;
+    }
+};
+
+class FakePrinter final : public IPrinter {
+public:
+    bool present = true;
+    float pageWidth = 11520, pageHeight = 15840;
+    struct Drawn {
+        Picture picture;
+        float x, y, w, h;
+    };
+    std::vector<Drawn> drawn;
+    int documentsEnded = 0;
+    bool pageSizeTwips(float* w, float* h) override {
+        if (!present)
+            return false;
+        *w = pageWidth;
+        *h = pageHeight;
+        return true;
+    }
+    bool drawPicture(const Picture& p, float x, float y, float w, float h) override {
+        if (!present || p.isNull() || p.isEmpty())
+            return false;
+        drawn.push_back({p, x, y, w, h});
+        return true;
+    }
+    bool endDocument() override {
+        if (!present)
+            return false;
+        ++documentsEnded;
+        return true;
+    }
+};
+
+class FakeConverter final : public IConverter {
+public:
+    FakeFileSystem& fs;
+    bool works = true;
+    std::vector<std::pair<QString, QString>> calls;
+    explicit FakeConverter(FakeFileSystem& f) : fs(f) {}
+    bool BmpToJpeg(const QString& bmp, const QString& jpeg, int) override {
+        calls.emplace_back(bmp, jpeg);
+        if (!works || fs.fileLength(bmp) <= 0)
+            return false;
+        fs.files[jpeg] = QByteArray("JPEG of ") + fs.files.value(bmp);
+        return true;
+    }
+};
+
+class FakeMainWindow final : public IMainWindow {
+public:
+    std::int32_t outerWidth = 9480 + 120;
+    std::int32_t outerHeight = 6795 + 405;
+    QString title = QStringLiteral("Pictavo - [Use PrintScreen key to capture screen]");
+    QStringList captions; // every caption set, in order
+    std::vector<bool> pointer; // every busy pointer change
+    bool busy = false;
+    int menusShown = 0;
+    int repaints = 0;
+    int eventPumps = 0;
+    std::map<Command, bool> disabled;
+    std::function<void()> onProcessEvents;
+
+    std::int32_t outerWidthTwips() const override { return outerWidth; }
+    std::int32_t outerHeightTwips() const override { return outerHeight; }
+    QString caption() const override { return title; }
+    void setCaption(const QString& c) override {
+        title = c;
+        captions.append(c);
+    }
+    void setBusyPointer(bool b) override {
+        busy = b;
+        pointer.push_back(b);
+    }
+    void popupMenu() override { ++menusShown; }
+    void setMenuEnabled(Command c, bool enabled) override { disabled[c] = !enabled; }
+    bool isMenuEnabled(Command c) const override {
+        auto it = disabled.find(c);
+        return it == disabled.end() || !it->second;
+    }
+    void processEvents() override {
+        ++eventPumps;
+        if (onProcessEvents)
+            onProcessEvents();
+    }
+    void galleryChanged() override { ++repaints; }
+    void close() override {}
+};
+
+class FakeViewerHost final : public ViewerHost {
+public:
+    struct Zoom {
+        Picture picture;
+        QString caption;
+        int shift;
+    };
+    std::vector<Zoom> zooms;
+    std::vector<Picture> fullScreens;
+    int closedAll = 0;
+    void showInZoom(const Picture& p, const QString& c, int shift) override {
+        zooms.push_back({p, c, shift});
+    }
+    void showFullScreen(const Picture& p) override { fullScreens.push_back(p); }
+    void closeAll() override { ++closedAll; }
+};
+
+/** The whole fake platform in one object. */
+struct FakePlatform {
+    FakeClipboard clipboard;
+    FakeClock clock;
+    FakeFileSystem files;
+    FakePictureFiles pictures{files};
+    FakeDialogs dialogs;
+    FakeMessageBox messages;
+    FakeShell shell;
+    FakePrinter printer;
+    FakeConverter converter{files};
+    Platform platform{clipboard, clock, files, pictures, dialogs,
+                      messages, shell, printer, converter};
+};
+
+/** A solid picture of the given size, distinguishable by its colour. */
+inline Picture solidPicture(int w, int h, QRgb colour = 0xff336699) {
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(colour);
+    return Picture::fromImage(image);
+}

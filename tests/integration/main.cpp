@@ -1,0 +1,13 @@
+#include "platform/qt/qt_platform.h"
+
+#include <QApplication>
+#include <gtest/gtest.h>
+
+// Integration tests run on a real X server (the test script starts Xvfb and openbox).
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    QApplication app(argc, argv);
+    configureImageLimits();
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,119 @@
+#include "fakes/fake_platform.h"
+#include "gallery/gallery.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+// The design size: client 9480 x 6795 twips with a 60-twip border and a 345-twip caption band.
+OuterSize designSize() { return {9480 + 120, 6795 + 405}; }
+
+struct GalleryFixture : ::testing::Test {
+    OuterSize outer = designSize();
+    Gallery g{[this] { return outer; }};
+};
+} // namespace
+
+TEST_F(GalleryFixture, FirstPicturesFillEntryZeroThenCreateEntries) {
+    EXPECT_TRUE(g.AddImage(solidPicture(10, 10)));
+    EXPECT_EQ(g.topIndex(), 0);
+    EXPECT_EQ(g.ImageCount, 1);
+    EXPECT_TRUE(g.AddImage(solidPicture(10, 10)));
+    EXPECT_EQ(g.topIndex(), 1);
+    EXPECT_EQ(g.imgView(1).left, 1200);
+    EXPECT_EQ(g.imgView(1).top, 45);
+    EXPECT_TRUE(g.imgView(1).visible);
+}
+
+TEST_F(GalleryFixture, FullWindowStartsOverAtEntryZero) {
+    for (int i = 0; i < 56; ++i)
+        ASSERT_TRUE(g.AddImage(solidPicture(4, 3, 0xff000000u + i)));
+    EXPECT_EQ(g.ThumbsPerRow, 8);
+    EXPECT_EQ(g.imgView(8).left, 30);
+    EXPECT_EQ(g.imgView(8).top, 975);
+    EXPECT_EQ(g.imgView(55).left, 30 + 7 * 1170);
+    EXPECT_EQ(g.imgView(55).top, 45 + 6 * 930);
+
+    const Picture p57 = solidPicture(4, 3, 0xffff0000);
+    EXPECT_FALSE(g.AddImage(p57));
+    EXPECT_EQ(g.topIndex(), 56);
+    EXPECT_EQ(g.imgView(56).left, 30); // created on entry 0's place
+    EXPECT_EQ(g.imgView(56).top, 45);
+    EXPECT_TRUE(g.imgView(56).visible);
+    EXPECT_TRUE(g.imgView(0).picture.sameAs(p57));
+    EXPECT_EQ(g.ImageCount, 1);
+
+    const Picture p58 = solidPicture(4, 3, 0xff00ff00);
+    EXPECT_TRUE(g.AddImage(p58));
+    EXPECT_TRUE(g.imgView(1).picture.sameAs(p58));
+    EXPECT_EQ(g.topIndex(), 56);
+}
+
+TEST_F(GalleryFixture, RowAndHeightTestsDifferAtEquality) {
+    // Entry 1's right edge in the first row would be 30 + 1110 + 60 + 1110.
+    const std::int32_t edge = 30 + 1110 + 60 + 1110;
+    outer = {edge, 100000};
+    g.AddImage(solidPicture(1, 1));
+    g.AddImage(solidPicture(1, 1));
+    EXPECT_EQ(g.imgView(1).top, 45) << "equal right edge stays in the row";
+    EXPECT_EQ(g.ThumbsPerRow, 0);
+
+    Gallery narrow([] { return OuterSize{edge - 1, 45 + 870 + 60 + 870}; });
+    narrow.AddImage(solidPicture(1, 1));
+    EXPECT_FALSE(narrow.AddImage(solidPicture(1, 1))) << "equal bottom edge does not fit";
+    EXPECT_EQ(narrow.ThumbsPerRow, 1) << "set before the height test";
+    EXPECT_EQ(narrow.imgView(1).left, 30);
+    EXPECT_EQ(narrow.imgView(1).top, 45);
+
+    Gallery taller([] { return OuterSize{edge - 1, 45 + 870 + 60 + 870 + 1}; });
+    taller.AddImage(solidPicture(1, 1));
+    EXPECT_TRUE(taller.AddImage(solidPicture(1, 1)));
+    EXPECT_EQ(taller.imgView(1).top, 975);
+}
+
+TEST_F(GalleryFixture, RelayoutStopsAtFirstEntryWithoutRoom) {
+    g.relayout();
+    EXPECT_EQ(g.ThumbsPerRow, 0) << "only entry 0: nothing moves";
+    for (int i = 0; i < 20; ++i)
+        g.AddImage(solidPicture(2, 2));
+    // Three columns, two rows: entries 6 and up keep their old places.
+    outer = {30 + 3 * 1170 + 60, 45 + 2 * 930 + 60};
+    const Entry before7 = g.imgView(7);
+    g.relayout();
+    EXPECT_EQ(g.ThumbsPerRow, 3);
+    EXPECT_EQ(g.imgView(3).left, 30);
+    EXPECT_EQ(g.imgView(3).top, 975);
+    EXPECT_EQ(g.imgView(7).left, before7.left);
+    EXPECT_EQ(g.imgView(7).top, before7.top);
+    EXPECT_EQ(g.ImageCount, 20);
+}
+
+TEST_F(GalleryFixture, SelectionFrameSurroundsEntryAndStaysOnRelayout) {
+    for (int i = 0; i < 12; ++i)
+        g.AddImage(solidPicture(2, 2));
+    g.SelectImage(9);
+    EXPECT_EQ(g.shpSelected.left, 1170);
+    EXPECT_EQ(g.shpSelected.top, 945);
+    EXPECT_TRUE(g.shpSelected.visible);
+    outer = {30 + 4 * 1170, 100000};
+    g.relayout();
+    EXPECT_EQ(g.shpSelected.left, 1170) << "re-layout leaves the frame";
+    g.SelectImage(9);
+    EXPECT_EQ(g.shpSelected.left, g.imgView(9).left - 30);
+    EXPECT_EQ(g.shpSelected.top, g.imgView(9).top - 30);
+
+    g.SelectImage(40); // names no entry: stored, frame stays
+    EXPECT_EQ(g.SelectedIndex, 40);
+    EXPECT_EQ(g.shpSelected.left, g.imgView(9).left - 30);
+}
+
+TEST_F(GalleryFixture, CountersNeverOverflowInAHugeWindow) {
+    outer = {2000000000, 2000000000};
+    for (int i = 0; i < 32766; ++i)
+        ASSERT_TRUE(g.AddImage(Picture()));
+    EXPECT_EQ(g.topIndex(), 32765);
+    EXPECT_TRUE(g.AddImage(Picture()));
+    EXPECT_EQ(g.ImageCount, 32767);
+    EXPECT_FALSE(g.AddImage(Picture())) << "no index left: starts over";
+    EXPECT_EQ(g.ImageCount, 1);
+    EXPECT_GE(g.ImageCount, 0);
+}
