@@ -7,7 +7,9 @@ formCapture::formCapture(IMainWindow& window, Platform& platform, ViewerHost& vi
       m_gallery([&window] {
           return OuterSize{window.outerWidthTwips(), window.outerHeightTwips()};
       }),
-      m_watcher(m_gallery, platform.clipboard, platform.clock),
+      m_watcher(
+          m_gallery, platform.clipboard, platform.clock, [&window] { window.galleryChanged(); },
+          [this] { scheduleTick(); }),
       m_env{m_gallery, window, platform} {
     // Ticks follow the clipboard's own change announcements instead of a
     // 1 ms poll, which would keep a core busy while idle.
@@ -17,16 +19,16 @@ formCapture::formCapture(IMainWindow& window, Platform& platform, ViewerHost& vi
 }
 
 void formCapture::Form_Load() {
-    m_platform.clipboard.setChangeHandler([this] { scheduleTick(); });
+    m_platform.clipboard.setChangeHandler([this] {
+        m_watcher.noteChange();
+        scheduleTick();
+    });
     scheduleTick();
 }
 
 void formCapture::scheduleTick() { Timer1.start(); }
 
-void formCapture::Timer1_Timer() {
-    if (m_watcher.Timer1_Timer())
-        m_window.galleryChanged();
-}
+void formCapture::Timer1_Timer() { m_watcher.Timer1_Timer(); }
 
 void formCapture::Form_Resize() {
     m_window.setBusyPointer(true);

@@ -32,6 +32,7 @@ public:
     /** Asks for a tick after the current event; bursts merge into one. */
     void scheduleTick();
 
+    const ClipboardWatcher& watcher() const { return m_watcher; }
     Gallery& gallery() { return m_gallery; }
     const Gallery& gallery() const { return m_gallery; }
 

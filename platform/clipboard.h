@@ -2,7 +2,24 @@
 
 #include "platform/picture.h"
 
+#include <QString>
+#include <cstdint>
 #include <functional>
+
+/** What one look at the clipboard found. */
+struct ClipboardContent {
+    enum class State {
+        NoBitmap,   // nothing that decodes to an image is offered
+        Bitmap,     // an image was offered, and read when asked for
+        Unreadable, // an image was offered but could not be read or decoded
+    };
+    State state = State::NoBitmap;
+    Picture picture; // when read
+    QString reason;  // when unreadable
+    /** Identifies the owner and its moment of taking the clipboard, so that a
+        later clear can tell whether the content is still the same. */
+    std::uint64_t ownership = 0;
+};
 
 /** The system clipboard, bitmap side only. */
 class IClipboard {
@@ -11,11 +28,14 @@ public:
     IClipboard(const IClipboard&) = delete;
     IClipboard& operator=(const IClipboard&) = delete;
     virtual ~IClipboard() = default;
-    /** Whether an image is offered; asks for the formats only, transfers nothing. */
-    virtual bool hasBitmap() = 0;
-    /** One transfer and decode; a null picture when it fails or is too large. */
-    virtual Picture readBitmap() = 0;
+    /** Looks at the clipboard and reports once, later, on the caller's thread; a slow
+        or vanished owner never blocks the caller. With readImage false an offered
+        image is reported as Bitmap without a picture, and nothing is transferred. */
+    virtual void look(bool readImage, std::function<void(ClipboardContent)> done) = 0;
     virtual void clear() = 0;
+    /** Empties the clipboard unless another content has replaced the one that
+        taken was read from; emptying then would throw the newer content away. */
+    virtual void clearTaken(const ClipboardContent& taken) = 0;
     /** Puts the picture on as a bitmap; false when the clipboard refused it. */
     virtual bool setPicture(const Picture& picture) = 0;
     /** Called whenever the clipboard announces a change of content. */

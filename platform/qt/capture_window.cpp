@@ -113,13 +113,20 @@ void CaptureWindow::processEvents() { QCoreApplication::processEvents(); }
 int CaptureWindow::entryAt(QPoint pos) const {
     if (!m_gallery)
         return -1;
+    // Where entries overlap (after the gallery started over), the one showing a
+    // picture is drawn on top and takes the click.
     const auto& entries = m_gallery->entries();
+    int emptyHit = -1;
     for (int i = static_cast<int>(entries.size()) - 1; i >= 0; --i) {
         const Entry& e = entries[i];
-        if (e.visible && pixelRect(e.left, e.top, e.width, e.height).contains(pos))
+        if (!e.visible || !pixelRect(e.left, e.top, e.width, e.height).contains(pos))
+            continue;
+        if (!e.isEmpty())
             return i;
+        if (emptyHit < 0)
+            emptyHit = i;
     }
-    return -1;
+    return emptyHit;
 }
 
 bool CaptureWindow::event(QEvent* event) {
@@ -155,20 +162,19 @@ void CaptureWindow::paintEvent(QPaintEvent* event) {
         painter.fillRect(QRect(r.right() - w + 1, r.top(), w, r.height()), highlight);
     }
     const qreal dpr = devicePixelRatioF();
-    const QColor border = palette().color(QPalette::Mid);
-    for (const Entry& e : m_gallery->entries()) {
-        if (!e.visible)
-            continue;
-        const QRect box = pixelRect(e.left, e.top, e.width, e.height);
-        if (!box.intersects(event->rect()))
-            continue;
-        if (!e.isEmpty()) {
-            const QImage thumb = e.picture.thumbnail(
-                QSize(qRound(box.width() * dpr), qRound(box.height() * dpr)));
-            painter.drawImage(box, thumb);
-        } else {
-            painter.setPen(border);
-            painter.drawRect(box.adjusted(0, 0, -1, -1));
+    painter.setPen(palette().color(QPalette::Mid));
+    for (bool filled : {false, true}) {
+        for (const Entry& e : m_gallery->entries()) {
+            if (!e.visible || e.isEmpty() == filled)
+                continue;
+            const QRect box = pixelRect(e.left, e.top, e.width, e.height);
+            if (!box.intersects(event->rect()))
+                continue;
+            if (filled)
+                painter.drawImage(box, e.picture.thumbnail(QSize(qRound(box.width() * dpr),
+                                                                 qRound(box.height() * dpr))));
+            else
+                painter.drawRect(box.adjusted(0, 0, -1, -1));
         }
     }
 }

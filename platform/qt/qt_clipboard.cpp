@@ -11,22 +11,37 @@ QtClipboard::QtClipboard() {
     });
 }
 
-bool QtClipboard::hasBitmap() {
-    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    return data && data->hasImage();
-}
-
-Picture QtClipboard::readBitmap() {
-    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    if (!data)
-        return {};
-    // Decoding honours the image allocation limit, so an oversized bitmap
-    // comes back null and stays on the clipboard.
-    const QImage image = qvariant_cast<QImage>(data->imageData());
-    return Picture::fromImage(image);
+void QtClipboard::look(bool readImage, std::function<void(ClipboardContent)> done) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (clipboard->ownsClipboard() || !m_reader.isConnected()) {
+        // Our own content is read locally, without a trip through the X server.
+        ClipboardContent content;
+        const QMimeData* data = clipboard->mimeData();
+        if (data && data->hasImage()) {
+            content.state = ClipboardContent::State::Bitmap;
+            if (readImage) {
+                const QImage image = qvariant_cast<QImage>(data->imageData());
+                content.picture = Picture::fromImage(image);
+                if (content.picture.isNull())
+                    content.state = ClipboardContent::State::Unreadable;
+            }
+        }
+        QMetaObject::invokeMethod(
+            this, [done = std::move(done), content] { done(content); }, Qt::QueuedConnection);
+        return;
+    }
+    m_reader.look(readImage, std::move(done));
 }
 
 void QtClipboard::clear() { QGuiApplication::clipboard()->clear(); }
+
+void QtClipboard::clearTaken(const ClipboardContent& taken) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (clipboard->ownsClipboard() || !m_reader.isConnected())
+        clipboard->clear();
+    else
+        m_reader.clearIfUnchanged(taken.ownership);
+}
 
 bool QtClipboard::setPicture(const Picture& picture) {
     const QImage image = picture.toImage();

@@ -13,24 +13,64 @@
 
 class FakeClipboard final : public IClipboard {
 public:
-    Picture content;      // what a read would return
-    bool offered = false; // whether an image is announced
+    Picture content;         // what a read would return
+    bool offered = false;    // whether an image is announced
+    bool unreadable = false; // offered, but the transfer fails
+    int looks = 0;
     int reads = 0;
     int clears = 0;
     bool refuseSet = false;
+    /** When set, answers are held until answerHeld() runs, like a slow owner. */
+    bool holdAnswers = false;
+    std::function<void()> held;
     std::function<void()> changed;
     /** Runs after every clear, like a clipboard manager that puts things back. */
     std::function<void(FakeClipboard&)> afterClear;
 
-    void put(const Picture& p) { content = p; offered = true; }
-    bool hasBitmap() override { return offered; }
-    Picture readBitmap() override { ++reads; return content; }
+    void put(const Picture& p) {
+        ++generation;
+        content = p;
+        offered = true;
+        unreadable = false;
+    }
+    void look(bool readImage, std::function<void(ClipboardContent)> done) override {
+        ++looks;
+        ClipboardContent c;
+        c.ownership = std::uint64_t(generation);
+        if (offered) {
+            c.state = ClipboardContent::State::Bitmap;
+            if (readImage) {
+                ++reads;
+                if (unreadable)
+                    c.state = ClipboardContent::State::Unreadable;
+                else
+                    c.picture = content;
+            }
+        }
+        if (holdAnswers) {
+            held = [done, c] { done(c); };
+            return;
+        }
+        done(c);
+    }
+    void answerHeld() {
+        auto h = std::move(held);
+        held = nullptr;
+        if (h)
+            h();
+    }
     void clear() override {
         ++clears;
         offered = false;
         content = Picture();
         if (afterClear)
             afterClear(*this);
+    }
+    /** Content put since the last look: a clearTaken then leaves it. */
+    int generation = 0;
+    void clearTaken(const ClipboardContent& taken) override {
+        if (taken.ownership == std::uint64_t(generation))
+            clear();
     }
     bool setPicture(const Picture& p) override {
         if (refuseSet || p.isNull() || p.isEmpty())

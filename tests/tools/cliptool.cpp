@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <cstdio>
 #include <unistd.h>
+#include <xcb/xcb.h>
 
 namespace {
 
@@ -49,6 +50,28 @@ QImage numbered(int n, int w, int h) {
     return image;
 }
 
+/** Watches who owns the clipboard on a connection of its own: Qt does not always
+    tell an owner that it lost the clipboard. */
+class OwnerWatch {
+public:
+    OwnerWatch() : m_c(xcb_connect(nullptr, nullptr)) {
+        auto* reply = xcb_intern_atom_reply(m_c, xcb_intern_atom(m_c, 0, 9, "CLIPBOARD"), nullptr);
+        m_atom = reply ? reply->atom : XCB_NONE;
+        std::free(reply);
+    }
+    ~OwnerWatch() { xcb_disconnect(m_c); }
+    xcb_window_t owner() {
+        auto* reply = xcb_get_selection_owner_reply(m_c, xcb_get_selection_owner(m_c, m_atom), nullptr);
+        const xcb_window_t w = reply ? reply->owner : XCB_NONE;
+        std::free(reply);
+        return w;
+    }
+
+private:
+    xcb_connection_t* m_c;
+    xcb_atom_t m_atom;
+};
+
 void say(const QString& line) {
     std::printf("%s\n", qPrintable(line));
     std::fflush(stdout);
@@ -57,7 +80,7 @@ void say(const QString& line) {
 int usage() {
     std::fprintf(stderr,
                  "cliptool put FILE | slow FILE MS | dying FILE | text TEXT | burst N W H |\n"
-                 "         manager | formats\n");
+                 "         manager FILE | formats\n");
     return 2;
 }
 
@@ -73,11 +96,18 @@ int main(int argc, char** argv) {
     const QString mode = args[0];
 
     // Owners stay until another program takes the clipboard or it is emptied.
+    OwnerWatch watch;
+    QTimer poll;
+    poll.setInterval(5);
     auto serveUntilLost = [&] {
-        QObject::connect(cb, &QClipboard::changed, [&](QClipboard::Mode m) {
-            if (m == QClipboard::Clipboard && !cb->ownsClipboard())
+        QCoreApplication::processEvents();
+        const xcb_window_t mine = watch.owner();
+        QObject::connect(&poll, &QTimer::timeout, [&, mine] {
+            const xcb_window_t now = watch.owner();
+            if (now == XCB_NONE || now != mine)
                 app.quit();
         });
+        poll.start();
         QTimer::singleShot(120000, &app, &QApplication::quit);
         say(QStringLiteral("owned"));
         return app.exec();
@@ -111,40 +141,53 @@ int main(int argc, char** argv) {
         // Puts picture i, waits until the clipboard has been emptied, puts i + 1.
         const int count = args[1].toInt(), w = args[2].toInt(), h = args[3].toInt();
         int next = 0;
+        xcb_window_t mine = XCB_NONE;
         auto putNext = [&] {
             if (next == count) {
                 say(QStringLiteral("done %1").arg(count));
                 app.quit();
                 return;
             }
-            cb->setMimeData(new TestMime(numbered(next, w, h), Behaviour::Normal, 0));
+            // The toolkit takes the clipboard with the last event time it has seen; until
+            // it has seen the announcement of the previous emptying, the server refuses.
+            for (int attempt = 0; attempt < 500; ++attempt) {
+                cb->setMimeData(new TestMime(numbered(next, w, h), Behaviour::Normal, 0));
+                // No reader takes a picture within the microseconds this check needs.
+                if (watch.owner() != XCB_NONE)
+                    break;
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+                QThread::msleep(1);
+            }
+            QCoreApplication::processEvents();
+            mine = watch.owner();
             ++next;
         };
-        QObject::connect(cb, &QClipboard::changed, [&](QClipboard::Mode m) {
-            if (m == QClipboard::Clipboard && !cb->ownsClipboard())
-                QTimer::singleShot(0, putNext);
+        // Taken once the owner changed; None right away means it was taken already.
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            const xcb_window_t now = watch.owner();
+            if (now == XCB_NONE || now != mine)
+                putNext();
         });
-        QTimer::singleShot(0, putNext);
+        putNext();
+        poll.start();
         QTimer::singleShot(120000, &app, [&] { say(QStringLiteral("timeout at %1").arg(next)); app.exit(1); });
         return app.exec();
     }
-    if (mode == QLatin1String("manager")) {
-        // Like the clipboard managers that keep the last content alive.
-        QImage last;
+    if (mode == QLatin1String("manager") && args.size() == 2) {
+        // Like the clipboard managers that keep the last content alive: it puts
+        // the picture, and puts it back whenever the clipboard has been emptied.
+        const QImage image(args[1]);
+        if (image.isNull())
+            return 3;
         int restores = 0;
-        QObject::connect(cb, &QClipboard::changed, [&](QClipboard::Mode m) {
-            if (m != QClipboard::Clipboard || cb->ownsClipboard())
-                return;
-            const QMimeData* data = cb->mimeData();
-            if (data && data->hasImage()) {
-                last = qvariant_cast<QImage>(data->imageData());
-                return;
-            }
-            if ((!data || data->formats().isEmpty()) && !last.isNull()) {
-                cb->setImage(last);
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (watch.owner() == XCB_NONE) {
+                cb->setMimeData(new TestMime(image, Behaviour::Normal, 0));
                 say(QStringLiteral("restored %1").arg(++restores));
             }
         });
+        cb->setMimeData(new TestMime(image, Behaviour::Normal, 0));
+        poll.start();
         say(QStringLiteral("managing"));
         return app.exec();
     }

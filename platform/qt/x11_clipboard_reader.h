@@ -1,0 +1,50 @@
+// Reads the X clipboard on a thread of its own, with its own connection, so that a
+// slow, stalled or vanished owner can never block the window.
+#pragma once
+
+#include "platform/clipboard.h"
+
+#include <QObject>
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+class X11ClipboardReader final : public QObject {
+    Q_OBJECT
+public:
+    /** Limits of one look; a transfer that makes no progress for stallMs fails. */
+    struct Limits {
+        int answerMs = 2000;
+        int stallMs = 3000;
+        qint64 maxBytes = qint64(1) << 30;
+    };
+
+    X11ClipboardReader();
+    explicit X11ClipboardReader(Limits limits);
+    ~X11ClipboardReader() override;
+
+    /** False when no X connection could be made (then nothing can be read). */
+    bool isConnected() const;
+    /** Empties the clipboard if ownership is what it was when taken was read. */
+    void clearIfUnchanged(std::uint64_t ownership);
+    /** Looks at the clipboard; done runs later on this object's thread. */
+    void look(bool readImage, std::function<void(ClipboardContent)> done);
+
+private:
+    class Connection;
+    using Job = std::function<void(Connection&)>;
+    void post(Job job);
+    void run();
+
+    Limits m_limits;
+    std::unique_ptr<Connection> m_x;
+    std::mutex m_lock;
+    std::condition_variable m_wake;
+    std::deque<Job> m_jobs;
+    std::atomic<bool> m_stop = false;
+    std::thread m_thread;
+};
