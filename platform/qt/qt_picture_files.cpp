@@ -1,15 +1,114 @@
 #include "platform/qt/qt_picture_files.h"
 
+#include "platform/qt/qt_file_system.h"
+#include "platform/qt/qt_platform.h"
+#include "platform/qt/turbo_jpeg_reader.h"
+
+#include <QFile>
 #include <QImageReader>
 #include <QSaveFile>
+#include <QtEndian>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr qint64 kMaxPixels = qint64(kMaxPictureSide) * kMaxPictureSide;
+
+void setError(QString* error, const QString& text) {
+    if (error)
+        *error = text;
+}
+
+QString tooLarge(qint64 width, qint64 height) {
+    return QStringLiteral("the picture is %1 × %2 pixels, more than the %3 × %3 this program takes")
+        .arg(width)
+        .arg(height)
+        .arg(kMaxPictureSide);
+}
+
+// Qt's BMP reader turns down an oversized header without saying why; read the
+// size ourselves so the reason can say so.
+std::optional<QSize> bmpHeaderSize(const QByteArray& head) {
+    if (head.size() < 26 || !head.startsWith("BM"))
+        return std::nullopt;
+    const auto* p = reinterpret_cast<const uchar*>(head.constData());
+    const quint32 infoSize = qFromLittleEndian<quint32>(p + 14);
+    if (infoSize == 12)
+        return QSize(qFromLittleEndian<quint16>(p + 18), qFromLittleEndian<quint16>(p + 20));
+    if (infoSize >= 40) {
+        const qint64 w = qAbs(qint64(qFromLittleEndian<qint32>(p + 18)));
+        const qint64 h = qAbs(qint64(qFromLittleEndian<qint32>(p + 22)));
+        return QSize(int(qMin<qint64>(w, INT_MAX)), int(qMin<qint64>(h, INT_MAX)));
+    }
+    return std::nullopt;
+}
+
+bool isAcceptedFormat(const QByteArray& format) {
+    // The formats of the open dialog, and PNG, which screenshots often are
+    // whatever their name says. Qt's other readers stay out of reach.
+    return format == "bmp" || format == "gif" || format == "jpeg" || format == "png";
+}
+
+} // namespace
 
 Picture QtPictureFiles::load(const QString& path, QString* error) {
-    QImageReader reader(path);
+    // Opened by bytes, so names that are not valid UTF-8 open too; non-blocking
+    // so that a FIFO chosen by mistake cannot hang the window.
+    const int fd = ::open(encodeFileName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        setError(error, QString::fromLocal8Bit(std::strerror(errno)));
+        return {};
+    }
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        setError(error, file.errorString());
+        return {};
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        setError(error, S_ISDIR(st.st_mode) ? QStringLiteral("it is a folder, not a file")
+                                            : QStringLiteral("it is not an ordinary file"));
+        return {};
+    }
+    if (st.st_size == 0) {
+        setError(error, QStringLiteral("the file is empty"));
+        return {};
+    }
+
+    const QByteArray head = file.peek(64);
+    QImageReader reader(&file);
     reader.setDecideFormatFromContent(true);
-    const QImage image = reader.read();
+    const QByteArray format = reader.format();
+    if (!isAcceptedFormat(format)) {
+        const auto bmpSize = bmpHeaderSize(head);
+        if (bmpSize && qint64(bmpSize->width()) * bmpSize->height() > kMaxPixels)
+            setError(error, tooLarge(bmpSize->width(), bmpSize->height()));
+        else
+            setError(error, QStringLiteral("it is not a BMP, GIF, JPEG or PNG picture"));
+        return {};
+    }
+    // The header's size first: an absurd one is refused before anything is allocated.
+    const QSize size = reader.size();
+    if (size.isValid() && qint64(size.width()) * size.height() > kMaxPixels) {
+        setError(error, tooLarge(size.width(), size.height()));
+        return {};
+    }
+    if (format == "jpeg") {
+        if (const auto decoded = decodeJpeg(file, kMaxPixels))
+            return Picture::fromImage(*decoded);
+    }
+    file.seek(0);
+    QImageReader fullReader(&file, format);
+    const QImage image = fullReader.read();
     if (image.isNull()) {
-        if (error)
-            *error = reader.errorString();
+        setError(error, QStringLiteral("the picture data is damaged or incomplete (%1)")
+                            .arg(fullReader.errorString()));
         return {};
     }
     return Picture::fromImage(image);
