@@ -31,12 +31,15 @@ QString tooLarge(qint64 width, qint64 height) {
         .arg(kMaxPictureSide);
 }
 
-// Qt's BMP reader turns down an oversized header without saying why; read the
-// size ourselves so the reason can say so.
-std::optional<QSize> bmpHeaderSize(const QByteArray& head) {
+// The size a BMP or GIF header claims. Qt's BMP reader turns an oversized
+// header down without saying why, and its GIF reader does not tell the size
+// before decoding, so these two are read here.
+std::optional<QSize> headerSize(const QByteArray& head) {
+    const auto* p = reinterpret_cast<const uchar*>(head.constData());
+    if (head.size() >= 10 && (head.startsWith("GIF87a") || head.startsWith("GIF89a")))
+        return QSize(qFromLittleEndian<quint16>(p + 6), qFromLittleEndian<quint16>(p + 8));
     if (head.size() < 26 || !head.startsWith("BM"))
         return std::nullopt;
-    const auto* p = reinterpret_cast<const uchar*>(head.constData());
     const quint32 infoSize = qFromLittleEndian<quint32>(p + 14);
     if (infoSize == 12)
         return QSize(qFromLittleEndian<quint16>(p + 18), qFromLittleEndian<quint16>(p + 20));
@@ -47,6 +50,8 @@ std::optional<QSize> bmpHeaderSize(const QByteArray& head) {
     }
     return std::nullopt;
 }
+
+bool isTooLarge(QSize size) { return qint64(size.width()) * size.height() > kMaxPixels; }
 
 bool isAcceptedFormat(const QByteArray& format) {
     // The formats of the open dialog, and PNG, which screenshots often are
@@ -85,18 +90,17 @@ Picture QtPictureFiles::load(const QString& path, QString* error) {
     QImageReader reader(&file);
     reader.setDecideFormatFromContent(true);
     const QByteArray format = reader.format();
-    if (!isAcceptedFormat(format)) {
-        const auto bmpSize = bmpHeaderSize(head);
-        if (bmpSize && qint64(bmpSize->width()) * bmpSize->height() > kMaxPixels)
-            setError(error, tooLarge(bmpSize->width(), bmpSize->height()));
-        else
-            setError(error, QStringLiteral("it is not a BMP, GIF, JPEG or PNG picture"));
+    const bool accepted = isAcceptedFormat(format);
+    // The header's size first: an absurd one is refused before anything is allocated.
+    QSize size = headerSize(head).value_or(QSize());
+    if (!size.isValid() && accepted)
+        size = reader.size();
+    if (size.isValid() && isTooLarge(size)) {
+        setError(error, tooLarge(size.width(), size.height()));
         return {};
     }
-    // The header's size first: an absurd one is refused before anything is allocated.
-    const QSize size = reader.size();
-    if (size.isValid() && qint64(size.width()) * size.height() > kMaxPixels) {
-        setError(error, tooLarge(size.width(), size.height()));
+    if (!accepted) {
+        setError(error, QStringLiteral("it is not a BMP, GIF, JPEG or PNG picture"));
         return {};
     }
     if (format == "jpeg") {
