@@ -4,6 +4,7 @@
 
 #include <emf2svg.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>

@@ -17,7 +17,7 @@ constexpr std::size_t kMaxSvgBytes = 128u * 1024 * 1024;
 
 enum ExitCode : int {
     kExitOk = 0,
-    kExitUsage = 1,
+    kExitUsage = 1, // bad arguments, or no way to reply
     kExitUnreadable = 2,
     kExitNotMetafile = 3,
     kExitTooLarge = 4,

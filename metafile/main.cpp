@@ -17,6 +17,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <string>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -51,6 +52,8 @@ void limitResources() {
     setLimit(RLIMIT_FSIZE, 0, 0);
     // A write to a file then fails instead of killing the helper.
     std::signal(SIGXFSZ, SIG_IGN);
+    // Nobody waits for a reply once the program is gone.
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
 }
 
 // Faults on demand, so the program's handling of a misbehaving helper can be tested.
@@ -59,6 +62,7 @@ void misbehaveIfAsked() {
     if (mode == nullptr)
         return;
     if (std::strcmp(mode, "crash") == 0) {
+        std::signal(SIGSEGV, SIG_DFL); // past any sanitizer's handler, as a real fault would be
         std::raise(SIGSEGV);
     } else if (std::strcmp(mode, "hang") == 0) {
         for (;;)

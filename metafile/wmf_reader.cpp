@@ -2,6 +2,7 @@
 // is steered through its public hooks: it is told the picture's rectangle (it would otherwise
 // stretch the drawn area alone over the picture), its text is escaped (it writes text raw) and
 // its colours are written exactly (it rounds them to the nearest SVG colour name).
+#include "helper_protocol.h"
 #include "metafile_format.h"
 #include "readers.h"
 #include "wmf_mapping.h"
@@ -10,8 +11,6 @@
 #include <libwmf/ipa.h>
 #include <libwmf/macro.h>
 #include <libwmf/svg.h>
-
-#include "helper_protocol.h"
 
 #include <algorithm>
 #include <cmath>
@@ -222,22 +221,31 @@ std::string_view svgBody(const std::string& doc) {
 
 } // namespace
 
-Result readWmf(const unsigned char* data, std::size_t size) {
-    std::size_t headerAt = 0;
+namespace {
+
+// What the structural check learns, and what the conversion needs.
+struct Layout {
     bool placeable = false;
-    double frameUnitsWide = 0, frameUnitsHigh = 0, unitsPerInch = 0;
-    LogicalRect frame{};
+    Scan scan;
+    bool haveFrame = false; // else the picture is what the file draws
+    LogicalRect frame;
+    int width = 0; // natural size, once known
+    int height = 0;
+};
+
+Result checkLayout(const unsigned char* data, std::size_t size, Layout* layout) {
+    std::size_t headerAt = 0;
+    double unitsPerInch = 0;
     if (size >= 4 && readU32(data) == kPlaceableKey) {
         if (size < kPlaceableSize + kHeaderSize)
             return failure(Status::Damaged, "the WMF header is cut short");
-        placeable = true;
+        layout->placeable = true;
         headerAt = kPlaceableSize;
         const auto i16 = [&](std::size_t at) {
             return static_cast<double>(static_cast<std::int16_t>(readU16(data + at)));
         };
-        frame = {i16(6), i16(8), i16(10), i16(12)};
-        frameUnitsWide = std::abs(frame.right - frame.left);
-        frameUnitsHigh = std::abs(frame.bottom - frame.top);
+        layout->frame = {i16(6), i16(8), i16(10), i16(12)};
+        layout->haveFrame = true;
         unitsPerInch = readU16(data + 14);
     }
     if (size - headerAt < kHeaderSize || !isWmfHeader(data + headerAt, size - headerAt))
@@ -246,30 +254,32 @@ Result readWmf(const unsigned char* data, std::size_t size) {
     if (maxRecordWords > (size - headerAt) / 2)
         return failure(Status::Damaged, "the WMF header claims records longer than the file");
 
-    Scan scan;
-    scan.mapping = WmfMapping(placeable, unitsPerInch);
+    layout->scan.mapping = WmfMapping(layout->placeable, unitsPerInch);
     std::string why;
-    if (!scanRecords(data, size, headerAt + kHeaderSize, maxRecordWords, &scan, &why))
+    if (!scanRecords(data, size, headerAt + kHeaderSize, maxRecordWords, &layout->scan, &why))
         return failure(Status::Damaged, why);
 
     // The picture is the placeable header's box, else the window the file sets, else (a file
     // that says nothing of its extent) what it draws.
-    bool haveFrame = placeable;
-    if (!placeable && scan.mapping.window(&frame)) {
-        haveFrame = true;
-        frameUnitsWide = std::abs(frame.right - frame.left);
-        frameUnitsHigh = std::abs(frame.bottom - frame.top);
-        unitsPerInch = scan.mapping.unitsPerInch();
+    if (!layout->placeable && layout->scan.mapping.window(&layout->frame)) {
+        layout->haveFrame = true;
+        unitsPerInch = layout->scan.mapping.unitsPerInch();
     }
-    int width = 0, height = 0;
-    if (haveFrame) {
-        width = pixelsAt96Dpi(frameUnitsWide, unitsPerInch);
-        height = pixelsAt96Dpi(frameUnitsHigh, unitsPerInch);
-        if (width == 0 || height == 0)
+    if (layout->haveFrame) {
+        const LogicalRect& f = layout->frame;
+        layout->width = pixelsAt96Dpi(std::abs(f.right - f.left), unitsPerInch);
+        layout->height = pixelsAt96Dpi(std::abs(f.bottom - f.top), unitsPerInch);
+        if (layout->width == 0 || layout->height == 0)
             return failure(Status::BadSize, "the WMF picture size is empty or too large");
     }
+    Result ok;
+    ok.status = Status::Ok;
+    return ok;
+}
 
-    std::vector<unsigned char> copy(data, data + scan.end);
+Result convert(const unsigned char* data, Layout layout) {
+    // Only the records up to the end record reach libwmf.
+    std::vector<unsigned char> copy(data, data + layout.scan.end);
     Conversion conversion;
     wmfAPI_Options options{};
     options.function = wmf_svg_function;
@@ -288,31 +298,31 @@ Result readWmf(const unsigned char* data, std::size_t size) {
         return failure(Status::ReaderFailed, "libwmf could not read the WMF file");
 
     wmfD_Rect picture = drawn;
-    if (haveFrame) {
+    if (layout.haveFrame) {
         // A mapping that cannot place the box leaves the drawn area as the picture.
-        scan.mapping.toDevice(frame, &picture.TL.x, &picture.TL.y, &picture.BR.x, &picture.BR.y);
+        layout.scan.mapping.toDevice(layout.frame, &picture.TL.x, &picture.TL.y, &picture.BR.x,
+                                     &picture.BR.y);
     } else {
-        width = pixelsAt96Dpi(drawn.BR.x - drawn.TL.x, kPointsPerInch);
-        height = pixelsAt96Dpi(drawn.BR.y - drawn.TL.y, kPointsPerInch);
-        if (width == 0 || height == 0)
+        layout.width = pixelsAt96Dpi(drawn.BR.x - drawn.TL.x, kPointsPerInch);
+        layout.height = pixelsAt96Dpi(drawn.BR.y - drawn.TL.y, kPointsPerInch);
+        if (layout.width == 0 || layout.height == 0)
             return failure(Status::BadSize, "the WMF drawing is empty or too large");
     }
-
     if (!(picture.BR.x > picture.TL.x && picture.BR.y > picture.TL.y))
         return failure(Status::ReaderFailed, "the WMF file draws nothing");
 
     wmf_svg_t* device = WMF_SVG_GetData(api.get());
     device->bbox = picture;
-    device->width = static_cast<unsigned>(width);
-    device->height = static_cast<unsigned>(height);
+    device->width = static_cast<unsigned>(layout.width);
+    device->height = static_cast<unsigned>(layout.height);
     device->flags |= WMF_SVG_INLINE_IMAGES;
     wmfStream stream{&conversion, putString, resetStream};
     device->out = &stream;
     installHooks(api.get());
-
     wmfD_Rect played{};
     const wmf_error_t playedOk = wmf_play(api.get(), 0, &played);
-    device->out = nullptr;
+    device->out = nullptr; // the stream ends before the library does
+
     if (conversion.overflow)
         return failure(Status::ReaderFailed, "the WMF drawing is too large");
     if (playedOk != wmf_E_None)
@@ -323,10 +333,21 @@ Result readWmf(const unsigned char* data, std::size_t size) {
 
     Result r;
     r.status = Status::Ok;
-    r.frameWidth = width;
-    r.frameHeight = height;
-    r.svg = svgDocument(width, height, ViewBox{0, 0, double(width), double(height)}, body);
+    r.frameWidth = layout.width;
+    r.frameHeight = layout.height;
+    const ViewBox view{0, 0, double(layout.width), double(layout.height)};
+    r.svg = svgDocument(layout.width, layout.height, view, body);
     return r;
+}
+
+} // namespace
+
+Result readWmf(const unsigned char* data, std::size_t size) {
+    Layout layout;
+    Result checked = checkLayout(data, size, &layout);
+    if (checked.status != Status::Ok)
+        return checked;
+    return convert(data, layout);
 }
 
 } // namespace metafile
