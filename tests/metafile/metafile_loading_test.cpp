@@ -113,6 +113,18 @@ TEST_F(MetafileLoading, TextIsKeptAndDrawn) {
     }
 }
 
+TEST_F(MetafileLoading, BitmapsComeThrough) {
+    const auto drawing = load("bitmap.emf", bitmapEmf());
+    ASSERT_TRUE(drawing);
+    const QImage image = renderAtFrameSize(*drawing);
+    EXPECT_TRUE(isColor(image, 60, 45, kRed));
+    EXPECT_TRUE(isColor(image, 100, 45, kGreen));
+    EXPECT_TRUE(isColor(image, 60, 75, kBlue));
+    EXPECT_TRUE(isColor(image, 100, 75, kWhite));
+    EXPECT_TRUE(isTransparent(image, 30, 20));
+    EXPECT_TRUE(isTransparent(image, 130, 100));
+}
+
 TEST(MetafileSniffing, RecognisesMetafilesByContentOnly) {
     const auto head = [](const Bytes& b) {
         return QByteArray(reinterpret_cast<const char*>(b.data()), qsizetype(b.size()));

@@ -10,6 +10,12 @@
 #include <QTemporaryDir>
 
 #include <optional>
+#include <ostream>
+
+// Readable QString values in test failures.
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace metafile_test {
 

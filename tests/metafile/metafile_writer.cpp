@@ -25,6 +25,7 @@ constexpr std::uint32_t kEmrExtCreateFontIndirectW = 82;
 constexpr std::uint32_t kEmrExtTextOutW = 84;
 constexpr std::uint32_t kEmrIntersectClipRect = 30;
 constexpr std::uint32_t kEmrSaveDc = 33;
+constexpr std::uint32_t kEmrStretchDiBits = 81;
 constexpr std::uint32_t kEmrRestoreDc = 34;
 constexpr std::uint32_t kTransparent = 1;
 constexpr std::uint32_t kAlignBaseline = 24;
@@ -171,6 +172,50 @@ void EmfWriter::intersectClip(int left, int top, int right, int bottom) {
     for (int v : {left, top, right, bottom})
         addI32(p, v);
     record(kEmrIntersectClipRect, p);
+}
+
+void EmfWriter::bitmap(int left, int top, int width, int height, const Rgb (&cells)[4],
+                       int cellPx) {
+    const int side = 2 * cellPx;
+    const std::uint32_t rowBytes = static_cast<std::uint32_t>((side * 3 + 3) / 4 * 4);
+    Bytes pixels;
+    for (int row = side - 1; row >= 0; --row) { // bottom-up
+        for (int col = 0; col < side; ++col) {
+            const Rgb& c = cells[(row < cellPx ? 0 : 2) + (col < cellPx ? 0 : 1)];
+            pixels.push_back(c.b);
+            pixels.push_back(c.g);
+            pixels.push_back(c.r);
+        }
+        while (pixels.size() % 4 != 0)
+            pixels.push_back(0);
+    }
+    constexpr std::uint32_t kFixed = 80;
+    constexpr std::uint32_t kInfo = 40;
+    Bytes p;
+    for (int v : {left, top, left + width - 1, top + height - 1})
+        addI32(p, v);
+    for (int v : {left, top, 0, 0, side, side})
+        addI32(p, v);
+    add32(p, kFixed);
+    add32(p, kInfo);
+    add32(p, kFixed + kInfo);
+    add32(p, rowBytes * side);
+    add32(p, 0);          // DIB_RGB_COLORS
+    add32(p, 0x00CC0020); // SRCCOPY
+    addI32(p, width);
+    addI32(p, height);
+    add32(p, kInfo);
+    addI32(p, side);
+    addI32(p, side);
+    add16(p, 1);
+    add16(p, 24);
+    add32(p, 0); // BI_RGB
+    add32(p, rowBytes * side);
+    for (int i = 0; i < 4; ++i)
+        add32(p, 0); // resolution, colours used, colours important
+    p.insert(p.end(), pixels.begin(), pixels.end());
+    record(kEmrStretchDiBits, p);
+    grow(left, top, left + width - 1, top + height - 1);
 }
 
 void EmfWriter::select(std::uint32_t handle) {
@@ -489,6 +534,7 @@ constexpr Rgb kBlue{0, 0, 255};
 constexpr Rgb kGreen{0, 128, 0};
 constexpr Rgb kBlack{0, 0, 0};
 const std::vector<Point> kLine{{10, 130}, {90, 80}, {180, 130}};
+const Rgb kCells[4] = {kRed, kGreen, kBlue, kWhite};
 } // namespace
 
 Bytes sampleEmf() {
@@ -580,6 +626,12 @@ Bytes textWmf() {
     return w.finish();
 }
 
+Bytes bitmapEmf() {
+    EmfWriter w(192, 144);
+    w.bitmap(40, 30, 80, 60, kCells);
+    return w.finish();
+}
+
 Bytes richEmf() {
     EmfWriter w(240, 160);
     w.select(w.createPen(kBlack, 1));
@@ -599,6 +651,7 @@ Bytes richEmf() {
     w.select(w.createFont(18, "DejaVu Sans"));
     w.textColor(kBlack);
     w.text(120, 80, "Pictavo 1.0");
+    w.bitmap(200, 10, 32, 32, kCells);
     return w.finish();
 }
 
@@ -611,6 +664,7 @@ std::vector<NamedSample> allSamples() {
             {"small-standard.wmf", smallWmf(false)},
             {"text.emf", textEmf()},
             {"text.wmf", textWmf()},
+            {"bitmap.emf", bitmapEmf()},
             {"rich.emf", richEmf()}};
 }
 

@@ -57,6 +57,9 @@ public:
     void saveDc();
     void restoreDc();
     void intersectClip(int left, int top, int right, int bottom);
+    // A 24-bit bitmap of 2 x 2 cells (top-left, top-right, bottom-left, bottom-right colours),
+    // each cellPx square, stretched over the destination rectangle.
+    void bitmap(int left, int top, int width, int height, const Rgb (&cells)[4], int cellPx = 4);
     void select(std::uint32_t handle);
     void deleteObject(std::uint32_t handle);
     void rectangle(int left, int top, int right, int bottom);
@@ -140,6 +143,8 @@ Bytes smallWmf(bool placeable = true);
 // Blue text "R&D <b>" with its baseline-left point at (20,60), in a 192 x 144 frame.
 Bytes textEmf();
 Bytes textWmf();
+// A bitmap of red, green / blue, white cells over (40,30)-(120,90) in a 192 x 144 frame.
+Bytes bitmapEmf();
 // More of what real files hold: hatching, clipping, a polygon, thick pens and text.
 Bytes richEmf();
 
