@@ -13,7 +13,10 @@ struct MetafileDrawing {
     QSize frame; // natural size in pixels at 96 dpi
 };
 
-/** True when the first bytes of a file are those of an EMF or WMF file. */
+// Long enough for the helper's own 10 s CPU limit to act first on a runaway parse.
+constexpr int kMetafileTimeoutMs = 15000;
+
+/** True when the first bytes of a file (44 suffice) are those of an EMF or WMF file. */
 bool looksLikeMetafile(const QByteArray& head);
 
 /** The helper installed beside the program. */
