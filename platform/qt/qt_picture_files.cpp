@@ -1,5 +1,6 @@
 #include "platform/qt/qt_picture_files.h"
 
+#include "platform/qt/metafile_client.h"
 #include "platform/qt/qt_file_system.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/turbo_jpeg_reader.h"
@@ -61,6 +62,24 @@ bool isAcceptedFormat(const QByteArray& format) {
 
 } // namespace
 
+QtPictureFiles::QtPictureFiles(QString metafileHelper)
+    : m_metafileHelper(metafileHelper.isEmpty() ? metafileHelperPath() : std::move(metafileHelper)) {}
+
+Picture QtPictureFiles::loadMetafile(const QString& path, int fd, QString* error) const {
+    // The helper opens the file by name; a name that is not valid UTF-8 cannot
+    // cross as an argument, so it gets this process's open descriptor instead.
+    const QString name = encodeFileName(path) == QFile::encodeName(path)
+                             ? path
+                             : QStringLiteral("/proc/%1/fd/%2").arg(::getpid()).arg(fd);
+    const auto drawing = loadMetafileViaHelper(m_metafileHelper, name, kMetafileTimeoutMs, error);
+    if (!drawing)
+        return {};
+    const Picture picture = Picture::fromSvg(drawing->svg, drawing->frame);
+    if (picture.isNull())
+        setError(error, QStringLiteral("the metafile's drawing is empty"));
+    return picture;
+}
+
 Picture QtPictureFiles::load(const QString& path, QString* error) {
     // Opened by bytes, so names that are not valid UTF-8 open too; non-blocking
     // so that a FIFO chosen by mistake cannot hang the window.
@@ -87,6 +106,8 @@ Picture QtPictureFiles::load(const QString& path, QString* error) {
     }
 
     const QByteArray head = file.peek(64);
+    if (looksLikeMetafile(head))
+        return loadMetafile(path, fd, error);
     QImageReader reader(&file);
     reader.setDecideFormatFromContent(true);
     const QByteArray format = reader.format();
@@ -100,7 +121,7 @@ Picture QtPictureFiles::load(const QString& path, QString* error) {
         return {};
     }
     if (!accepted) {
-        setError(error, QStringLiteral("it is not a BMP, GIF, JPEG or PNG picture"));
+        setError(error, QStringLiteral("it is not a BMP, GIF, JPEG, PNG, EMF or WMF picture"));
         return {};
     }
     if (format == "jpeg") {
