@@ -86,7 +86,9 @@ bool pumpUntil(const std::function<bool()>& condition, int ms) {
     }
     return condition();
 }
-void pumpFor(int ms) { pumpUntil([] { return false; }, ms); }
+void pumpFor(int ms) {
+    pumpUntil([] { return false; }, ms);
+}
 
 /** Resident memory of this process in bytes. */
 qint64 residentBytes() {
@@ -100,7 +102,9 @@ qint64 residentBytes() {
     return -1;
 }
 
-double mib(qint64 bytes) { return double(bytes) / (1024.0 * 1024.0); }
+double mib(qint64 bytes) {
+    return double(bytes) / (1024.0 * 1024.0);
+}
 
 /** Answers every folder dialog with one folder. */
 class FolderDialogs final : public IDialogs {
@@ -120,8 +124,8 @@ public:
 struct Rig {
     QtPlatform qt;
     FolderDialogs dialogs;
-    Platform platform{qt.clipboard, qt.clock, qt.files, qt.pictures, dialogs,
-                      qt.messages, qt.shell, qt.printer, qt.converter};
+    Platform platform{qt.clipboard, qt.clock, qt.files,   qt.pictures, dialogs,
+                      qt.messages,  qt.shell, qt.printer, qt.converter};
     CaptureWindow window;
     QtViewerHost viewers{window};
     formCapture form{window, platform, viewers};
@@ -132,7 +136,8 @@ struct Rig {
         window.resize(900, 700); // room for more than 56 thumbnails
         form.Form_Load();
         window.show();
-        pumpUntil([this] { return window.windowHandle() && window.windowHandle()->isExposed(); }, 5000);
+        pumpUntil([this] { return window.windowHandle() && window.windowHandle()->isExposed(); },
+                  5000);
         pumpFor(300); // the first layout and clipboard tick
     }
     double browse() {
@@ -162,7 +167,8 @@ double runDjpeg(const QStringList& files) {
 double cpuMs(int who) {
     rusage u{};
     getrusage(who, &u);
-    return (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1e3 + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e3;
+    return (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1e3 +
+           (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e3;
 }
 
 double median(std::vector<double> v) {
@@ -184,7 +190,8 @@ int childBrowse(const QString& folder) {
 int childCaptures(const QString& folder) {
     Rig rig(folder);
     const qint64 before = residentBytes();
-    const QStringList pngs = QDir(folder).entryList({QStringLiteral("*.png")}, QDir::Files, QDir::Name);
+    const QStringList pngs =
+        QDir(folder).entryList({QStringLiteral("*.png")}, QDir::Files, QDir::Name);
     for (const QString& name : pngs) {
         const int wanted = rig.form.gallery().ImageCount + 1;
         // xclip stays behind to serve the selection; no pipes are kept to it.
@@ -244,7 +251,8 @@ int main(int argc, char** argv) {
     qint64 totalBytes = 0;
     std::printf("Writing %d JPEG files of %dx%d, quality 90...\n", kFiles, kWidth, kHeight);
     for (int i = 0; i < kFiles; ++i) {
-        const QString path = folder + QStringLiteral("/photo_%1.jpg").arg(i, 2, 10, QLatin1Char('0'));
+        const QString path =
+            folder + QStringLiteral("/photo_%1.jpg").arg(i, 2, 10, QLatin1Char('0'));
         QImageWriter writer(path, "jpeg");
         writer.setQuality(90);
         if (!writer.write(makePicture(quint32(i + 1)))) {
@@ -254,7 +262,8 @@ int main(int argc, char** argv) {
         totalBytes += QFileInfo(path).size();
         jpegs.append(path);
     }
-    std::printf("  %.1f MiB of JPEG, %.0f KiB per file\n", mib(totalBytes), totalBytes / 1024.0 / kFiles);
+    std::printf("  %.1f MiB of JPEG, %.0f KiB per file\n", mib(totalBytes),
+                totalBytes / 1024.0 / kFiles);
     if (writeOnly)
         return 0;
 
@@ -278,8 +287,10 @@ int main(int argc, char** argv) {
         }
         const double d = median(djpegMs), b = median(browseMs);
         std::printf("\nThroughput, median of %d rounds:\n", kRounds);
-        std::printf("  djpeg, one file after another: %7.1f ms (%.1f files/s)\n", d, kFiles * 1000 / d);
-        std::printf("  Browse into the window:        %7.1f ms (%.1f files/s)\n", b, kFiles * 1000 / b);
+        std::printf("  djpeg, one file after another: %7.1f ms (%.1f files/s)\n", d,
+                    kFiles * 1000 / d);
+        std::printf("  Browse into the window:        %7.1f ms (%.1f files/s)\n", b,
+                    kFiles * 1000 / b);
         std::printf("  ratio Browse/djpeg throughput: %.2fx\n", d / b);
         std::printf("  CPU time: djpeg %.0f ms, Browse %.0f ms (all threads of the program)\n",
                     median(djpegCpu), median(browseCpu));
@@ -298,7 +309,9 @@ int main(int argc, char** argv) {
         rig.window.removeEventFilter(&watch);
         double gap = 0;
         for (size_t i = 1; i < watch.at.size(); ++i)
-            gap = std::max(gap, std::chrono::duration<double, std::milli>(watch.at[i] - watch.at[i - 1]).count());
+            gap = std::max(
+                gap,
+                std::chrono::duration<double, std::milli>(watch.at[i] - watch.at[i - 1]).count());
         std::printf("  captions shown in one Browse: %zu, longest gap between two: %.1f ms\n",
                     watch.at.size(), gap);
 
@@ -311,38 +324,46 @@ int main(int argc, char** argv) {
             std::thread presser([&] {
                 std::this_thread::sleep_for(std::chrono::milliseconds(delay));
                 pressed = Clock::now();
-                QCoreApplication::postEvent(&rig.window, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape,
-                                                                      Qt::NoModifier));
+                QCoreApplication::postEvent(
+                    &rig.window, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
             });
             rig.browse();
             const auto ended = Clock::now();
             presser.join();
             if (rig.form.gallery().ImageCount < kFiles && pressed < ended)
-                latencies.push_back(std::chrono::duration<double, std::milli>(ended - pressed).count());
+                latencies.push_back(
+                    std::chrono::duration<double, std::milli>(ended - pressed).count());
             QCoreApplication::processEvents(); // an Esc that came after the end
         }
-        std::printf("\nEsc to the end of Browse (%zu presses during loading): median %.1f ms, max %.1f ms\n",
+        std::printf("\nEsc to the end of Browse (%zu presses during loading): median %.1f ms, max "
+                    "%.1f ms\n",
                     latencies.size(), median(latencies),
-                    latencies.empty() ? 0.0 : *std::max_element(latencies.begin(), latencies.end()));
+                    latencies.empty() ? 0.0
+                                      : *std::max_element(latencies.begin(), latencies.end()));
     }
 
     // Memory, each in a fresh process.
     const qint64 decoded = qint64(kFiles) * kWidth * kHeight * 4;
     const ChildResult browsed = runChild(QStringLiteral("--child-browse"), folder);
     std::printf("\nResident memory (decoded size of the 56 pictures: %.1f MiB):\n", mib(decoded));
-    std::printf("  after Browse (%d pictures):   %.1f MiB, %.1f MiB more than before = %.2f x decoded\n",
-                browsed.count, mib(browsed.after), mib(browsed.after - browsed.before),
-                double(browsed.after - browsed.before) / decoded);
+    std::printf(
+        "  after Browse (%d pictures):   %.1f MiB, %.1f MiB more than before = %.2f x decoded\n",
+        browsed.count, mib(browsed.after), mib(browsed.after - browsed.before),
+        double(browsed.after - browsed.before) / decoded);
 
     QTemporaryDir pngDir;
     for (int i = 0; i < kFiles; ++i)
-        makePicture(quint32(1000 + i)).save(pngDir.path() + QStringLiteral("/cap_%1.png").arg(i, 2, 10, QLatin1Char('0')), "png", 100);
+        makePicture(quint32(1000 + i))
+            .save(pngDir.path() + QStringLiteral("/cap_%1.png").arg(i, 2, 10, QLatin1Char('0')),
+                  "png", 100);
     const ChildResult captured = runChild(QStringLiteral("--child-captures"), pngDir.path());
-    std::printf("  after 56 captures (%d taken): %.1f MiB, %.1f MiB more than before = %.2f x decoded\n",
-                captured.count, mib(captured.after), mib(captured.after - captured.before),
-                double(captured.after - captured.before) / decoded);
+    std::printf(
+        "  after 56 captures (%d taken): %.1f MiB, %.1f MiB more than before = %.2f x decoded\n",
+        captured.count, mib(captured.after), mib(captured.after - captured.before),
+        double(captured.after - captured.before) / decoded);
     if (captured.after > 0 && browsed.after > 0)
         std::printf("  Browse / captures growth: %.2f\n",
-                    double(browsed.after - browsed.before) / double(captured.after - captured.before));
+                    double(browsed.after - browsed.before) /
+                        double(captured.after - captured.before));
     return 0;
 }

@@ -51,8 +51,8 @@ void mnuFileBrowse_Click(CommandEnv& env) {
     Gallery& g = env.gallery;
     IMainWindow& window = env.window;
     window.setMenuEnabled(Command::Browse, false);
-    QString folder = Module1::BrowseForFolder(env.platform.dialogs,
-                                              QStringLiteral("Select the desired folder:"), &window);
+    QString folder = Module1::BrowseForFolder(
+        env.platform.dialogs, QStringLiteral("Select the desired folder:"), &window);
     if (!folder.isEmpty()) {
         if (!folder.endsWith(QLatin1Char('/')))
             folder += QLatin1Char('/');

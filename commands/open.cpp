@@ -3,10 +3,10 @@
 
 void mnuFileOpen_Click(CommandEnv& env) {
     Gallery& g = env.gallery;
-    const QString path = Module1::ShowOpenDialog(
-        env.platform.dialogs, &env.window,
-        QStringLiteral("All Graphics|*.bmp;*.gif;*.jpg;*.rle;*.emf;*.wmf"),
-        QStringLiteral("Open Image"), QString());
+    const QString path =
+        Module1::ShowOpenDialog(env.platform.dialogs, &env.window,
+                                QStringLiteral("All Graphics|*.bmp;*.gif;*.jpg;*.rle;*.emf;*.wmf"),
+                                QStringLiteral("Open Image"), QString());
     // A selected index that names no entry (after Clear) leaves nothing to fill.
     if (!path.isEmpty() && g.exists(g.SelectedIndex)) {
         QString error;

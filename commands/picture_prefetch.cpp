@@ -13,9 +13,13 @@ PicturePrefetch::PicturePrefetch(IPictureFiles& pictures, QStringList paths, int
     startLoads();
 }
 
-PicturePrefetch::~PicturePrefetch() { m_pool.waitForDone(); }
+PicturePrefetch::~PicturePrefetch() {
+    m_pool.waitForDone();
+}
 
-int PicturePrefetch::defaultAhead() { return std::max(QThread::idealThreadCount(), 1); }
+int PicturePrefetch::defaultAhead() {
+    return std::max(QThread::idealThreadCount(), 1);
+}
 
 void PicturePrefetch::startLoads() {
     // The result being waited for plus `ahead` more may be in flight.

@@ -50,7 +50,9 @@ int validUtf8Length(const unsigned char* s, qsizetype n) {
 
 constexpr char16_t kEscapeBase = 0xdc00;
 
-bool isEscapedByte(char16_t c) { return c >= kEscapeBase + 0x80 && c <= kEscapeBase + 0xff; }
+bool isEscapedByte(char16_t c) {
+    return c >= kEscapeBase + 0x80 && c <= kEscapeBase + 0xff;
+}
 
 } // namespace
 
@@ -148,13 +150,14 @@ QString QtFileSystem::uniqueName(const QString& folder, const QString& stem,
     if (!base.endsWith(QLatin1Char('/')))
         base += QLatin1Char('/');
     for (;;) {
-        const QString candidate = base + stem +
-                                  QString::number(QRandomGenerator::global()->generate(), 36) +
-                                  suffix;
+        const QString candidate =
+            base + stem + QString::number(QRandomGenerator::global()->generate(), 36) + suffix;
         struct stat st {};
         if (::lstat(encodeFileName(candidate).constData(), &st) != 0)
             return candidate;
     }
 }
 
-QString QtFileSystem::programFolder() const { return QCoreApplication::applicationDirPath(); }
+QString QtFileSystem::programFolder() const {
+    return QCoreApplication::applicationDirPath();
+}

@@ -52,7 +52,9 @@ std::optional<QSize> headerSize(const QByteArray& head) {
     return std::nullopt;
 }
 
-bool isTooLarge(QSize size) { return qint64(size.width()) * size.height() > kMaxPixels; }
+bool isTooLarge(QSize size) {
+    return qint64(size.width()) * size.height() > kMaxPixels;
+}
 
 bool isAcceptedFormat(const QByteArray& format) {
     // The formats of the open dialog, and PNG, which screenshots often are
@@ -63,7 +65,8 @@ bool isAcceptedFormat(const QByteArray& format) {
 } // namespace
 
 QtPictureFiles::QtPictureFiles(QString metafileHelper)
-    : m_metafileHelper(metafileHelper.isEmpty() ? metafileHelperPath() : std::move(metafileHelper)) {}
+    : m_metafileHelper(metafileHelper.isEmpty() ? metafileHelperPath()
+                                                : std::move(metafileHelper)) {}
 
 Picture QtPictureFiles::loadMetafile(const QString& path, int fd, QString* error) const {
     // The helper opens the file by name; a name that is not valid UTF-8 cannot
@@ -157,8 +160,9 @@ bool QtPictureFiles::writeBmp(const Picture& picture, const QString& path, QStri
     if (!image.save(&file, "BMP")) {
         file.cancelWriting();
         if (error)
-            *error = file.error() != QFileDevice::NoError ? file.errorString()
-                                                          : QStringLiteral("the picture could not be encoded");
+            *error = file.error() != QFileDevice::NoError
+                         ? file.errorString()
+                         : QStringLiteral("the picture could not be encoded");
         return false;
     }
     if (!file.commit()) {

@@ -49,8 +49,8 @@ struct RealBrowseFixture : ::testing::Test {
     QtPlatform qt;
     FakeDialogs dialogs;
     FakeMessageBox messages;
-    Platform platform{qt.clipboard, qt.clock, qt.files, qt.pictures, dialogs,
-                      messages, qt.shell, qt.printer, qt.converter};
+    Platform platform{qt.clipboard, qt.clock, qt.files,   qt.pictures, dialogs,
+                      messages,     qt.shell, qt.printer, qt.converter};
     CaptureWindow window;
     QtViewerHost viewers{window};
     formCapture form{window, platform, viewers};
@@ -73,7 +73,8 @@ struct RealBrowseFixture : ::testing::Test {
         window.resize(632, 453);
         form.Form_Load();
         window.show();
-        ASSERT_TRUE(waitFor([this] { return window.windowHandle() && window.windowHandle()->isExposed(); }));
+        ASSERT_TRUE(waitFor(
+            [this] { return window.windowHandle() && window.windowHandle()->isExposed(); }));
         watch.out = &captions;
         watch.window = &window;
         window.installEventFilter(&watch);
@@ -112,14 +113,16 @@ TEST_F(RealBrowseFixture, LoadsJpegBmpGifInOrderWithTheirNames) {
         {"p.bmp", encoded(solid(24, 16, 0xff808080), "bmp"), 0xff808080},
         {"r.bmp", rleBmp(indexed, 8), 0xff00c000},
         {"jpeg-inside.bmp", jpg(0xff400040), 0xff400040},
-        {"g.gif", gif(24, 16, {QByteArray(24 * 16, 1), QByteArray(24 * 16, 2)}, palette), 0xffc000c0},
+        {"g.gif", gif(24, 16, {QByteArray(24 * 16, 1), QByteArray(24 * 16, 2)}, palette),
+         0xffc000c0},
     };
     const QByteArray root = QFile::encodeName(dir.path()) + '/';
     for (const Item& item : items) {
         // By raw bytes: QFile cannot make a name that is not valid UTF-8.
         const int fd = ::open((root + item.name).constData(), O_CREAT | O_WRONLY | O_TRUNC, 0644);
         ASSERT_GE(fd, 0) << item.name.constData();
-        ASSERT_EQ(::write(fd, item.bytes.constData(), size_t(item.bytes.size())), item.bytes.size());
+        ASSERT_EQ(::write(fd, item.bytes.constData(), size_t(item.bytes.size())),
+                  item.bytes.size());
         ::close(fd);
     }
     file(QStringLiteral(".hidden.jpg"), jpg(0xffffffff));
@@ -159,7 +162,8 @@ TEST_F(RealBrowseFixture, DamagedJpegInTheMiddleEndsTheLoadingThere) {
     EXPECT_EQ(g.ImageCount, 2);
     EXPECT_EQ(g.topIndex(), 1);
     EXPECT_EQ(g.imgView(1).toolTipText, dir.path() + QStringLiteral("/2.jpg"));
-    EXPECT_EQ(captions, QStringList({"Loading Images...", "Loading Image 1", "Loading Image 2", "Pictavo"}));
+    EXPECT_EQ(captions,
+              QStringList({"Loading Images...", "Loading Image 1", "Loading Image 2", "Pictavo"}));
 }
 
 TEST_F(RealBrowseFixture, TwoThousandFilesStopWhenTheWindowIsFull) {
@@ -202,7 +206,8 @@ TEST_F(RealBrowseFixture, CaptureAndEscWhileLoading) {
         for (int i = 0; i <= g.topIndex() && captured < 0; ++i)
             if (g.imgView(i).picture.width() == 300) {
                 captured = i;
-                QCoreApplication::postEvent(&window, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+                QCoreApplication::postEvent(
+                    &window, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
             }
     });
     poll.start(1);
@@ -231,7 +236,8 @@ TEST_F(RealBrowseFixture, OpenLoadsByContentAndReportsWhatItCannotLoad) {
     g.AddImage(Picture::fromImage(solid(4, 4, 0xff000000)));
     g.imgView(0).toolTipText = QStringLiteral("Image 1");
     g.SelectImage(0);
-    const QString bmpAsJpg = file(QStringLiteral("really-a-bmp.jpg"), encoded(solid(20, 10, 0xff00c000), "bmp"));
+    const QString bmpAsJpg =
+        file(QStringLiteral("really-a-bmp.jpg"), encoded(solid(20, 10, 0xff00c000), "bmp"));
     dialogs.answers.push_back(bmpAsJpg);
     form.menuCommand(Command::Open);
     EXPECT_EQ(g.imgView(0).picture.width(), 20);
@@ -243,6 +249,7 @@ TEST_F(RealBrowseFixture, OpenLoadsByContentAndReportsWhatItCannotLoad) {
     EXPECT_EQ(g.imgView(0).picture.width(), 20);
     EXPECT_EQ(g.imgView(0).toolTipText, bmpAsJpg);
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_TRUE(messages.shown[0].text.startsWith(QStringLiteral("The file \"%1\" could not be opened: ").arg(cut)))
+    EXPECT_TRUE(messages.shown[0].text.startsWith(
+        QStringLiteral("The file \"%1\" could not be opened: ").arg(cut)))
         << messages.shown[0].text.toStdString();
 }

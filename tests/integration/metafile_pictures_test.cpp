@@ -31,7 +31,9 @@ bool writeRaw(const QByteArray& path, const QByteArray& bytes) {
     return ok;
 }
 
-bool isRed(QRgb c) { return qRed(c) > 200 && qGreen(c) < 60 && qBlue(c) < 60; }
+bool isRed(QRgb c) {
+    return qRed(c) > 200 && qGreen(c) < 60 && qBlue(c) < 60;
+}
 
 struct MetafileFixture : ::testing::Test {
     QTemporaryDir dir;
@@ -72,7 +74,8 @@ TEST_F(MetafileFixture, EmfAndWmfLoadAsVectorsWhateverTheirName) {
     // Browse loads on worker threads, several helpers at once.
     QStringList paths;
     for (int i = 0; i < 4; ++i)
-        paths.append(put(QByteArray("m") + QByteArray::number(i) + ".jpg", metafile_test::sampleEmf()));
+        paths.append(
+            put(QByteArray("m") + QByteArray::number(i) + ".jpg", metafile_test::sampleEmf()));
     PicturePrefetch prefetch(loader, paths, 3);
     while (!prefetch.atEnd()) {
         const LoadedPicture loaded = prefetch.takeNext();
@@ -98,8 +101,8 @@ TEST_F(MetafileFixture, DamagedMetafilesAreRefusedWithAReason) {
     metafile_test::Bytes lying = metafile_test::sampleWmf(true);
     // Claim a record far longer than the file.
     metafile_test::putU32(lying, 22 + 18, 0x7fffffff);
-    for (const auto& [name, bytes] : {std::pair{QByteArray("cut.emf"), cut},
-                                      std::pair{QByteArray("lying.wmf"), lying}}) {
+    for (const auto& [name, bytes] :
+         {std::pair{QByteArray("cut.emf"), cut}, std::pair{QByteArray("lying.wmf"), lying}}) {
         QString reason;
         const Picture p = loader.load(put(name, bytes), &reason);
         if (p.isNull())
@@ -118,8 +121,8 @@ TEST_F(MetafileFixture, CopyPutsTheMetafileOnTheClipboardAsABitmap) {
     QtPlatform qt;
     FakeDialogs dialogs;
     FakeMessageBox messages;
-    Platform platform{qt.clipboard, qt.clock, qt.files, qt.pictures, dialogs,
-                      messages, qt.shell, qt.printer, qt.converter};
+    Platform platform{qt.clipboard, qt.clock, qt.files,   qt.pictures, dialogs,
+                      messages,     qt.shell, qt.printer, qt.converter};
     CaptureWindow window;
     QtViewerHost viewers(window);
     formCapture form(window, platform, viewers);

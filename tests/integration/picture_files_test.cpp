@@ -30,8 +30,9 @@ struct LoaderFixture : ::testing::Test {
         QImage image(w, h, QImage::Format_RGB32);
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x)
-                image.setPixel(x, y, x < w / 2 ? (y < h / 2 ? 0xffff0000 : 0xff00ff00)
-                                               : (y < h / 2 ? 0xff0000ff : 0xffffffff));
+                image.setPixel(x, y,
+                               x < w / 2 ? (y < h / 2 ? 0xffff0000 : 0xff00ff00)
+                                         : (y < h / 2 ? 0xff0000ff : 0xffffffff));
         return image;
     }
     static bool near(QRgb a, QRgb b, int tolerance = 24) {
@@ -78,9 +79,9 @@ TEST_F(LoaderFixture, ReadsEachFormatByContentWhateverTheName) {
         const char* name;
         QByteArray bytes;
     } cases[] = {
-        {"photo.jpg", jpg}, {"plain.bmp", bmp}, {"shot.png", png},
+        {"photo.jpg", jpg},      {"plain.bmp", bmp},      {"shot.png", png},
         {"bmp-inside.jpg", bmp}, {"png-inside.jpg", png}, {"jpeg-inside.bmp", jpg},
-        {"no-extension", jpg}, {"UPPER.JPG", jpg},
+        {"no-extension", jpg},   {"UPPER.JPG", jpg},
     };
     for (const auto& c : cases) {
         QString reason;
@@ -130,7 +131,8 @@ TEST_F(LoaderFixture, RleBitmapsDecodeExactly) {
                 // Long runs on the left, noise on the right: both RLE modes.
                 indexed.setPixel(x, y, x < 20 ? (y % colours) : int(rng.bounded(colours)));
         QString reason;
-        const Picture p = load(put(QStringLiteral("run%1.rle").arg(bpp), rleBmp(indexed, bpp)), &reason);
+        const Picture p =
+            load(put(QStringLiteral("run%1.rle").arg(bpp), rleBmp(indexed, bpp)), &reason);
         ASSERT_FALSE(p.isNull()) << bpp << ": " << reason.toStdString();
         const QImage got = p.toImage().convertToFormat(QImage::Format_RGB32);
         const QImage want = indexed.convertToFormat(QImage::Format_RGB32);
@@ -160,9 +162,9 @@ TEST_F(LoaderFixture, GifGivesItsFirstFrame) {
 TEST_F(LoaderFixture, DamagedFilesAreRefusedWithAReason) {
     const QImage image = quadrants(96, 64);
     const QByteArray jpg = encoded(image, "jpg", 90);
-    const QByteArray valid[] = {jpg, encoded(image, "bmp"), gif(8, 8, {QByteArray(64, 1)}, {0, 0xffffffff}),
-                                rleBmp(image.convertToFormat(QImage::Format_Indexed8), 8),
-                                encoded(image, "png")};
+    const QByteArray valid[] = {
+        jpg, encoded(image, "bmp"), gif(8, 8, {QByteArray(64, 1)}, {0, 0xffffffff}),
+        rleBmp(image.convertToFormat(QImage::Format_Indexed8), 8), encoded(image, "png")};
     const char* extensions[] = {"jpg", "bmp", "gif", "rle", "png", "emf", "wmf"};
     QRandomGenerator rng(42);
     for (const char* ext : extensions) {
@@ -197,7 +199,8 @@ TEST_F(LoaderFixture, DamagedFilesAreRefusedWithAReason) {
         broken[i] = char(0xff);
     QString reason;
     EXPECT_TRUE(load(put("broken.jpg", broken), &reason).isNull());
-    EXPECT_TRUE(reason.startsWith(QStringLiteral("the picture data is damaged"))) << reason.toStdString();
+    EXPECT_TRUE(reason.startsWith(QStringLiteral("the picture data is damaged")))
+        << reason.toStdString();
 }
 
 TEST_F(LoaderFixture, EightKLoadsAndAbsurdHeadersAreRefusedWithoutMemory) {
@@ -217,7 +220,8 @@ TEST_F(LoaderFixture, EightKLoadsAndAbsurdHeadersAreRefusedWithoutMemory) {
         {"huge.bmp", bmpHeader(100000, 100000)},
         {"huge.png", pngHeader(100000, 100000)},
         {"huge.jpg", withJpegSize(small, 65000, 65000)},
-        {"huge.gif", gif(1, 1, {QByteArray(1, 0)}, {0}).replace(6, 4, QByteArray::fromHex("ffffffff"))},
+        {"huge.gif",
+         gif(1, 1, {QByteArray(1, 0)}, {0}).replace(6, 4, QByteArray::fromHex("ffffffff"))},
     };
     ASSERT_TRUE(resetPeakResident());
     const qint64 before = peakResident();
@@ -225,8 +229,8 @@ TEST_F(LoaderFixture, EightKLoadsAndAbsurdHeadersAreRefusedWithoutMemory) {
         reason.clear();
         const Picture refused = load(put(QString::fromLatin1(c.name), c.bytes), &reason);
         EXPECT_TRUE(refused.isNull()) << c.name;
-        EXPECT_TRUE(reason.contains(QStringLiteral("more than the 16384 × 16384"))) << c.name << ": "
-                                                                                  << reason.toStdString();
+        EXPECT_TRUE(reason.contains(QStringLiteral("more than the 16384 × 16384")))
+            << c.name << ": " << reason.toStdString();
     }
     EXPECT_LT(peakResident() - before, 32 * 1024 * 1024) << "nothing large was allocated";
 }
@@ -258,9 +262,15 @@ TEST_F(LoaderFixture, UnreadableFileGivesTheSystemsReason) {
 
 TEST(FileNames, InvalidUtf8BytesSurviveTheRoundTrip) {
     const QByteArray samples[] = {
-        "plain.jpg", "with space.jpg", "caf\xc3\xa9 \xe6\x97\xa5\xe6\x9c\xac.jpg",
-        "bad\xff\xfe.jpg", "latin1 caf\xe9.jpg", "cut\xe6\x97.jpg", "overlong\xc0\xaf.jpg",
-        "surrogate\xed\xa0\x80.jpg", "emoji \xf0\x9f\x93\xb7.jpg",
+        "plain.jpg",
+        "with space.jpg",
+        "caf\xc3\xa9 \xe6\x97\xa5\xe6\x9c\xac.jpg",
+        "bad\xff\xfe.jpg",
+        "latin1 caf\xe9.jpg",
+        "cut\xe6\x97.jpg",
+        "overlong\xc0\xaf.jpg",
+        "surrogate\xed\xa0\x80.jpg",
+        "emoji \xf0\x9f\x93\xb7.jpg",
     };
     for (const QByteArray& bytes : samples) {
         const QString name = decodeFileName(bytes);
@@ -269,7 +279,8 @@ TEST(FileNames, InvalidUtf8BytesSurviveTheRoundTrip) {
             EXPECT_EQ(name, QString::fromUtf8(bytes));
         }
     }
-    EXPECT_EQ(encodeFileName(QStringLiteral("/tmp/é")), QFile::encodeName(QStringLiteral("/tmp/é")));
+    EXPECT_EQ(encodeFileName(QStringLiteral("/tmp/é")),
+              QFile::encodeName(QStringLiteral("/tmp/é")));
 }
 
 TEST(FolderListing, OrdinaryVisibleFilesOnlyAnyCaseInNameOrder) {
@@ -295,9 +306,9 @@ TEST(FolderListing, OrdinaryVisibleFilesOnlyAnyCaseInNameOrder) {
 
     QtFileSystem fs;
     const QStringList names = fs.listFiles(dir.path(), QStringLiteral("*.jpg"));
-    const QStringList expected = {QStringLiteral("A.JPG"), QStringLiteral("b.jpg"),
+    const QStringList expected = {QStringLiteral("A.JPG"),       QStringLiteral("b.jpg"),
                                   decodeFileName("bad\xff.jpg"), QStringLiteral("c d.Jpg"),
-                                  QStringLiteral("café.jpg"), QStringLiteral("link.jpg")};
+                                  QStringLiteral("café.jpg"),    QStringLiteral("link.jpg")};
     EXPECT_EQ(names, expected);
     // Every listed name opens again, the one with an invalid byte included.
     QtPictureFiles loader;
@@ -307,7 +318,8 @@ TEST(FolderListing, OrdinaryVisibleFilesOnlyAnyCaseInNameOrder) {
         loader.load(dir.path() + QLatin1Char('/') + name, &reason);
         EXPECT_NE(reason, QStringLiteral("No such file or directory")) << name.toStdString();
     }
-    EXPECT_TRUE(fs.listFiles(dir.path() + QStringLiteral("/missing"), QStringLiteral("*.jpg")).isEmpty());
+    EXPECT_TRUE(
+        fs.listFiles(dir.path() + QStringLiteral("/missing"), QStringLiteral("*.jpg")).isEmpty());
     EXPECT_EQ(fs.listFiles(dir.path(), QStringLiteral("*.bmp")), QStringList({"other.bmp"}));
     // QTemporaryDir cannot see this name to remove it.
     ::unlink((root + "bad\xff.jpg").constData());

@@ -112,8 +112,9 @@ inline QByteArray rleBmp(const QImage& indexed, int bpp) {
             }
             // Absolute run of the next pixels up to the next repeat.
             int m = 3;
-            while (x + m < w && m < 200 && !(x + m + 2 < w && line[x + m] == line[x + m + 1] &&
-                                            line[x + m] == line[x + m + 2]))
+            while (x + m < w && m < 200 &&
+                   !(x + m + 2 < w && line[x + m] == line[x + m + 1] &&
+                     line[x + m] == line[x + m + 2]))
                 ++m;
             data.append(char(0));
             data.append(char(m));

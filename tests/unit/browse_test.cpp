@@ -202,7 +202,8 @@ TEST_F(BrowseFixture, DeleteAndClearDuringTheYield) {
     // 0 -> entry 0; 1 -> entry 1, then deleted; 2 -> a new entry 1, then cleared; 3 -> entry 0.
     EXPECT_EQ(g.topIndex(), 0);
     EXPECT_EQ(g.ImageCount, 1);
-    EXPECT_TRUE(g.imgView(0).picture.sameAs(fp.pictures.readable.value(QStringLiteral("/pics/3.jpg"))));
+    EXPECT_TRUE(
+        g.imgView(0).picture.sameAs(fp.pictures.readable.value(QStringLiteral("/pics/3.jpg"))));
     EXPECT_EQ(g.imgView(0).toolTipText, QStringLiteral("/pics/3.jpg"));
     EXPECT_EQ(window.captions.mid(window.captions.size() - 3),
               QStringList({"Loading Image 2", "Loading Image 1", "Pictavo"}));
