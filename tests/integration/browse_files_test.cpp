@@ -183,14 +183,6 @@ TEST_F(RealBrowseFixture, TwoThousandFilesStopWhenTheWindowIsFull) {
     EXPECT_EQ(captions.last(), QStringLiteral("Pictavo"));
 }
 
-TEST_F(RealBrowseFixture, EmptyFolderEmptiesTheGallery) {
-    ASSERT_TRUE(form.gallery().AddImage(Picture::fromImage(solid(4, 4, 0xff000000))));
-    browse(dir.path());
-    EXPECT_TRUE(g.imgView(0).isEmpty());
-    EXPECT_EQ(g.ImageCount, 0);
-    EXPECT_EQ(captions, QStringList({"Loading Images...", "Pictavo"}));
-}
-
 TEST_F(RealBrowseFixture, CaptureAndEscWhileLoading) {
     const int files = 40;
     for (int i = 0; i < files; ++i)

@@ -91,14 +91,3 @@ TEST_F(OpenFixture, SelectedIndexNamingNoEntryChangesNothing) {
     EXPECT_EQ(g.ImageCount, 0);
     EXPECT_FALSE(g.IgnoreClipboard);
 }
-
-TEST_F(OpenFixture, FillsAnEmptyEntryZero) {
-    g.SelectImage(0);
-    mnuImageClear_Click(env);
-    const Picture loaded = solidPicture(3, 3);
-    fp.pictures.readable[QStringLiteral("/x.rle")] = loaded;
-    open(QStringLiteral("/x.rle"));
-    EXPECT_TRUE(g.imgView(0).picture.sameAs(loaded));
-    EXPECT_EQ(g.imgView(0).toolTipText, QStringLiteral("/x.rle"));
-    EXPECT_EQ(g.ImageCount, 0) << "Open adds no entry";
-}
