@@ -281,6 +281,14 @@ TEST(FileNames, InvalidUtf8BytesSurviveTheRoundTrip) {
     }
     EXPECT_EQ(encodeFileName(QStringLiteral("/tmp/é")),
               QFile::encodeName(QStringLiteral("/tmp/é")));
+    // Any bytes at all, biased towards the lead bytes of multi-byte sequences.
+    QRandomGenerator rng(7);
+    for (int i = 0; i < 20000; ++i) {
+        QByteArray bytes(int(rng.bounded(1, 12)), 0);
+        for (char& c : bytes)
+            c = char(rng.bounded(2) ? rng.bounded(1, 256) : 0xc0 + rng.bounded(0x40));
+        ASSERT_EQ(encodeFileName(decodeFileName(bytes)), bytes) << bytes.toHex().toStdString();
+    }
 }
 
 TEST(FolderListing, OrdinaryVisibleFilesOnlyAnyCaseInNameOrder) {
