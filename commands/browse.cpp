@@ -2,9 +2,16 @@
 #include "commands/picture_prefetch.h"
 #include "dialogs/module1.h"
 
+#include <optional>
+
 namespace {
 
 enum class Loading { Continue, Stop };
+
+struct Failure {
+    QString path;
+    QString reason;
+};
 
 // Names the entry that received picture with its file, if it still holds it:
 // during the yield a capture may have been appended after it, or a Delete or
@@ -14,7 +21,8 @@ void nameEntry(Gallery& g, int index, const Picture& picture, const QString& pat
         g.imgView(index).toolTipText = path;
 }
 
-Loading loadPattern(CommandEnv& env, const QString& folder, const QString& pattern) {
+Loading loadPattern(CommandEnv& env, const QString& folder, const QString& pattern,
+                    std::optional<Failure>& failure) {
     Gallery& g = env.gallery;
     IMainWindow& window = env.window;
     const QStringList names = env.platform.files.listFiles(folder, pattern);
@@ -25,9 +33,12 @@ Loading loadPattern(CommandEnv& env, const QString& folder, const QString& patte
     // still come in list order, so every step below sees them one by one.
     PicturePrefetch prefetch(env.platform.pictures, paths, PicturePrefetch::defaultAhead());
     for (const QString& path : paths) {
-        const Picture picture = prefetch.takeNext().picture;
-        if (picture.isNull())
+        LoadedPicture loaded = prefetch.takeNext();
+        const Picture picture = loaded.picture;
+        if (picture.isNull()) {
+            failure = Failure{path, loaded.error};
             return Loading::Stop;
+        }
         const bool room = g.AddImage(picture);
         const int filled = g.ImageCount - 1;
         if (!room) {
@@ -50,6 +61,7 @@ Loading loadPattern(CommandEnv& env, const QString& folder, const QString& patte
 void mnuFileBrowse_Click(CommandEnv& env) {
     Gallery& g = env.gallery;
     IMainWindow& window = env.window;
+    std::optional<Failure> failure;
     window.setMenuEnabled(Command::Browse, false);
     QString folder = Module1::BrowseForFolder(
         env.platform.dialogs, QStringLiteral("Select the desired folder:"), &window);
@@ -61,11 +73,21 @@ void mnuFileBrowse_Click(CommandEnv& env) {
         window.setBusyPointer(true);
         window.setCaption(QStringLiteral("Loading Images..."));
         for (const char* pattern : {"*.jpg", "*.bmp", "*.gif"}) {
-            if (loadPattern(env, folder, QString::fromLatin1(pattern)) == Loading::Stop)
+            if (loadPattern(env, folder, QString::fromLatin1(pattern), failure) == Loading::Stop)
                 break;
         }
     }
     window.setCaption(QStringLiteral("Pictavo"));
     window.setBusyPointer(false);
     window.setMenuEnabled(Command::Browse, true);
+    // Stopping silently would pass a partly loaded folder off as the whole of it.
+    if (failure) {
+        env.platform.messages.warning(
+            &window,
+            QStringLiteral("Loading stopped at \"%1\", which could not be opened: %2.")
+                .arg(failure->path, failure->reason.isEmpty()
+                                        ? QStringLiteral("it is not a picture")
+                                        : failure->reason),
+            QStringLiteral("Pictavo"));
+    }
 }

@@ -22,7 +22,8 @@ int PicturePrefetch::defaultAhead() {
 }
 
 void PicturePrefetch::startLoads() {
-    // The result being waited for plus `ahead` more may be in flight.
+    // At most `ahead` loads at once: while the caller works on one result,
+    // the next `ahead` files load.
     while (m_started < m_paths.size() && m_started < m_next + m_ahead) {
         auto promise = std::make_shared<std::promise<LoadedPicture>>();
         m_pending.push_back(promise->get_future());

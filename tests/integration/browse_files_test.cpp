@@ -164,6 +164,11 @@ TEST_F(RealBrowseFixture, DamagedJpegInTheMiddleEndsTheLoadingThere) {
     EXPECT_EQ(g.imgView(1).toolTipText, dir.path() + QStringLiteral("/2.jpg"));
     EXPECT_EQ(captions,
               QStringList({"Loading Images...", "Loading Image 1", "Loading Image 2", "Pictavo"}));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(
+        messages.shown[0].text.contains(QStringLiteral("3.jpg\", which could not be opened: "
+                                                       "the picture data is damaged")))
+        << messages.shown[0].text.toStdString();
 }
 
 TEST_F(RealBrowseFixture, TwoThousandFilesStopWhenTheWindowIsFull) {

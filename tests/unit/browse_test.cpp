@@ -131,6 +131,11 @@ TEST_F(BrowseFixture, StopsAtTheFirstFileThatCannotBeLoaded) {
     EXPECT_FALSE(fp.pictures.loads.contains(QStringLiteral("/pics/d.bmp")))
         << "later patterns are not even listed";
     expectFinished();
+    ASSERT_EQ(fp.messages.shown.size(), 1u);
+    EXPECT_EQ(fp.messages.shown[0].kind, QStringLiteral("warning"));
+    EXPECT_EQ(fp.messages.shown[0].text,
+              QStringLiteral("Loading stopped at \"/pics/b.jpg\", which could not be opened: "
+                             "not a picture."));
 }
 
 TEST_F(BrowseFixture, StopsWhenTheWindowIsFullAndNamesTheStartedOverEntry) {
@@ -150,6 +155,7 @@ TEST_F(BrowseFixture, StopsWhenTheWindowIsFullAndNamesTheStartedOverEntry) {
     EXPECT_EQ(g.imgView(0).toolTipText, QStringLiteral("/pics/4.jpg"));
     EXPECT_TRUE(g.imgView(4).isEmpty());
     expectFinished();
+    EXPECT_TRUE(fp.messages.shown.empty());
 }
 
 TEST_F(BrowseFixture, EscStopsAfterThePictureBeingLoaded) {
@@ -163,6 +169,7 @@ TEST_F(BrowseFixture, EscStopsAfterThePictureBeingLoaded) {
               QStringList({"Loading Image 2", "Pictavo"}));
     EXPECT_EQ(g.imgView(1).toolTipText, QStringLiteral("/pics/1.jpg"));
     expectFinished();
+    EXPECT_TRUE(fp.messages.shown.empty()) << "Esc is no failure";
 
     // The next Browse starts afresh.
     yields = 0;
