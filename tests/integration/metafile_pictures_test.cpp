@@ -71,11 +71,13 @@ TEST_F(MetafileFixture, EmfAndWmfLoadAsVectorsWhateverTheirName) {
         EXPECT_EQ(image.size(), QSize(192, 144));
         EXPECT_TRUE(isRed(image.pixel(50, 40))) << c.name.constData();
     }
-    // Browse loads on worker threads, several helpers at once.
+    // Browse loads on worker threads, several helpers at once; text and
+    // bitmaps make the SVG check there use fonts and images.
+    const metafile_test::Bytes kinds[] = {metafile_test::textEmf(), metafile_test::textWmf(),
+                                          metafile_test::bitmapEmf(), metafile_test::richEmf()};
     QStringList paths;
     for (int i = 0; i < 4; ++i)
-        paths.append(
-            put(QByteArray("m") + QByteArray::number(i) + ".jpg", metafile_test::sampleEmf()));
+        paths.append(put(QByteArray("m") + QByteArray::number(i) + ".jpg", kinds[i]));
     PicturePrefetch prefetch(loader, paths, 3);
     while (!prefetch.atEnd()) {
         const LoadedPicture loaded = prefetch.takeNext();
