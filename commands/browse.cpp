@@ -1,5 +1,93 @@
 #include "commands/commands.h"
+#include "commands/picture_prefetch.h"
+#include "dialogs/module1.h"
+
+#include <optional>
+
+namespace {
+
+enum class Loading { Continue, Stop };
+
+struct Failure {
+    QString path;
+    QString reason;
+};
+
+// Names the entry that received picture with its file, if it still holds it:
+// during the yield a capture may have been appended after it, or a Delete or
+// Clear may have moved or removed it, and no other entry may take its name.
+void nameEntry(Gallery& g, int index, const Picture& picture, const QString& path) {
+    if (g.exists(index) && g.imgView(index).picture.sameAs(picture))
+        g.imgView(index).toolTipText = path;
+}
+
+Loading loadPattern(CommandEnv& env, const QString& folder, const QString& pattern,
+                    std::optional<Failure>& failure) {
+    Gallery& g = env.gallery;
+    IMainWindow& window = env.window;
+    const QStringList names = env.platform.files.listFiles(folder, pattern);
+    QStringList paths;
+    for (const QString& name : names)
+        paths.append(folder + name);
+    // The next files load on other cores while this one is shown; the results
+    // still come in list order, so every step below sees them one by one.
+    PicturePrefetch prefetch(env.platform.pictures, paths, PicturePrefetch::defaultAhead());
+    for (const QString& path : paths) {
+        LoadedPicture loaded = prefetch.takeNext();
+        const Picture picture = loaded.picture;
+        if (picture.isNull()) {
+            failure = Failure{path, loaded.error};
+            return Loading::Stop;
+        }
+        const bool room = g.AddImage(picture);
+        const int filled = g.ImageCount - 1;
+        if (!room) {
+            // The picture went into entry 0, which still bears the first file's name.
+            nameEntry(g, filled, picture, path);
+            return Loading::Stop;
+        }
+        window.setCaption(QStringLiteral("Loading Image ") + QString::number(g.ImageCount));
+        window.galleryChanged();
+        window.processEvents();
+        nameEntry(g, filled, picture, path);
+        if (g.StopLoading)
+            return Loading::Stop;
+    }
+    return Loading::Continue;
+}
+
+} // namespace
 
 void mnuFileBrowse_Click(CommandEnv& env) {
-    (void)env;
+    Gallery& g = env.gallery;
+    IMainWindow& window = env.window;
+    std::optional<Failure> failure;
+    window.setMenuEnabled(Command::Browse, false);
+    QString folder = Module1::BrowseForFolder(
+        env.platform.dialogs, QStringLiteral("Select the desired folder:"), &window);
+    if (!folder.isEmpty()) {
+        if (!folder.endsWith(QLatin1Char('/')))
+            folder += QLatin1Char('/');
+        mnuImageClear_Click(env);
+        g.StopLoading = false;
+        window.setBusyPointer(true);
+        window.setCaption(QStringLiteral("Loading Images..."));
+        for (const char* pattern : {"*.jpg", "*.bmp", "*.gif"}) {
+            if (loadPattern(env, folder, QString::fromLatin1(pattern), failure) == Loading::Stop)
+                break;
+        }
+    }
+    window.setCaption(QStringLiteral("Pictavo"));
+    window.setBusyPointer(false);
+    window.setMenuEnabled(Command::Browse, true);
+    // Stopping silently would pass a partly loaded folder off as the whole of it.
+    if (failure) {
+        env.platform.messages.warning(
+            &window,
+            QStringLiteral("Loading stopped at \"%1\", which could not be opened: %2.")
+                .arg(failure->path, failure->reason.isEmpty()
+                                        ? QStringLiteral("it is not a picture")
+                                        : failure->reason),
+            QStringLiteral("Pictavo"));
+    }
 }

@@ -1,5 +1,30 @@
 #include "commands/commands.h"
+#include "dialogs/module1.h"
 
 void mnuFileOpen_Click(CommandEnv& env) {
-    env.gallery.IgnoreClipboard = false;
+    Gallery& g = env.gallery;
+    const QString path =
+        Module1::ShowOpenDialog(env.platform.dialogs, &env.window,
+                                QStringLiteral("All Graphics|*.bmp;*.gif;*.jpg;*.rle;*.emf;*.wmf"),
+                                QStringLiteral("Open Image"), QString());
+    // A selected index that names no entry (after Clear) leaves nothing to fill.
+    if (!path.isEmpty() && g.exists(g.SelectedIndex)) {
+        QString error;
+        const Picture picture = env.platform.pictures.load(path, &error);
+        if (picture.isNull() || picture.isEmpty()) {
+            // The entry keeps its picture and its name: taking the name of a
+            // file it does not show would make a later Save propose that file.
+            env.platform.messages.warning(
+                &env.window,
+                QStringLiteral("The file \"%1\" could not be opened: %2.")
+                    .arg(path, error.isEmpty() ? QStringLiteral("it is not a picture") : error),
+                QStringLiteral("Pictavo"));
+        } else {
+            Entry& entry = g.imgView(g.SelectedIndex);
+            entry.picture = picture;
+            entry.toolTipText = path;
+            env.window.galleryChanged();
+        }
+    }
+    g.IgnoreClipboard = false;
 }

@@ -2,6 +2,9 @@
 
 #include "platform/file_system.h"
 
+#include <QByteArray>
+#include <QString>
+
 class QtFileSystem final : public IFileSystem {
 public:
     std::int64_t fileLength(const QString& path) const override;
@@ -12,3 +15,10 @@ public:
                        const QString& suffix) const override;
     QString programFolder() const override;
 };
+
+/** A file name's bytes as text. Valid UTF-8 decodes as usual; every byte of an
+    invalid sequence becomes the lone surrogate U+DC00 + byte, so that
+    encodeFileName gives back exactly the bytes on disk. */
+QString decodeFileName(const QByteArray& bytes);
+/** The inverse of decodeFileName; equal to QFile::encodeName for ordinary text. */
+QByteArray encodeFileName(const QString& name);

@@ -1,15 +1,142 @@
 #include "platform/qt/qt_picture_files.h"
 
+#include "platform/qt/metafile_client.h"
+#include "platform/qt/qt_file_system.h"
+#include "platform/qt/qt_platform.h"
+#include "platform/qt/turbo_jpeg_reader.h"
+
+#include <QFile>
 #include <QImageReader>
 #include <QSaveFile>
+#include <QtEndian>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr qint64 kMaxPixels = qint64(kMaxPictureSide) * kMaxPictureSide;
+
+void setError(QString* error, const QString& text) {
+    if (error)
+        *error = text;
+}
+
+QString tooLarge(qint64 width, qint64 height) {
+    return QStringLiteral("the picture is %1 × %2 pixels, more than the %3 × %3 this program takes")
+        .arg(width)
+        .arg(height)
+        .arg(kMaxPictureSide);
+}
+
+// The size a BMP or GIF header claims. Qt's BMP reader turns an oversized
+// header down without saying why, and its GIF reader does not tell the size
+// before decoding, so these two are read here.
+std::optional<QSize> headerSize(const QByteArray& head) {
+    const auto* p = reinterpret_cast<const uchar*>(head.constData());
+    if (head.size() >= 10 && (head.startsWith("GIF87a") || head.startsWith("GIF89a")))
+        return QSize(qFromLittleEndian<quint16>(p + 6), qFromLittleEndian<quint16>(p + 8));
+    if (head.size() < 26 || !head.startsWith("BM"))
+        return std::nullopt;
+    const quint32 infoSize = qFromLittleEndian<quint32>(p + 14);
+    if (infoSize == 12)
+        return QSize(qFromLittleEndian<quint16>(p + 18), qFromLittleEndian<quint16>(p + 20));
+    if (infoSize >= 40) {
+        const qint64 w = qAbs(qint64(qFromLittleEndian<qint32>(p + 18)));
+        const qint64 h = qAbs(qint64(qFromLittleEndian<qint32>(p + 22)));
+        return QSize(int(qMin<qint64>(w, INT_MAX)), int(qMin<qint64>(h, INT_MAX)));
+    }
+    return std::nullopt;
+}
+
+bool isTooLarge(QSize size) {
+    return qint64(size.width()) * size.height() > kMaxPixels;
+}
+
+bool isAcceptedFormat(const QByteArray& format) {
+    // The formats of the open dialog, and PNG, which screenshots often are
+    // whatever their name says. Qt's other readers stay out of reach.
+    return format == "bmp" || format == "gif" || format == "jpeg" || format == "png";
+}
+
+} // namespace
+
+QtPictureFiles::QtPictureFiles(QString metafileHelper)
+    : m_metafileHelper(metafileHelper.isEmpty() ? metafileHelperPath()
+                                                : std::move(metafileHelper)) {}
+
+Picture QtPictureFiles::loadMetafile(const QString& path, int fd, QString* error) const {
+    // The helper opens the file by name; a name that is not valid UTF-8 cannot
+    // cross as an argument, so it gets this process's open descriptor instead.
+    const QString name = encodeFileName(path) == QFile::encodeName(path)
+                             ? path
+                             : QStringLiteral("/proc/%1/fd/%2").arg(::getpid()).arg(fd);
+    const auto drawing = loadMetafileViaHelper(m_metafileHelper, name, kMetafileTimeoutMs, error);
+    if (!drawing)
+        return {};
+    const Picture picture = Picture::fromSvg(drawing->svg, drawing->frame);
+    if (picture.isNull())
+        setError(error, QStringLiteral("the metafile's drawing is empty"));
+    return picture;
+}
 
 Picture QtPictureFiles::load(const QString& path, QString* error) {
-    QImageReader reader(path);
+    // Opened by bytes, so names that are not valid UTF-8 open too; non-blocking
+    // so that a FIFO chosen by mistake cannot hang the window.
+    const int fd = ::open(encodeFileName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        setError(error, QString::fromLocal8Bit(std::strerror(errno)));
+        return {};
+    }
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        setError(error, file.errorString());
+        return {};
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        setError(error, S_ISDIR(st.st_mode) ? QStringLiteral("it is a folder, not a file")
+                                            : QStringLiteral("it is not an ordinary file"));
+        return {};
+    }
+    if (st.st_size == 0) {
+        setError(error, QStringLiteral("the file is empty"));
+        return {};
+    }
+
+    const QByteArray head = file.peek(64);
+    if (looksLikeMetafile(head))
+        return loadMetafile(path, fd, error);
+    QImageReader reader(&file);
     reader.setDecideFormatFromContent(true);
-    const QImage image = reader.read();
+    const QByteArray format = reader.format();
+    const bool accepted = isAcceptedFormat(format);
+    // The header's size first: an absurd one is refused before anything is allocated.
+    QSize size = headerSize(head).value_or(QSize());
+    if (!size.isValid() && accepted)
+        size = reader.size();
+    if (size.isValid() && isTooLarge(size)) {
+        setError(error, tooLarge(size.width(), size.height()));
+        return {};
+    }
+    if (!accepted) {
+        setError(error, QStringLiteral("it is not a BMP, GIF, JPEG, PNG, EMF or WMF picture"));
+        return {};
+    }
+    if (format == "jpeg") {
+        if (const auto decoded = decodeJpeg(file, kMaxPixels))
+            return Picture::fromImage(*decoded);
+    }
+    file.seek(0);
+    QImageReader fullReader(&file, format);
+    const QImage image = fullReader.read();
     if (image.isNull()) {
-        if (error)
-            *error = reader.errorString();
+        setError(error, QStringLiteral("the picture data is damaged or incomplete (%1)")
+                            .arg(fullReader.errorString()));
         return {};
     }
     return Picture::fromImage(image);
@@ -33,8 +160,9 @@ bool QtPictureFiles::writeBmp(const Picture& picture, const QString& path, QStri
     if (!image.save(&file, "BMP")) {
         file.cancelWriting();
         if (error)
-            *error = file.error() != QFileDevice::NoError ? file.errorString()
-                                                          : QStringLiteral("the picture could not be encoded");
+            *error = file.error() != QFileDevice::NoError
+                         ? file.errorString()
+                         : QStringLiteral("the picture could not be encoded");
         return false;
     }
     if (!file.commit()) {

@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <deque>
 #include <map>
+#include <mutex>
 #include <vector>
 
 class FakeClipboard final : public IClipboard {
@@ -139,9 +140,11 @@ public:
     QMap<QString, Picture> readable; // path -> picture that loads from it
     QStringList failWritesUnder;     // folders where writes fail
     QStringList loads;
+    std::mutex loadLock; // Browse loads ahead on worker threads
     explicit FakePictureFiles(FakeFileSystem& f) : fs(f) {}
 
     Picture load(const QString& path, QString* error) override {
+        std::lock_guard lock(loadLock);
         loads.append(path);
         if (readable.contains(path))
             return readable.value(path);

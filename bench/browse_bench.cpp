@@ -1,0 +1,369 @@
+// Browse of a folder of 56 full-HD JPEG files against djpeg decoding the same
+// files one after another; Esc latency; resident memory after the Browse and
+// after 56 captures. Needs DISPLAY (Xvfb + openbox), djpeg and xclip.
+#include "app/form_capture.h"
+#include "platform/qt/capture_window.h"
+#include "platform/qt/qt_platform.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImageWriter>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWindow>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <thread>
+
+extern char** environ;
+
+namespace {
+
+constexpr int kFiles = 56;
+constexpr int kWidth = 1920;
+constexpr int kHeight = 1080;
+constexpr int kRounds = 3;
+
+using Clock = std::chrono::steady_clock;
+
+double msSince(Clock::time_point t0) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
+}
+
+/** A photo-like picture: gradients, shapes, text and fine noise, different per seed. */
+QImage makePicture(quint32 seed) {
+    QRandomGenerator rng(seed);
+    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+    QPainter p(&image);
+    QLinearGradient g(0, 0, kWidth, kHeight);
+    g.setColorAt(0, QColor::fromHsv(int(rng.bounded(360)), 120, 220));
+    g.setColorAt(1, QColor::fromHsv(int(rng.bounded(360)), 200, 90));
+    p.fillRect(image.rect(), g);
+    p.setRenderHint(QPainter::Antialiasing);
+    for (int i = 0; i < 60; ++i) {
+        p.setBrush(QColor::fromHsv(int(rng.bounded(360)), 160, int(rng.bounded(256))));
+        p.setPen(Qt::NoPen);
+        p.drawEllipse(QPointF(rng.bounded(kWidth), rng.bounded(kHeight)), rng.bounded(300.0),
+                      rng.bounded(200.0));
+    }
+    p.setPen(Qt::black);
+    QFont font = p.font();
+    font.setPixelSize(18);
+    p.setFont(font);
+    for (int y = 40; y < kHeight; y += 120)
+        p.drawText(40, y, QStringLiteral("Pictavo benchmark picture %1, line %2").arg(seed).arg(y));
+    p.end();
+    for (int y = 0; y < kHeight; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < kWidth; ++x) {
+            const int n = int(rng.bounded(17)) - 8;
+            const QRgb c = line[x];
+            line[x] = qRgb(std::clamp(qRed(c) + n, 0, 255), std::clamp(qGreen(c) + n, 0, 255),
+                           std::clamp(qBlue(c) + n, 0, 255));
+        }
+    }
+    return image;
+}
+
+/** Runs the event loop until condition holds or ms have passed, without spinning. */
+bool pumpUntil(const std::function<bool()>& condition, int ms) {
+    const auto t0 = Clock::now();
+    while (!condition() && msSince(t0) < ms) {
+        QEventLoop loop;
+        QTimer::singleShot(5, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return condition();
+}
+void pumpFor(int ms) {
+    pumpUntil([] { return false; }, ms);
+}
+
+/** Resident memory of this process in bytes. */
+qint64 residentBytes() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong() * 1024;
+    }
+    return -1;
+}
+
+double mib(qint64 bytes) {
+    return double(bytes) / (1024.0 * 1024.0);
+}
+
+/** Answers every folder dialog with one folder. */
+class FolderDialogs final : public IDialogs {
+public:
+    QString folder;
+    QString saveFile(IWindow*, const QList<FileFilter>&, const QString&, const QString&,
+                     const QString&) override {
+        return {};
+    }
+    QString openFile(IWindow*, const QList<FileFilter>&, const QString&, const QString&) override {
+        return {};
+    }
+    QString chooseFolder(IWindow*, const QString&) override { return folder; }
+};
+
+/** The program's real window, platform and logic, with a scripted folder dialog. */
+struct Rig {
+    QtPlatform qt;
+    FolderDialogs dialogs;
+    Platform platform{qt.clipboard, qt.clock, qt.files,   qt.pictures, dialogs,
+                      qt.messages,  qt.shell, qt.printer, qt.converter};
+    CaptureWindow window;
+    QtViewerHost viewers{window};
+    formCapture form{window, platform, viewers};
+
+    explicit Rig(const QString& folder) {
+        dialogs.folder = folder;
+        window.attach(form.gallery(), form);
+        window.resize(900, 700); // room for more than 56 thumbnails
+        form.Form_Load();
+        window.show();
+        pumpUntil([this] { return window.windowHandle() && window.windowHandle()->isExposed(); },
+                  5000);
+        pumpFor(300); // the first layout and clipboard tick
+    }
+    double browse() {
+        const auto t0 = Clock::now();
+        form.menuCommand(Command::Browse);
+        return msSince(t0);
+    }
+};
+
+double runDjpeg(const QStringList& files) {
+    const auto t0 = Clock::now();
+    for (const QString& f : files) {
+        const QByteArray path = QFile::encodeName(f);
+        const char* argv[] = {"djpeg", "-outfile", "/dev/null", path.constData(), nullptr};
+        pid_t pid = 0;
+        if (posix_spawnp(&pid, "djpeg", nullptr, nullptr, const_cast<char**>(argv), environ) != 0)
+            return -1;
+        int status = 0;
+        waitpid(pid, &status, 0);
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+            return -1;
+    }
+    return msSince(t0);
+}
+
+/** CPU time used so far, in ms: this process's threads, or its waited-for children. */
+double cpuMs(int who) {
+    rusage u{};
+    getrusage(who, &u);
+    return (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1e3 +
+           (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e3;
+}
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+/** Child: one Browse, then the resident memory. */
+int childBrowse(const QString& folder) {
+    Rig rig(folder);
+    const qint64 before = residentBytes();
+    rig.browse();
+    pumpFor(300);
+    std::printf("%d %lld %lld\n", int(rig.form.gallery().ImageCount), before, residentBytes());
+    return 0;
+}
+
+/** Child: 56 captures through the real X clipboard, each a different PNG, then the memory. */
+int childCaptures(const QString& folder) {
+    Rig rig(folder);
+    const qint64 before = residentBytes();
+    const QStringList pngs =
+        QDir(folder).entryList({QStringLiteral("*.png")}, QDir::Files, QDir::Name);
+    for (const QString& name : pngs) {
+        const int wanted = rig.form.gallery().ImageCount + 1;
+        // xclip stays behind to serve the selection; no pipes are kept to it.
+        QProcess xclip;
+        xclip.setProgram(QStringLiteral("xclip"));
+        xclip.setArguments({QStringLiteral("-selection"), QStringLiteral("clipboard"),
+                            QStringLiteral("-t"), QStringLiteral("image/png"), QStringLiteral("-i"),
+                            folder + QLatin1Char('/') + name});
+        xclip.setStandardOutputFile(QProcess::nullDevice());
+        xclip.setStandardErrorFile(QProcess::nullDevice());
+        xclip.startDetached();
+        pumpUntil([&] { return rig.form.gallery().ImageCount >= wanted; }, 10000);
+    }
+    pumpFor(300);
+    std::printf("%d %lld %lld\n", int(rig.form.gallery().ImageCount), before, residentBytes());
+    return 0;
+}
+
+struct ChildResult {
+    int count = -1;
+    qint64 before = 0, after = 0;
+};
+
+ChildResult runChild(const QString& mode, const QString& folder) {
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(QCoreApplication::applicationFilePath(), {mode, folder});
+    child.waitForFinished(300000);
+    const QList<QByteArray> parts = child.readAllStandardOutput().trimmed().split(' ');
+    ChildResult r;
+    if (parts.size() == 3)
+        r = {parts[0].toInt(), parts[1].toLongLong(), parts[2].toLongLong()};
+    return r;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Pictavo"));
+    configureImageLimits();
+    const QStringList args = app.arguments();
+    if (args.size() == 3 && args[1] == QLatin1String("--child-browse"))
+        return childBrowse(args[2]);
+    if (args.size() == 3 && args[1] == QLatin1String("--child-captures"))
+        return childCaptures(args[2]);
+
+    // "--write DIR" only writes the files into DIR, for looking at them with other tools.
+    QTemporaryDir dir;
+    const bool writeOnly = args.size() == 3 && args[1] == QLatin1String("--write");
+    const QString folder = writeOnly ? args[2] : dir.path();
+    if (!QDir().mkpath(folder))
+        return 1;
+    QStringList jpegs;
+    qint64 totalBytes = 0;
+    std::printf("Writing %d JPEG files of %dx%d, quality 90...\n", kFiles, kWidth, kHeight);
+    for (int i = 0; i < kFiles; ++i) {
+        const QString path =
+            folder + QStringLiteral("/photo_%1.jpg").arg(i, 2, 10, QLatin1Char('0'));
+        QImageWriter writer(path, "jpeg");
+        writer.setQuality(90);
+        if (!writer.write(makePicture(quint32(i + 1)))) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+            return 1;
+        }
+        totalBytes += QFileInfo(path).size();
+        jpegs.append(path);
+    }
+    std::printf("  %.1f MiB of JPEG, %.0f KiB per file\n", mib(totalBytes),
+                totalBytes / 1024.0 / kFiles);
+    if (writeOnly)
+        return 0;
+
+    // Throughput: djpeg and Browse in turns, the page cache warm for both.
+    runDjpeg(jpegs);
+    std::vector<double> djpegMs, browseMs, djpegCpu, browseCpu;
+    {
+        Rig rig(folder);
+        for (int round = 0; round < kRounds; ++round) {
+            const double children = cpuMs(RUSAGE_CHILDREN);
+            djpegMs.push_back(runDjpeg(jpegs));
+            djpegCpu.push_back(cpuMs(RUSAGE_CHILDREN) - children);
+            const double self = cpuMs(RUSAGE_SELF);
+            browseMs.push_back(rig.browse());
+            browseCpu.push_back(cpuMs(RUSAGE_SELF) - self);
+            if (rig.form.gallery().ImageCount != kFiles) {
+                std::fprintf(stderr, "Browse loaded %d pictures, not %d\n",
+                             int(rig.form.gallery().ImageCount), kFiles);
+                return 1;
+            }
+        }
+        const double d = median(djpegMs), b = median(browseMs);
+        std::printf("\nThroughput, median of %d rounds:\n", kRounds);
+        std::printf("  djpeg, one file after another: %7.1f ms (%.1f files/s)\n", d,
+                    kFiles * 1000 / d);
+        std::printf("  Browse into the window:        %7.1f ms (%.1f files/s)\n", b,
+                    kFiles * 1000 / b);
+        std::printf("  ratio Browse/djpeg throughput: %.2fx\n", d / b);
+        std::printf("  CPU time: djpeg %.0f ms, Browse %.0f ms (all threads of the program)\n",
+                    median(djpegCpu), median(browseCpu));
+
+        // The caption's counting: the longest gap between two captions of one Browse.
+        struct TitleWatch : QObject {
+            std::vector<Clock::time_point> at;
+            bool eventFilter(QObject*, QEvent* e) override {
+                if (e->type() == QEvent::WindowTitleChange)
+                    at.push_back(Clock::now());
+                return false;
+            }
+        } watch;
+        rig.window.installEventFilter(&watch);
+        rig.browse();
+        rig.window.removeEventFilter(&watch);
+        double gap = 0;
+        for (size_t i = 1; i < watch.at.size(); ++i)
+            gap = std::max(
+                gap,
+                std::chrono::duration<double, std::milli>(watch.at[i] - watch.at[i - 1]).count());
+        std::printf("  captions shown in one Browse: %zu, longest gap between two: %.1f ms\n",
+                    watch.at.size(), gap);
+
+        // Esc, pressed from another thread at a random moment while the Browse runs.
+        std::vector<double> latencies;
+        QRandomGenerator rng(7);
+        for (int i = 0; i < 12; ++i) {
+            const int delay = 30 + int(rng.bounded(std::max(1, int(b * 0.8) - 30)));
+            Clock::time_point pressed{};
+            std::thread presser([&] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(delay));
+                pressed = Clock::now();
+                QCoreApplication::postEvent(
+                    &rig.window, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+            });
+            rig.browse();
+            const auto ended = Clock::now();
+            presser.join();
+            if (rig.form.gallery().ImageCount < kFiles && pressed < ended)
+                latencies.push_back(
+                    std::chrono::duration<double, std::milli>(ended - pressed).count());
+            QCoreApplication::processEvents(); // an Esc that came after the end
+        }
+        std::printf("\nEsc to the end of Browse (%zu presses during loading): median %.1f ms, max "
+                    "%.1f ms\n",
+                    latencies.size(), median(latencies),
+                    latencies.empty() ? 0.0
+                                      : *std::max_element(latencies.begin(), latencies.end()));
+    }
+
+    // Memory, each in a fresh process.
+    const qint64 decoded = qint64(kFiles) * kWidth * kHeight * 4;
+    const ChildResult browsed = runChild(QStringLiteral("--child-browse"), folder);
+    std::printf("\nResident memory (decoded size of the 56 pictures: %.1f MiB):\n", mib(decoded));
+    std::printf(
+        "  after Browse (%d pictures):   %.1f MiB, %.1f MiB more than before = %.2f x decoded\n",
+        browsed.count, mib(browsed.after), mib(browsed.after - browsed.before),
+        double(browsed.after - browsed.before) / decoded);
+
+    QTemporaryDir pngDir;
+    for (int i = 0; i < kFiles; ++i)
+        makePicture(quint32(1000 + i))
+            .save(pngDir.path() + QStringLiteral("/cap_%1.png").arg(i, 2, 10, QLatin1Char('0')),
+                  "png", 100);
+    const ChildResult captured = runChild(QStringLiteral("--child-captures"), pngDir.path());
+    std::printf(
+        "  after 56 captures (%d taken): %.1f MiB, %.1f MiB more than before = %.2f x decoded\n",
+        captured.count, mib(captured.after), mib(captured.after - captured.before),
+        double(captured.after - captured.before) / decoded);
+    if (captured.after > 0 && browsed.after > 0)
+        std::printf("  Browse / captures growth: %.2f\n",
+                    double(browsed.after - browsed.before) /
+                        double(captured.after - captured.before));
+    return 0;
+}

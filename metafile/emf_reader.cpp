@@ -1,0 +1,149 @@
+// EMF through libemf2svg, after a structural check of our own.
+#include "metafile_format.h"
+#include "readers.h"
+
+#include <emf2svg.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+namespace metafile {
+
+namespace {
+
+constexpr std::uint32_t kEmrHeader = 1;
+constexpr std::uint32_t kEmrEof = 14;
+constexpr std::size_t kMinHeaderSize = 88;
+constexpr double kHimetricPerInch = 2540;
+
+struct Rect {
+    std::int32_t left, top, right, bottom;
+};
+
+std::int32_t readI32(const unsigned char* p) {
+    return static_cast<std::int32_t>(readU32(p));
+}
+
+Rect readRect(const unsigned char* p) {
+    return {readI32(p), readI32(p + 4), readI32(p + 8), readI32(p + 12)};
+}
+
+void writeI32(std::vector<char>& b, std::size_t offset, std::int32_t v) {
+    const auto u = static_cast<std::uint32_t>(v);
+    for (int i = 0; i < 4; ++i)
+        b[offset + i] = static_cast<char>((u >> (8 * i)) & 0xFF);
+}
+
+// Offset just past the end record, or 0 when the records do not chain up to one.
+std::size_t endOfRecords(const unsigned char* data, std::size_t size, std::size_t first,
+                         std::string* why) {
+    std::size_t off = first;
+    while (size - off >= 8) {
+        const std::uint32_t type = readU32(data + off);
+        const std::uint32_t length = readU32(data + off + 4);
+        if (length < 8 || length % 4 != 0 || length > size - off) {
+            *why = "an EMF record has an impossible length";
+            return 0;
+        }
+        if (type == kEmrHeader) {
+            *why = "the EMF file has a second header";
+            return 0;
+        }
+        off += length;
+        if (type == kEmrEof)
+            return off;
+    }
+    *why = "the EMF file ends before its last record";
+    return 0;
+}
+
+struct FreeDeleter {
+    void operator()(char* p) const { std::free(p); }
+};
+
+} // namespace
+
+Result readEmf(const unsigned char* data, std::size_t size) {
+    if (size < kMinHeaderSize)
+        return failure(Status::Damaged, "the EMF header is cut short");
+    const std::uint32_t headerSize = readU32(data + 4);
+    if (headerSize < kMinHeaderSize || headerSize % 4 != 0 || headerSize > size)
+        return failure(Status::Damaged, "the EMF header has an impossible length");
+
+    const Rect frame = readRect(data + 24);
+    const double deviceWidth = readI32(data + 72);
+    const double deviceHeight = readI32(data + 76);
+    const double millimetersWide = readI32(data + 80);
+    const double millimetersHigh = readI32(data + 84);
+    if (!(deviceWidth > 0 && deviceHeight > 0 && millimetersWide > 0 && millimetersHigh > 0))
+        return failure(Status::BadSize, "the EMF header gives no device size");
+    const double pxPerHimetricX = deviceWidth / (millimetersWide * 100);
+    const double pxPerHimetricY = deviceHeight / (millimetersHigh * 100);
+    // Between 2.5 and 250,000 device pixels per inch: anything else is not a real device.
+    if (pxPerHimetricX < 0.001 || pxPerHimetricX > 100 || pxPerHimetricY < 0.001 ||
+        pxPerHimetricY > 100)
+        return failure(Status::BadSize, "the EMF header gives an impossible device resolution");
+
+    const double frameWide = static_cast<double>(frame.right) - frame.left;
+    const double frameHigh = static_cast<double>(frame.bottom) - frame.top;
+    const int width = pixelsAt96Dpi(frameWide, kHimetricPerInch);
+    const int height = pixelsAt96Dpi(frameHigh, kHimetricPerInch);
+    if (width == 0 || height == 0)
+        return failure(Status::BadSize, "the EMF picture size is empty or too large");
+
+    std::string why;
+    const std::size_t end = endOfRecords(data, size, headerSize, &why);
+    if (end == 0)
+        return failure(Status::Damaged, why);
+
+    // The frame, in device pixels, is the picture. libemf2svg places its drawing by the header's
+    // bounds (the drawn area only), so hand it the frame as bounds, at a scale of 1.
+    const double left = frame.left * pxPerHimetricX;
+    const double top = frame.top * pxPerHimetricY;
+    const double right = frame.right * pxPerHimetricX;
+    const double bottom = frame.bottom * pxPerHimetricY;
+    const double boundsLeft = std::floor(left);
+    const double boundsTop = std::floor(top);
+    const double boundsRight = std::max(boundsLeft + 1, std::ceil(right));
+    const double boundsBottom = std::max(boundsTop + 1, std::ceil(bottom));
+    constexpr double kLimit = 1e9;
+    if (std::fabs(boundsLeft) > kLimit || std::fabs(boundsTop) > kLimit ||
+        std::fabs(boundsRight) > kLimit || std::fabs(boundsBottom) > kLimit)
+        return failure(Status::BadSize, "the EMF frame lies outside any device");
+
+    std::vector<char> copy(data, data + end);
+    writeI32(copy, 8, static_cast<std::int32_t>(boundsLeft));
+    writeI32(copy, 12, static_cast<std::int32_t>(boundsTop));
+    writeI32(copy, 16, static_cast<std::int32_t>(boundsRight));
+    writeI32(copy, 20, static_cast<std::int32_t>(boundsBottom));
+
+    char emptyNamespace[] = "";
+    generatorOptions options{};
+    options.nameSpace = emptyNamespace;
+    options.verbose = false;
+    options.emfplus = false; // dual files carry plain EMF records too; its EMF+ support is partial
+    options.svgDelimiter = false;
+    options.imgWidth = boundsRight - boundsLeft;
+    options.imgHeight = 0;
+
+    char* raw = nullptr;
+    std::size_t rawLength = 0;
+    const int ok = emf2svg(copy.data(), copy.size(), &raw, &rawLength, &options);
+    const std::unique_ptr<char, FreeDeleter> out(raw);
+    if (ok != 1 || raw == nullptr || rawLength == 0)
+        return failure(Status::ReaderFailed, "libemf2svg could not convert the EMF file");
+
+    Result r;
+    r.status = Status::Ok;
+    r.frameWidth = width;
+    r.frameHeight = height;
+    const ViewBox view{left - boundsLeft, top - boundsTop, right - left, bottom - top};
+    r.svg = svgDocument(width, height, view, std::string_view(raw, rawLength));
+    return r;
+}
+
+} // namespace metafile

@@ -1,0 +1,252 @@
+// Browse and Open on real files, through the real window, loader and clipboard.
+#include "app/form_capture.h"
+#include "fakes/fake_platform.h"
+#include "integration/test_pictures.h"
+#include "platform/qt/capture_window.h"
+#include "platform/qt/qt_file_system.h"
+#include "platform/qt/qt_platform.h"
+
+#include <QClipboard>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWindow>
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+using namespace testpics;
+
+namespace {
+
+bool waitFor(const std::function<bool()>& condition, int ms = 5000) {
+    QDeadlineTimer deadline(ms);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return true;
+}
+
+QImage solid(int w, int h, QRgb colour) {
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
+bool near(QRgb a, QRgb b) {
+    return qAbs(qRed(a) - qRed(b)) <= 12 && qAbs(qGreen(a) - qGreen(b)) <= 12 &&
+           qAbs(qBlue(a) - qBlue(b)) <= 12;
+}
+
+struct RealBrowseFixture : ::testing::Test {
+    QTemporaryDir dir;
+    QtPlatform qt;
+    FakeDialogs dialogs;
+    FakeMessageBox messages;
+    Platform platform{qt.clipboard, qt.clock, qt.files,   qt.pictures, dialogs,
+                      messages,     qt.shell, qt.printer, qt.converter};
+    CaptureWindow window;
+    QtViewerHost viewers{window};
+    formCapture form{window, platform, viewers};
+    Gallery& g = form.gallery();
+    QStringList captions;
+
+    struct TitleWatch : QObject {
+        QStringList* out;
+        QWidget* window;
+        bool eventFilter(QObject*, QEvent* e) override {
+            if (e->type() == QEvent::WindowTitleChange)
+                out->append(window->windowTitle());
+            return false;
+        }
+    } watch;
+
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        window.attach(g, form);
+        window.resize(632, 453);
+        form.Form_Load();
+        window.show();
+        ASSERT_TRUE(waitFor(
+            [this] { return window.windowHandle() && window.windowHandle()->isExposed(); }));
+        watch.out = &captions;
+        watch.window = &window;
+        window.installEventFilter(&watch);
+    }
+    void TearDown() override { window.removeEventFilter(&watch); }
+
+    QString file(const QString& name, const QByteArray& bytes) {
+        const QString p = dir.path() + QLatin1Char('/') + name;
+        EXPECT_TRUE(writeFile(p, bytes));
+        return p;
+    }
+    void browse(const QString& folder) {
+        dialogs.answers.push_back(folder);
+        form.menuCommand(Command::Browse);
+    }
+    QRgb colourOf(int entry) const { return g.imgView(entry).picture.toImage().pixel(2, 2); }
+};
+
+} // namespace
+
+TEST_F(RealBrowseFixture, LoadsJpegBmpGifInOrderWithTheirNames) {
+    struct Item {
+        QByteArray name; // raw bytes on disk
+        QByteArray bytes;
+        QRgb colour;
+    };
+    const auto jpg = [](QRgb c) { return encoded(solid(24, 16, c), "jpg", 95); };
+    QImage indexed = solid(24, 16, 0xff00c000).convertToFormat(QImage::Format_Indexed8);
+    const QList<QRgb> palette = {0xff000000, 0xffc000c0, 0xff0000c0};
+    const QList<Item> items = {
+        {"b.jpg", jpg(0xffc00000), 0xffc00000},
+        {"A.JPG", jpg(0xff00c000), 0xff00c000},
+        {"with space.jpg", jpg(0xff0000c0), 0xff0000c0},
+        {"caf\xc3\xa9 \xe6\x97\xa5.jpg", jpg(0xffc0c000), 0xffc0c000},
+        {"bad\xff\xfe.jpg", jpg(0xff00c0c0), 0xff00c0c0},
+        {"p.bmp", encoded(solid(24, 16, 0xff808080), "bmp"), 0xff808080},
+        {"r.bmp", rleBmp(indexed, 8), 0xff00c000},
+        {"jpeg-inside.bmp", jpg(0xff400040), 0xff400040},
+        {"g.gif", gif(24, 16, {QByteArray(24 * 16, 1), QByteArray(24 * 16, 2)}, palette),
+         0xffc000c0},
+    };
+    const QByteArray root = QFile::encodeName(dir.path()) + '/';
+    for (const Item& item : items) {
+        // By raw bytes: QFile cannot make a name that is not valid UTF-8.
+        const int fd = ::open((root + item.name).constData(), O_CREAT | O_WRONLY | O_TRUNC, 0644);
+        ASSERT_GE(fd, 0) << item.name.constData();
+        ASSERT_EQ(::write(fd, item.bytes.constData(), size_t(item.bytes.size())),
+                  item.bytes.size());
+        ::close(fd);
+    }
+    file(QStringLiteral(".hidden.jpg"), jpg(0xffffffff));
+    file(QStringLiteral("left-out.png"), encoded(solid(4, 4, 0xffffffff), "png"));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder.jpg")));
+
+    browse(dir.path());
+
+    // jpg in name order, then bmp, then gif.
+    const int order[] = {1, 0, 4, 3, 2, 7, 5, 6, 8};
+    ASSERT_EQ(g.ImageCount, 9) << messages.shown.size();
+    for (int i = 0; i < 9; ++i) {
+        const Item& item = items[order[i]];
+        EXPECT_EQ(g.imgView(i).toolTipText, decodeFileName(root + item.name)) << i;
+        EXPECT_TRUE(near(colourOf(i), item.colour)) << i << " " << item.name.constData();
+    }
+    EXPECT_EQ(captions.first(), QStringLiteral("Loading Images..."));
+    EXPECT_EQ(captions.at(9), QStringLiteral("Loading Image 9"));
+    EXPECT_EQ(captions.last(), QStringLiteral("Pictavo"));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Pictavo"));
+    EXPECT_TRUE(window.isMenuEnabled(Command::Browse));
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    ::unlink((root + "bad\xff\xfe.jpg").constData());
+}
+
+TEST_F(RealBrowseFixture, DamagedJpegInTheMiddleEndsTheLoadingThere) {
+    QByteArray broken = encoded(solid(32, 32, 0xff123456), "jpg", 90);
+    const qsizetype dht = broken.indexOf("\xff\xc4");
+    for (qsizetype i = dht + 5; i < dht + 40; ++i)
+        broken[i] = char(0xff);
+    file(QStringLiteral("1.jpg"), encoded(solid(32, 32, 0xffc00000), "jpg"));
+    file(QStringLiteral("2.jpg"), encoded(solid(32, 32, 0xff00c000), "jpg"));
+    file(QStringLiteral("3.jpg"), broken);
+    file(QStringLiteral("4.jpg"), encoded(solid(32, 32, 0xff0000c0), "jpg"));
+    file(QStringLiteral("5.bmp"), encoded(solid(32, 32, 0xff0000c0), "bmp"));
+    browse(dir.path() + QLatin1Char('/'));
+    EXPECT_EQ(g.ImageCount, 2);
+    EXPECT_EQ(g.topIndex(), 1);
+    EXPECT_EQ(g.imgView(1).toolTipText, dir.path() + QStringLiteral("/2.jpg"));
+    EXPECT_EQ(captions,
+              QStringList({"Loading Images...", "Loading Image 1", "Loading Image 2", "Pictavo"}));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(
+        messages.shown[0].text.contains(QStringLiteral("3.jpg\", which could not be opened: "
+                                                       "the picture data is damaged")))
+        << messages.shown[0].text.toStdString();
+}
+
+TEST_F(RealBrowseFixture, TwoThousandFilesStopWhenTheWindowIsFull) {
+    const QByteArray tiny = encoded(solid(8, 8, 0xff336699), "jpg");
+    for (int i = 0; i < 2000; ++i)
+        file(QStringLiteral("f%1.jpg").arg(i, 4, 10, QLatin1Char('0')), tiny);
+    browse(dir.path());
+    // The window holds `capacity` entries; the next picture started over at entry 0.
+    const int capacity = g.topIndex();
+    EXPECT_GE(capacity, 40);
+    EXPECT_LT(capacity, 200);
+    EXPECT_EQ(g.ImageCount, 1);
+    EXPECT_EQ(g.imgView(0).toolTipText,
+              dir.path() + QStringLiteral("/f%1.jpg").arg(capacity, 4, 10, QLatin1Char('0')));
+    EXPECT_TRUE(g.imgView(capacity).isEmpty());
+    EXPECT_EQ(captions.at(captions.size() - 2), QStringLiteral("Loading Image %1").arg(capacity));
+    EXPECT_EQ(captions.last(), QStringLiteral("Pictavo"));
+}
+
+TEST_F(RealBrowseFixture, CaptureAndEscWhileLoading) {
+    const int files = 40;
+    for (int i = 0; i < files; ++i)
+        file(QStringLiteral("%1.jpg").arg(i, 2, 10, QLatin1Char('0')),
+             encoded(solid(1280, 720, 0xff000000u | (quint32(i * 5) << 8)), "jpg", 90));
+    const QImage capture = solid(300, 200, 0xffff00ff);
+    // A bitmap arrives on the clipboard during the first yield; Esc comes
+    // once it has been taken in.
+    QTimer::singleShot(0, [&] { QGuiApplication::clipboard()->setImage(capture); });
+    QTimer poll;
+    int captured = -1;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        for (int i = 0; i <= g.topIndex() && captured < 0; ++i)
+            if (g.imgView(i).picture.width() == 300) {
+                captured = i;
+                QCoreApplication::postEvent(
+                    &window, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+            }
+    });
+    poll.start(1);
+    browse(dir.path());
+    poll.stop();
+
+    ASSERT_GE(captured, 1) << "the capture came in during the Browse";
+    EXPECT_LT(g.ImageCount, files + 1) << "Esc stopped the loading";
+    EXPECT_EQ(g.imgView(captured).toolTipText, QStringLiteral("Image %1").arg(captured + 1));
+    // Every other entry shows the file it is named after.
+    int loaded = 0;
+    for (int i = 0; i <= g.topIndex(); ++i) {
+        if (i == captured)
+            continue;
+        const QString name = g.imgView(i).toolTipText;
+        ASSERT_TRUE(name.startsWith(dir.path())) << i << " " << name.toStdString();
+        const int n = QFileInfo(name).baseName().toInt();
+        EXPECT_TRUE(near(colourOf(i), 0xff000000u | (quint32(n * 5) << 8))) << i;
+        ++loaded;
+    }
+    EXPECT_EQ(loaded + 1, g.ImageCount);
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Pictavo"));
+}
+
+TEST_F(RealBrowseFixture, OpenLoadsByContentAndReportsWhatItCannotLoad) {
+    g.AddImage(Picture::fromImage(solid(4, 4, 0xff000000)));
+    g.imgView(0).toolTipText = QStringLiteral("Image 1");
+    g.SelectImage(0);
+    const QString bmpAsJpg =
+        file(QStringLiteral("really-a-bmp.jpg"), encoded(solid(20, 10, 0xff00c000), "bmp"));
+    dialogs.answers.push_back(bmpAsJpg);
+    form.menuCommand(Command::Open);
+    EXPECT_EQ(g.imgView(0).picture.width(), 20);
+    EXPECT_EQ(g.imgView(0).toolTipText, bmpAsJpg);
+
+    const QString cut = file(QStringLiteral("cut.gif"), QByteArray("GIF89a\x10\x00"));
+    dialogs.answers.push_back(cut);
+    form.menuCommand(Command::Open);
+    EXPECT_EQ(g.imgView(0).picture.width(), 20);
+    EXPECT_EQ(g.imgView(0).toolTipText, bmpAsJpg);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(messages.shown[0].text.startsWith(
+        QStringLiteral("The file \"%1\" could not be opened: ").arg(cut)))
+        << messages.shown[0].text.toStdString();
+}
