@@ -1,0 +1,82 @@
+# Shared by the end-to-end scripts: start the installed program, drive it with xdotool
+# and xclip, and wait on conditions with deadlines.
+set -euo pipefail
+
+: "${PICTAVO_BIN:?PICTAVO_BIN must name the installed program}"
+: "${DISPLAY:?DISPLAY must name a running X server}"
+
+E2E_TMP=$(mktemp -d /tmp/pictavo-e2e.XXXXXX)
+# A runtime folder of its own, so that each script has its own instance lock.
+export XDG_RUNTIME_DIR=$E2E_TMP/run
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+E2E_PIDS=()
+
+e2e_cleanup() {
+    for pid in "${E2E_PIDS[@]:-}"; do
+        [ -n "$pid" ] && kill -9 "$pid" 2>/dev/null || true
+    done
+    pkill -f "xclip -selection clipboard" 2>/dev/null || true
+    rm -rf "$E2E_TMP"
+}
+trap e2e_cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    [ -f "$E2E_TMP/pictavo.err" ] && { echo "--- program's stderr:" >&2; cat "$E2E_TMP/pictavo.err" >&2; }
+    exit 1
+}
+
+# wait_for SECONDS COMMAND...: runs COMMAND until it succeeds or the deadline passes.
+wait_for() {
+    local seconds=$1
+    shift
+    local deadline=$(($(date +%s%N) + seconds * 1000000000))
+    until "$@" >/dev/null 2>&1; do
+        [ "$(date +%s%N)" -lt "$deadline" ] || return 1
+        sleep 0.02
+    done
+}
+
+main_window() { xdotool search --onlyvisible --name '^Pictavo' 2>/dev/null | head -1; }
+has_main_window() { [ -n "$(main_window)" ]; }
+
+start_pictavo() {
+    "$PICTAVO_BIN" "$@" >"$E2E_TMP/pictavo.out" 2>"$E2E_TMP/pictavo.err" &
+    PICTAVO_PID=$!
+    E2E_PIDS+=("$PICTAVO_PID")
+    wait_for 20 has_main_window || fail "the main window did not appear"
+    WINDOW=$(main_window)
+}
+
+clipboard_empty() { ! xclip -o -selection clipboard -t TARGETS >/dev/null 2>&1; }
+clipboard_has_image() { xclip -o -selection clipboard -t TARGETS 2>/dev/null | grep -q '^image/'; }
+
+# put_png FILE: offers the picture on the clipboard, as a screenshot tool does.
+put_png() {
+    xclip -selection clipboard -t image/png -i "$1" &
+    E2E_PIDS+=("$!")
+}
+
+# make_png FILE W H COLOUR
+make_png() { convert -size "$2x$3" "xc:$4" "PNG24:$1"; }
+
+# client_origin: absolute X and Y of the main window's client area.
+client_origin() {
+    local info
+    info=$(xwininfo -id "$WINDOW")
+    ORIGIN_X=$(awk '/Absolute upper-left X/ {print $4}' <<<"$info")
+    ORIGIN_Y=$(awk '/Absolute upper-left Y/ {print $4}' <<<"$info")
+}
+
+# pixel X Y: the screen's colour at an absolute position, as "r,g,b".
+pixel() {
+    import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null |
+        sed -n '2s/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p'
+}
+
+# entry_centre INDEX COLUMNS: the centre of a thumbnail in the 8-column design grid.
+entry_centre() {
+    local col=$(($1 % 8)) row=$(($1 / 8))
+    ENTRY_X=$((ORIGIN_X + 2 + 78 * col + 37))
+    ENTRY_Y=$((ORIGIN_Y + 3 + 62 * row + 29))
+}

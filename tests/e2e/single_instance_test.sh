@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# A second start ends at once, silently; a lock left by a killed instance is taken over.
+source "$(dirname "$0")/lib.sh"
+
+start_pictavo
+first=$PICTAVO_PID
+
+start=$(date +%s%N)
+"$PICTAVO_BIN" >"$E2E_TMP/second.out" 2>"$E2E_TMP/second.err" && status=0 || status=$?
+elapsed_ms=$((($(date +%s%N) - start) / 1000000))
+[ "$status" -eq 0 ] || fail "second start exited with $status"
+[ ! -s "$E2E_TMP/second.out" ] || fail "second start printed: $(cat "$E2E_TMP/second.out")"
+grep -v 'QStandardPaths' "$E2E_TMP/second.err" | grep -q . && fail "second start complained: $(cat "$E2E_TMP/second.err")"
+[ "$elapsed_ms" -lt 5000 ] || fail "second start took $elapsed_ms ms"
+[ "$(xdotool search --onlyvisible --name '^Pictavo' | wc -l)" -eq 1 ] || fail "a second window appeared"
+
+kill -9 "$first"
+wait "$first" 2>/dev/null || true
+wait_for 10 bash -c '! xdotool search --onlyvisible --name "^Pictavo" | grep -q .' || fail "window stayed"
+start_pictavo
+kill -0 "$PICTAVO_PID" || fail "the start after a crash did not run"
+echo "single instance: ok"
