@@ -10,6 +10,7 @@ public:
     virtual ~IPictureFiles() = default;
     /** The picture in path, recognised by content; null with a reason on failure. */
     virtual Picture load(const QString& path, QString* error) = 0;
-    /** Writes picture as a BMP file at exactly path; a failure leaves no file there. */
+    /** Writes picture as a BMP file at exactly path; a failure leaves no new file
+        there. Safe to call from several threads at once. */
     virtual bool writeBmp(const Picture& picture, const QString& path, QString* error) = 0;
 };
