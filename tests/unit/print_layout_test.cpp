@@ -14,6 +14,9 @@ TEST(PrintLayout, EqualFittedHeightTakesTheWidthBranch) {
     EXPECT_EQ(fitToPage(11520, 8640, 4, 3), (PrintPlacement{0, 0, 11520, 8640}));
     EXPECT_EQ(fitToPage(11520, 8639, 4, 3), (PrintPlacement{0, 0, 11519, 8639}))
         << "one twip short: the height branch, W = round(11518.67), X = 1 / 2";
+    // H1 = round(8228.57) = 8229 equals the page height: the height branch
+    // would give W = round(11520.6), wider than the page.
+    EXPECT_EQ(fitToPage(11520, 8229, 7, 5), (PrintPlacement{0, 0, 11520, 8229}));
 }
 
 TEST(PrintLayout, OddFreeSpaceIsHalvedWithTheRemainderDropped) {
