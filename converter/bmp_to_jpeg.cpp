@@ -1,0 +1,130 @@
+#include "converter/bmp_to_jpeg.h"
+
+#include "converter/bmp_reader.h"
+#include "converter/unique_fd.h"
+
+#include <turbojpeg.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <climits>
+#include <cstdint>
+#include <cstdio>
+#include <fcntl.h>
+#include <string>
+#include <string_view>
+#include <sys/random.h>
+
+namespace {
+
+using namespace pictavo::jpeg;
+
+// Full-resolution chroma (4:4:4): the program always asks for quality 100, and 4:2:0 smears the
+// coloured text and edges of screenshots (39.5 dB against 53.8 dB on a 1920x1080 screenshot).
+constexpr int kSubsampling = TJSAMP_444;
+
+struct Compressor {
+    tjhandle handle = tjInitCompress();
+    ~Compressor() {
+        if (handle)
+            tjDestroy(handle);
+    }
+};
+
+struct JpegBuffer {
+    unsigned char* data = nullptr;
+    ~JpegBuffer() { tjFree(data); }
+};
+
+bool writeAll(int fd, const unsigned char* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+std::uint64_t randomNumber() {
+    std::uint64_t value = 0;
+    if (::getrandom(&value, sizeof value, GRND_NONBLOCK) != sizeof value)
+        value = static_cast<std::uint64_t>(
+                    std::chrono::steady_clock::now().time_since_epoch().count()) ^
+                reinterpret_cast<std::uintptr_t>(&value);
+    return value;
+}
+
+// The temporary file is a short hidden name in the target's folder: rename() then stays on one
+// file system, a long target name cannot make it too long, and Browse never lists it.
+int writeAtomically(const char* jpegPath, const unsigned char* data, std::size_t size) {
+    const std::string_view target(jpegPath);
+    const std::size_t slash = target.rfind('/');
+    const std::string folder(slash == std::string_view::npos ? std::string_view()
+                                                             : target.substr(0, slash + 1));
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        char name[32];
+        std::snprintf(name, sizeof name, ".pictavo-%016llx.tmp",
+                      static_cast<unsigned long long>(randomNumber()));
+        const std::string temporary = folder + name;
+        UniqueFd fd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+        if (!fd.valid()) {
+            if (errno == EEXIST)
+                continue;
+            return PICTAVO_JPEG_CANNOT_WRITE;
+        }
+        // No fsync: a Save All of many pictures would wait on the disk for each one.
+        const bool written = writeAll(fd.get(), data, size);
+        if (fd.close() && written && ::rename(temporary.c_str(), jpegPath) == 0)
+            return PICTAVO_JPEG_OK;
+        ::unlink(temporary.c_str());
+        return PICTAVO_JPEG_CANNOT_WRITE;
+    }
+    return PICTAVO_JPEG_CANNOT_WRITE;
+}
+
+int convert(const char* bmpPath, const char* jpegPath, int quality) {
+    JpegBuffer jpeg;
+    unsigned long jpegSize = 0;
+    {
+        BmpPixels pixels;
+        switch (readBmp(bmpPath, pixels)) {
+        case BmpStatus::Ok:
+            break;
+        case BmpStatus::CannotRead:
+            return PICTAVO_JPEG_CANNOT_READ;
+        case BmpStatus::Unsupported:
+            return PICTAVO_JPEG_UNSUPPORTED_BMP;
+        }
+        Compressor compressor;
+        if (!compressor.handle)
+            return PICTAVO_JPEG_ENCODE_FAILED;
+        // A worst-case buffer up front: TurboJPEG never has to grow and copy it.
+        jpegSize = tjBufSize(pixels.width, pixels.height, kSubsampling);
+        if (jpegSize > INT_MAX || !(jpeg.data = tjAlloc(static_cast<int>(jpegSize))))
+            return PICTAVO_JPEG_ENCODE_FAILED;
+        const int flags = TJFLAG_NOREALLOC | (pixels.bottomUp ? TJFLAG_BOTTOMUP : 0);
+        if (tjCompress2(compressor.handle, pixels.data.get(), pixels.width, pixels.pitch,
+                        pixels.height, pixels.pixelFormat, &jpeg.data, &jpegSize, kSubsampling,
+                        quality, flags) != 0)
+            return PICTAVO_JPEG_ENCODE_FAILED;
+    }
+    return writeAtomically(jpegPath, jpeg.data, jpegSize);
+}
+
+} // namespace
+
+extern "C" int BmpToJpeg(const char* bmpPath, const char* jpegPath, int setting) {
+    if (!bmpPath || !jpegPath || !*bmpPath || !*jpegPath)
+        return PICTAVO_JPEG_BAD_ARGUMENT;
+    try {
+        return convert(bmpPath, jpegPath, std::clamp(setting, 1, 100));
+    } catch (...) {
+        // Nothing may escape into a C caller.
+        return PICTAVO_JPEG_ENCODE_FAILED;
+    }
+}
