@@ -4,7 +4,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
-QtPrinter::QtPrinter() = default;
+QtPrinter::QtPrinter(QString docName) : m_docName(std::move(docName)) {}
 QtPrinter::~QtPrinter() { endDocument(); }
 
 bool QtPrinter::ensurePrinter() {
@@ -17,7 +17,7 @@ bool QtPrinter::ensurePrinter() {
     auto printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
     if (!printer->isValid() || printer->resolution() <= 0)
         return false;
-    printer->setDocName(QStringLiteral("Pictavo"));
+    printer->setDocName(m_docName);
     m_printer = std::move(printer);
     return true;
 }
