@@ -38,7 +38,7 @@ OutputResult writeJpegFile(Platform& platform, const Picture& picture, const QSt
                                                       intermediateStem(jpegPath),
                                                       QStringLiteral(".bmp"));
     OutputResult result;
-    if (!platform.pictures.writeBmp(picture, bmpPath, &result.reason))
+    if (!platform.pictures.writeIntermediateBmp(picture, bmpPath, &result.reason))
         return result;
     // The converter's word and the file are both needed: a JPEG file that was
     // already there would pass the file test alone.

@@ -51,6 +51,11 @@ public:
         std::lock_guard g(m_lock);
         return m_inner.writeBmp(picture, path, error);
     }
+    bool writeIntermediateBmp(const Picture& picture, const QString& path,
+                              QString* error) override {
+        std::lock_guard g(m_lock);
+        return m_inner.writeIntermediateBmp(picture, path, error);
+    }
 
 private:
     IPictureFiles& m_inner;

@@ -169,6 +169,18 @@ TEST_F(RealFiles, BmpSaveWritesExactlyThatFile) {
     EXPECT_EQ(meanDifference(saved, image), 0.0);
 }
 
+TEST_F(RealFiles, IntermediateBitmapIsNeverWrittenOverAFile) {
+    const QByteArray users = "the user's";
+    ASSERT_TRUE(writeAll(dir + "/taken.bmp", users));
+    const Picture picture = Picture::fromImage(screenLike(30, 20, 5));
+    QString error;
+    EXPECT_FALSE(pictures.writeIntermediateBmp(picture, dir + "/taken.bmp", &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(readAll(dir + "/taken.bmp"), users);
+    EXPECT_TRUE(pictures.writeIntermediateBmp(picture, dir + "/new.bmp", &error));
+    EXPECT_EQ(QImage(dir + "/new.bmp").size(), QSize(30, 20));
+}
+
 TEST_F(RealFiles, MissingConverterKeepsTheBitmapAndSaysWhere) {
     QTemporaryDir programFolder;
     QtConverter missing(programFolder.path() + "/libpictavo_jpeg.so");
