@@ -269,9 +269,15 @@ TEST_F(RealFiles, FullDiskLeavesNoPartialFileAndDestroysNothing) {
     EXPECT_TRUE(lastMessage().contains("No space left on device")) << lastMessage().toStdString();
     save(dir + "/shot.bmp");
     EXPECT_TRUE(lastMessage().contains("No space left on device")) << lastMessage().toStdString();
+    // So does one large enough to be written by a second thread.
+    addPicture(noise(3000, 3000, 3), "Image 2");
+    save(dir + "/shot.bmp");
+    EXPECT_TRUE(lastMessage().contains("No space left on device")) << lastMessage().toStdString();
     EXPECT_EQ(entries(dir), (QStringList{"shot.bmp", "shot.jpg"}));
     EXPECT_EQ(readAll(dir + "/shot.jpg"), old);
     EXPECT_EQ(readAll(dir + "/shot.bmp"), old);
+    g.destroyTopEntry();
+    g.ImageCount = 1;
 
     // The bitmap fits, its JPEG does not: the converter fails and the bitmap stays.
     const QImage small = noise(200, 200, 2);
