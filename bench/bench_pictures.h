@@ -45,17 +45,65 @@ inline bool makeScreen(int seed, const QString& png) {
     }
     const QString hue = QString::number(seed * 37 % 360);
     return run(magick(),
-               {"-size", "1920x1080", QStringLiteral("gradient:hsl(%1,45%,35%)-hsl(%1,60%,80%)").arg(hue),
-                "(", "-size", "820x560", "-seed", QString::number(seed), "plasma:fractal", "-blur",
-                "0x1", ")", "-geometry", QStringLiteral("+%1+120").arg(1020 + seed % 50), "-composite",
-                "-fill", "#f7f7f7", "-draw", "rectangle 40,40 980,1000", "-fill", "#30343f", "-draw",
-                "rectangle 40,40 980,72", "-fill", "white", "-font", "DejaVu-Sans", "-pointsize", "15",
-                "-annotate", "+52+62", QStringLiteral("stdio.h - editor %1").arg(seed), "-fill",
-                "#202020", "-font", "DejaVu-Sans-Mono", "-pointsize", "14", "-annotate", "+52+96",
-                text, "-fill", "#1f2430", "-draw", "rectangle 0,1040 1920,1080", "-fill", "#4f9dde",
-                "-draw", QStringLiteral("rectangle %1,1046 %2,1074").arg(8 + seed * 3).arg(120 + seed * 3),
-                "-fill", "#e0e0e0", "-pointsize", "13", "-annotate", "+1800+1065", "14:32",
-                "-type", "TrueColor", png});
+               {"-size",
+                "1920x1080",
+                QStringLiteral("gradient:hsl(%1,45%,35%)-hsl(%1,60%,80%)").arg(hue),
+                "(",
+                "-size",
+                "820x560",
+                "-seed",
+                QString::number(seed),
+                "plasma:fractal",
+                "-blur",
+                "0x1",
+                ")",
+                "-geometry",
+                QStringLiteral("+%1+120").arg(1020 + seed % 50),
+                "-composite",
+                "-fill",
+                "#f7f7f7",
+                "-draw",
+                "rectangle 40,40 980,1000",
+                "-fill",
+                "#30343f",
+                "-draw",
+                "rectangle 40,40 980,72",
+                "-fill",
+                "white",
+                "-font",
+                "DejaVu-Sans",
+                "-pointsize",
+                "15",
+                "-annotate",
+                "+52+62",
+                QStringLiteral("stdio.h - editor %1").arg(seed),
+                "-fill",
+                "#202020",
+                "-font",
+                "DejaVu-Sans-Mono",
+                "-pointsize",
+                "14",
+                "-annotate",
+                "+52+96",
+                text,
+                "-fill",
+                "#1f2430",
+                "-draw",
+                "rectangle 0,1040 1920,1080",
+                "-fill",
+                "#4f9dde",
+                "-draw",
+                QStringLiteral("rectangle %1,1046 %2,1074").arg(8 + seed * 3).arg(120 + seed * 3),
+                "-fill",
+                "#e0e0e0",
+                "-pointsize",
+                "13",
+                "-annotate",
+                "+1800+1065",
+                "14:32",
+                "-type",
+                "TrueColor",
+                png});
 }
 
 /** n pictures of 1920 x 1080 in folder, made once. */
@@ -63,7 +111,8 @@ inline std::vector<QImage> screens(const QString& folder, int n) {
     QDir().mkpath(folder);
     std::vector<QImage> images;
     for (int i = 1; i <= n; ++i) {
-        const QString png = folder + QStringLiteral("/screen_%1.png").arg(i, 2, 10, QLatin1Char('0'));
+        const QString png =
+            folder + QStringLiteral("/screen_%1.png").arg(i, 2, 10, QLatin1Char('0'));
         if (!QFileInfo::exists(png)) {
             std::fprintf(stderr, "making %s\n", qPrintable(png));
             if (!makeScreen(i, png))
@@ -86,10 +135,14 @@ inline QImage bigScreen(const QString& folder) {
         for (int r = 0; r < 4; ++r) {
             args << "(";
             for (int c = 1; c <= 4; ++c)
-                args << folder + QStringLiteral("/screen_%1.png").arg(4 * r + c, 2, 10, QLatin1Char('0'));
-            args << "+append" << ")";
+                args << folder + QStringLiteral("/screen_%1.png")
+                                     .arg(4 * r + c, 2, 10, QLatin1Char('0'));
+            args << "+append"
+                 << ")";
         }
-        args << "-append" << "-type" << "TrueColor" << png;
+        args << "-append"
+             << "-type"
+             << "TrueColor" << png;
         std::fprintf(stderr, "making %s\n", qPrintable(png));
         if (!run(magick(), args))
             return {};
@@ -124,7 +177,10 @@ inline double median(std::vector<double> v) {
     return v.empty() ? 0 : v[v.size() / 2];
 }
 
-inline int repeats() { return qEnvironmentVariableIntValue("REPEATS") > 0 ? qEnvironmentVariableIntValue("REPEATS") : 5; }
+inline int repeats() {
+    return qEnvironmentVariableIntValue("REPEATS") > 0 ? qEnvironmentVariableIntValue("REPEATS")
+                                                       : 5;
+}
 
 /** The real files, pictures, converter and clock; dialogs and messages faked. */
 struct RealOutput {

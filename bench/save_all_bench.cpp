@@ -22,8 +22,10 @@ int main(int argc, char** argv) {
     QDir().mkpath(work + "/bmp");
     QStringList bmps;
     for (std::size_t i = 0; i < images.size(); ++i) {
-        const QString bmp = work + QStringLiteral("/bmp/screen_%1.bmp").arg(i + 1, 2, 10, QLatin1Char('0'));
-        if (!QFileInfo::exists(bmp) && !out.pictures.writeBmp(Picture::fromImage(images[i]), bmp, nullptr))
+        const QString bmp =
+            work + QStringLiteral("/bmp/screen_%1.bmp").arg(i + 1, 2, 10, QLatin1Char('0'));
+        if (!QFileInfo::exists(bmp) &&
+            !out.pictures.writeBmp(Picture::fromImage(images[i]), bmp, nullptr))
             return 1;
         bmps << bmp;
     }
@@ -72,9 +74,11 @@ int main(int argc, char** argv) {
         cjpegBytes += f.size();
 
     const double a = bench::median(ours), b = bench::median(baseline);
-    std::printf("cores %u, medians of %d runs\n", std::thread::hardware_concurrency(), bench::repeats());
-    std::printf("cjpeg -quality 100 -sample %s, 56 x 1920x1080 one after another: %.3f s (%.1f MB)\n",
-                bench::kCjpegSample, b, cjpegBytes / 1e6);
+    std::printf("cores %u, medians of %d runs\n", std::thread::hardware_concurrency(),
+                bench::repeats());
+    std::printf(
+        "cjpeg -quality 100 -sample %s, 56 x 1920x1080 one after another: %.3f s (%.1f MB)\n",
+        bench::kCjpegSample, b, cjpegBytes / 1e6);
     std::printf("Save All, 56 x 1920x1080:                                 %.3f s (%.1f MB)\n", a,
                 oursBytes / 1e6);
     std::printf("ratio Save All / cjpeg: %.2f (target <= 1.0)\n", a / b);

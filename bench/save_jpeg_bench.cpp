@@ -53,8 +53,8 @@ int main(int argc, char** argv) {
     }
     const double a = bench::median(ours), b = bench::median(baseline);
     std::printf("medians of %d runs\n", bench::repeats());
-    std::printf("cjpeg -quality 100 -sample %s, 7680x4320: %.3f s (%.1f MB)\n", bench::kCjpegSample, b,
-                QFileInfo(work + "/cjpeg/screen_8k.jpg").size() / 1e6);
+    std::printf("cjpeg -quality 100 -sample %s, 7680x4320: %.3f s (%.1f MB)\n", bench::kCjpegSample,
+                b, QFileInfo(work + "/cjpeg/screen_8k.jpg").size() / 1e6);
     std::printf("Save as JPEG, 7680x4320:                  %.3f s (%.1f MB)\n", a,
                 QFileInfo(saved + "/screen_8k.jpg").size() / 1e6);
     std::printf("ratio Save / cjpeg: %.2f (target <= 1.3)\n", a / b);

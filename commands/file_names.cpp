@@ -10,7 +10,9 @@ QString proposedSaveName(const QString& entryName) {
     return entryName.left(entryName.size() - 4) + QStringLiteral(".jpg");
 }
 
-QString extensionOf(const QString& path) { return path.right(4).toLower(); }
+QString extensionOf(const QString& path) {
+    return path.right(4).toLower();
+}
 
 QString folderOf(const QString& path) {
     const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
@@ -21,7 +23,9 @@ QString folderOf(const QString& path) {
     return path.left(slash);
 }
 
-QString fileNameOf(const QString& path) { return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1); }
+QString fileNameOf(const QString& path) {
+    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+}
 
 QString withTrailingSlash(const QString& folder) {
     return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
@@ -51,8 +55,8 @@ QString saveAllBaseName(const QString& folder, int index, const QDateTime& now,
                         const QString& decimalPoint) {
     const auto seconds = static_cast<float>(now.time().msecsSinceStartOfDay() / 1000.0);
     return withTrailingSlash(folder) + QStringLiteral("image_") + QString::number(index + 1) +
-           QLatin1Char('_') + now.date().toString(QStringLiteral("MM-dd-yyyy")) +
-           QLatin1Char('_') + formatSeconds(seconds, decimalPoint);
+           QLatin1Char('_') + now.date().toString(QStringLiteral("MM-dd-yyyy")) + QLatin1Char('_') +
+           formatSeconds(seconds, decimalPoint);
 }
 
 } // namespace FileNames

@@ -34,9 +34,8 @@ OutputResult writeBmpFile(Platform& platform, const Picture& picture, const QStr
 OutputResult writeJpegFile(Platform& platform, const Picture& picture, const QString& jpegPath) {
     if (picture.isNull() || picture.isEmpty())
         return {false, QStringLiteral("there is no picture in this entry"), {}};
-    const QString bmpPath = platform.files.uniqueName(FileNames::folderOf(jpegPath),
-                                                      intermediateStem(jpegPath),
-                                                      QStringLiteral(".bmp"));
+    const QString bmpPath = platform.files.uniqueName(
+        FileNames::folderOf(jpegPath), intermediateStem(jpegPath), QStringLiteral(".bmp"));
     OutputResult result;
     if (!platform.pictures.writeIntermediateBmp(picture, bmpPath, &result.reason))
         return result;

@@ -9,8 +9,8 @@ void mnuFilePrint_Click(CommandEnv& env) {
     float pageHeight = 0;
     if (printer.pageSizeTwips(&pageWidth, &pageHeight)) {
         // An index naming no entry is a picture of width 0: nothing is drawn.
-        const Picture picture = g.exists(g.SelectedIndex) ? g.imgView(g.SelectedIndex).picture
-                                                           : Picture();
+        const Picture picture =
+            g.exists(g.SelectedIndex) ? g.imgView(g.SelectedIndex).picture : Picture();
         const PrintPlacement at =
             fitToPage(pageWidth, pageHeight, picture.width(), picture.height());
         printer.drawPicture(picture, static_cast<float>(at.x), static_cast<float>(at.y),

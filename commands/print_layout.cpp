@@ -13,7 +13,9 @@ std::int32_t toInt32(double value) {
 }
 
 // Halving a whole number drops the remainder.
-std::int32_t half(std::int32_t value) { return value / 2; }
+std::int32_t half(std::int32_t value) {
+    return value / 2;
+}
 } // namespace
 
 PrintPlacement fitToPage(float pageWidth, float pageHeight, std::int32_t pictureWidth,

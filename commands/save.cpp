@@ -29,9 +29,9 @@ void mnuFileSave_Click(CommandEnv& env) {
     const QString proposed = FileNames::proposedSaveName(g.imgView(index).toolTipText);
     if (proposed.isEmpty())
         return;
-    QString path = Module1::ShowSaveDialog(env.platform.dialogs, &env.window,
-                                           QLatin1String(kFilter), QStringLiteral("Save Image"),
-                                           QString(), proposed);
+    QString path =
+        Module1::ShowSaveDialog(env.platform.dialogs, &env.window, QLatin1String(kFilter),
+                                QStringLiteral("Save Image"), QString(), proposed);
     if (path.isEmpty())
         return;
 

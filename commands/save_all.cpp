@@ -31,8 +31,8 @@ void runJobs(std::vector<Job>& jobs, Platform& platform, const QString& folder,
         for (std::size_t k = next++; k < jobs.size(); k = next++) {
             Job& job = jobs[k];
             // Date and time are read afresh for each picture.
-            job.jpegPath = FileNames::saveAllBaseName(folder, job.index,
-                                                      platform.clock.localNow(), decimalPoint) +
+            job.jpegPath = FileNames::saveAllBaseName(folder, job.index, platform.clock.localNow(),
+                                                      decimalPoint) +
                            QStringLiteral(".jpg");
             job.result = writeJpegFile(platform, job.picture, job.jpegPath);
         }
@@ -67,8 +67,8 @@ QString failureText(const std::vector<Job>& jobs, const QString& folder) {
                        .arg(failed)
                        .arg(jobs.size())
                        .arg(folder);
-    text += QStringLiteral("\n\n%1: %2.").arg(FileNames::fileNameOf(first->jpegPath),
-                                             first->result.reason);
+    text += QStringLiteral("\n\n%1: %2.")
+                .arg(FileNames::fileNameOf(first->jpegPath), first->result.reason);
     if (kept > 0)
         text += QStringLiteral("\n\n%1 of them could not be converted and are kept there as "
                                "BMP files.")

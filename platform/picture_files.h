@@ -16,8 +16,7 @@ public:
     /** Writes picture as a new BMP file at path for the converter to read: no
         file may be there yet, and the disk is not waited for. A failure leaves
         no file. Safe to call from several threads at once. */
-    virtual bool writeIntermediateBmp(const Picture& picture, const QString& path,
-                                      QString* error) {
+    virtual bool writeIntermediateBmp(const Picture& picture, const QString& path, QString* error) {
         return writeBmp(picture, path, error);
     }
 };

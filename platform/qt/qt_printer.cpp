@@ -5,7 +5,9 @@
 #include <QPrinterInfo>
 
 QtPrinter::QtPrinter(QString docName) : m_docName(std::move(docName)) {}
-QtPrinter::~QtPrinter() { endDocument(); }
+QtPrinter::~QtPrinter() {
+    endDocument();
+}
 
 bool QtPrinter::ensurePrinter() {
     if (m_printer)

@@ -72,16 +72,15 @@ QStringList entries(const QString& folder) {
 class SmallMount {
 public:
     explicit SmallMount(const QString& folder, const char* options) : m_folder(folder) {
-        m_mounted = QProcess::execute("mount", {"-t", "tmpfs", "-o", options, "tmpfs", folder}) == 0;
+        m_mounted =
+            QProcess::execute("mount", {"-t", "tmpfs", "-o", options, "tmpfs", folder}) == 0;
     }
     ~SmallMount() {
         if (m_mounted)
             QProcess::execute("umount", {m_folder});
     }
     bool mounted() const { return m_mounted; }
-    bool makeReadOnly() {
-        return QProcess::execute("mount", {"-o", "remount,ro", m_folder}) == 0;
-    }
+    bool makeReadOnly() { return QProcess::execute("mount", {"-o", "remount,ro", m_folder}) == 0; }
     qint64 freeBytes() const {
         struct statvfs s {};
         return statvfs(QFile::encodeName(m_folder).constData(), &s) == 0
@@ -184,8 +183,8 @@ TEST_F(RealFiles, IntermediateBitmapIsNeverWrittenOverAFile) {
 TEST_F(RealFiles, MissingConverterKeepsTheBitmapAndSaysWhere) {
     QTemporaryDir programFolder;
     QtConverter missing(programFolder.path() + "/libpictavo_jpeg.so");
-    Platform p{fake.clipboard, clock, files, pictures, fake.dialogs, fake.messages, fake.shell,
-               fake.printer, missing};
+    Platform p{fake.clipboard, clock,      files,        pictures, fake.dialogs,
+               fake.messages,  fake.shell, fake.printer, missing};
     CommandEnv missingEnv{g, window, p};
     const QImage image = screenLike(120, 80, 3);
     addPicture(image, "Image 1");

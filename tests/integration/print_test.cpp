@@ -25,7 +25,7 @@ struct Outcome {
 };
 
 Outcome run(const QString& program, const QStringList& args,
-        const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
+            const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
     QProcess p;
     p.setProcessEnvironment(env);
     p.start(program, args);
@@ -38,7 +38,9 @@ Outcome run(const QString& program, const QStringList& args,
             QString::fromLocal8Bit(p.readAllStandardOutput())};
 }
 
-QString scriptFolder() { return QFileInfo(QStringLiteral(__FILE__)).absolutePath(); }
+QString scriptFolder() {
+    return QFileInfo(QStringLiteral(__FILE__)).absolutePath();
+}
 
 // A job title of this test's own, so parallel runs keep their pages apart.
 QString jobTitle(const char* what) {
@@ -72,7 +74,8 @@ QRect findColour(const QImage& page, QRgb colour) {
     for (int y = 0; y < page.height(); ++y)
         for (int x = 0; x < page.width(); ++x) {
             const QRgb p = page.pixel(x, y);
-            if (std::abs(qRed(p) - qRed(colour)) < 40 && std::abs(qGreen(p) - qGreen(colour)) < 40 &&
+            if (std::abs(qRed(p) - qRed(colour)) < 40 &&
+                std::abs(qGreen(p) - qGreen(colour)) < 40 &&
                 std::abs(qBlue(p) - qBlue(colour)) < 40)
                 box |= QRect(x, y, 1, 1);
         }
@@ -124,7 +127,8 @@ protected:
     void expectOnPage(const Printed& printed, QSize pictureSize, QRgb colour) {
         ASSERT_FALSE(printed.pdf.isEmpty()) << "no PDF came out";
         const Outcome info = run("pdfinfo", {printed.pdf});
-        EXPECT_TRUE(info.out.contains(QRegularExpression("Pages:\\s+1\\n"))) << info.out.toStdString();
+        EXPECT_TRUE(info.out.contains(QRegularExpression("Pages:\\s+1\\n")))
+            << info.out.toStdString();
 
         const Outcome images = run("pdfimages", {"-list", printed.pdf});
         const QStringList rows = images.out.trimmed().split('\n').mid(2);
@@ -135,10 +139,10 @@ protected:
 
         // Rendered at 144 dpi: two pixels per point, 1/10 pixel per twip.
         QTemporaryDir tmp;
-        ASSERT_EQ(run("pdftoppm", {"-r", "144", "-png", "-singlefile", printed.pdf,
-                                   tmp.path() + "/page"})
-                      .code,
-                  0);
+        ASSERT_EQ(
+            run("pdftoppm", {"-r", "144", "-png", "-singlefile", printed.pdf, tmp.path() + "/page"})
+                .code,
+            0);
         const QImage page(tmp.path() + "/page.png");
         ASSERT_FALSE(page.isNull());
         const QRect box = findColour(page, colour);
@@ -149,10 +153,10 @@ protected:
                               (area.y() + printed.at.y / 20.0) * toPixels,
                               printed.at.width / 20.0 * toPixels,
                               printed.at.height / 20.0 * toPixels);
-        SCOPED_TRACE(testing::Message() << "found " << box.x() << "," << box.y() << " "
-                                        << box.width() << "x" << box.height() << ", expected "
-                                        << expected.x() << "," << expected.y() << " "
-                                        << expected.width() << "x" << expected.height());
+        SCOPED_TRACE(testing::Message()
+                     << "found " << box.x() << "," << box.y() << " " << box.width() << "x"
+                     << box.height() << ", expected " << expected.x() << "," << expected.y() << " "
+                     << expected.width() << "x" << expected.height());
         EXPECT_NEAR(box.left(), expected.left(), 1.5);
         EXPECT_NEAR(box.top(), expected.top(), 1.5);
         EXPECT_NEAR(box.right() + 1, expected.right(), 1.5);
@@ -215,10 +219,10 @@ TEST(NoPrinter, DISABLED_PrintDoesNothing) {
 TEST(NoPrinter, PrintWithoutAnyPrinterDoesNothing) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("CUPS_SERVER", "127.0.0.1:9"); // nothing listens there
-    const Outcome child = run(QCoreApplication::applicationFilePath(),
-                          {"--gtest_also_run_disabled_tests",
-                           "--gtest_filter=NoPrinter.DISABLED_PrintDoesNothing"},
-                          env);
+    const Outcome child = run(
+        QCoreApplication::applicationFilePath(),
+        {"--gtest_also_run_disabled_tests", "--gtest_filter=NoPrinter.DISABLED_PrintDoesNothing"},
+        env);
     EXPECT_EQ(child.code, 0) << child.out.toStdString();
     EXPECT_TRUE(child.out.contains("[  PASSED  ] 1 test")) << child.out.toStdString();
 }

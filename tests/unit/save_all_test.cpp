@@ -160,7 +160,7 @@ TEST_F(SaveAllFixture, PartialFailureCountsOnlyTheFailedPictures) {
     addPictures(3);
     PickyConverter picky(fakes.converter);
     Platform p = fakes.platform;
-    Platform platform{p.clipboard, p.clock, p.files, p.pictures, p.dialogs,
+    Platform platform{p.clipboard, p.clock, p.files,   p.pictures, p.dialogs,
                       p.messages,  p.shell, p.printer, picky};
     CommandEnv pickyEnv{g, window, platform};
     fakes.fake.dialogs.answers.push_back("/d");
