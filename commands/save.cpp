@@ -42,10 +42,17 @@ void mnuFileSave_Click(CommandEnv& env) {
     OutputResult result;
     if (extension == QLatin1String(".bmp")) {
         result = writeBmpFile(env.platform, picture, path);
-    } else {
-        if (extension != QLatin1String(".jpg"))
-            path += QStringLiteral(".jpg");
+    } else if (extension == QLatin1String(".jpg")) {
         result = writeJpegFile(env.platform, picture, path);
+    } else {
+        // The dialog asked about the typed name, not about this one: an
+        // existing file of this name is not replaced unasked.
+        path += QStringLiteral(".jpg");
+        if (env.platform.files.fileLength(path) >= 0)
+            result.reason = QStringLiteral("a file of that name exists already; save with the "
+                                           "full name to replace it");
+        else
+            result = writeJpegFile(env.platform, picture, path);
     }
 
     // The name changes only to a file that now holds the picture.

@@ -107,6 +107,22 @@ TEST_F(SaveFixture, OtherExtensionsGetJpgAppended) {
     EXPECT_EQ(fakes.fake.dialogs.calls.back().defaultName, "/d/pic.png.jpg");
 }
 
+TEST_F(SaveFixture, AppendedJpgNeverReplacesAFileUnasked) {
+    fs.files["/d/photo.jpg"] = "an older photo";
+    saveAs(QStringLiteral("/d/photo"));
+    EXPECT_EQ(fs.files.keys(), QStringList{"/d/photo.jpg"});
+    EXPECT_EQ(fs.files.value("/d/photo.jpg"), "an older photo");
+    EXPECT_TRUE(fakes.fake.converter.calls.empty());
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_TRUE(messages()[0].text.contains("/d/photo.jpg")) << messages()[0].text.toStdString();
+    EXPECT_EQ(g.imgView(0).toolTipText, "Image 1");
+
+    // The full name, which the dialog confirmed, replaces it.
+    saveAs(QStringLiteral("/d/photo.jpg"));
+    EXPECT_EQ(fs.files.value("/d/photo.jpg"), "JPEG of BM40");
+    EXPECT_EQ(g.imgView(0).toolTipText, "/d/photo.jpg");
+}
+
 TEST_F(SaveFixture, SavingAJpegLeavesAFileOfTheSameNameAsBmpAlone) {
     fs.files["/d/a.bmp"] = "the user's own bitmap";
     fs.files["/d/a.jpg.bmp"] = "another one";
@@ -118,9 +134,11 @@ TEST_F(SaveFixture, SavingAJpegLeavesAFileOfTheSameNameAsBmpAlone) {
     EXPECT_EQ(fs.files.size(), 3);
     EXPECT_TRUE(fs.files.contains("/d/a.jpg"));
 
+    fs.files.remove("/d/a.jpg");
     saveAs(QStringLiteral("/d/a"));
     EXPECT_EQ(fs.files.value("/d/a.bmp"), "the user's own bitmap");
-    EXPECT_TRUE(fs.files.contains("/d/a.jpg"));
+    EXPECT_EQ(fs.files.value("/d/a.jpg"), "JPEG of BM40");
+    EXPECT_TRUE(messages().empty());
 }
 
 TEST_F(SaveFixture, FailedWriteIsToldAndRenamesNothing) {
