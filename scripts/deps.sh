@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build (and, with "test", the tests) need. Root only.
+set -euo pipefail
+build=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev libqt6svg6
+       libgl-dev libturbojpeg0-dev libemf2svg-dev libwmf-dev)
+test=(googletest libgtest-dev libbenchmark-dev xvfb openbox xclip xdotool x11-utils
+      cups cups-bsd cups-client printer-driver-cups-pdf poppler-utils imagemagick
+      libjpeg-turbo-progs procps fonts-dejavu-core clang-14 libclang-rt-14-dev)
+pkgs=("${build[@]}")
+[ "${1:-}" = test ] && pkgs+=("${test[@]}")
+missing=()
+for p in "${pkgs[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+if [ "$(id -u)" -ne 0 ]; then
+    echo "missing packages (run as root to install): ${missing[*]}" >&2
+    exit 1
+fi
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -q
+apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -1,0 +1,29 @@
+# Sourced by the test and benchmark scripts: a private X server with a window manager,
+# and a CUPS server with a PDF printer as the default destination.
+start_services() {
+    export DISPLAY=:${PICTAVO_TEST_DISPLAY:-77}
+    export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d /tmp/pictavo-run.XXXXXX)}
+    chmod 700 "$XDG_RUNTIME_DIR"
+    if ! xdpyinfo >/dev/null 2>&1; then
+        Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/tmp/pictavo-xvfb.log 2>&1 &
+        SERVICE_PIDS+=($!)
+        for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+        xdpyinfo >/dev/null 2>&1 || { echo "Xvfb did not start" >&2; return 1; }
+    fi
+    if ! pgrep -x openbox >/dev/null; then
+        openbox >/tmp/pictavo-openbox.log 2>&1 &
+        SERVICE_PIDS+=($!)
+        for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
+    fi
+    if [ -f tests/integration/start_cups.sh ] && [ "$(id -u)" -eq 0 ]; then
+        bash tests/integration/start_cups.sh || echo "CUPS could not be started; printer tests will say so" >&2
+    fi
+    trap stop_services EXIT
+}
+
+stop_services() {
+    for pid in "${SERVICE_PIDS[@]:-}"; do
+        [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
+    done
+}
+SERVICE_PIDS=()

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs what the build and the tests need, builds the program twice (plain, and with
+# AddressSanitizer + UndefinedBehaviorSanitizer), starts Xvfb, openbox and CUPS, runs every test.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+bash scripts/deps.sh test
+
+jobs=$(nproc)
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON
+cmake --build build -j"$jobs"
+rm -rf build/install
+cmake --install build --prefix build/install >/dev/null
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBUILD_TESTING=ON -DPICTAVO_SANITIZE=ON
+cmake --build build-asan -j"$jobs"
+
+source scripts/services.sh
+start_services
+
+status=0
+export PICTAVO_BIN=$root/build/install/bin/pictavo
+ctest --test-dir build --output-on-failure -j1 || status=1
+# Any sanitizer report fails the test that produced it.
+export ASAN_OPTIONS=abort_on_error=1:detect_leaks=0:strict_string_checks=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+ctest --test-dir build-asan --output-on-failure -j1 -LE e2e || status=1
+exit $status

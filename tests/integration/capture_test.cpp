@@ -1,0 +1,224 @@
+// The clipboard watcher against the real X clipboard and real owner programs.
+#include "app/form_capture.h"
+#include "fakes/fake_platform.h"
+#include "platform/qt/capture_window.h"
+#include "platform/qt/qt_platform.h"
+#include "wait.h"
+
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+/** Counts ticks, so a test can tell that the watcher has looked again. */
+class CountingClipboard final : public IClipboard {
+public:
+    explicit CountingClipboard(IClipboard& inner) : m_inner(inner) {}
+    int ticks = 0;
+    bool hasBitmap() override { ++ticks; return m_inner.hasBitmap(); }
+    Picture readBitmap() override { return m_inner.readBitmap(); }
+    void clear() override { m_inner.clear(); }
+    bool setPicture(const Picture& p) override { return m_inner.setPicture(p); }
+    void setChangeHandler(std::function<void()> h) override { m_inner.setChangeHandler(std::move(h)); }
+
+private:
+    IClipboard& m_inner;
+};
+
+class CaptureTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QGuiApplication::clipboard()->clear();
+        window.attach(form.gallery(), form);
+        window.resize(632, 453);
+        window.show();
+        ASSERT_TRUE(waitUntil([&] { return window.isVisible(); }));
+        form.Form_Load();
+        ASSERT_TRUE(dir.isValid());
+    }
+    void TearDown() override {
+        for (auto& p : owners) {
+            p->kill();
+            p->waitForFinished(2000);
+        }
+        window.attach(form.gallery(), form);
+    }
+
+    QString writePng(const QString& name, int w, int h, QRgb colour = 0xff2060a0) {
+        QImage image(w, h, QImage::Format_RGB32);
+        image.fill(colour);
+        const QString path = dir.filePath(name);
+        EXPECT_TRUE(image.save(path, "PNG"));
+        return path;
+    }
+
+    QProcess& own(const QString& program, const QStringList& args) {
+        owners.push_back(std::make_unique<QProcess>());
+        QProcess& p = *owners.back();
+        p.start(program, args);
+        EXPECT_TRUE(p.waitForStarted(5000));
+        return p;
+    }
+    QProcess& cliptool(const QStringList& args) {
+        QProcess& p = own(QStringLiteral(CLIPTOOL_PATH), args);
+        EXPECT_TRUE(waitUntil([&] { return p.canReadLine() || p.state() != QProcess::Running; }));
+        p.readLine();
+        return p;
+    }
+    void xclipImage(const QString& path) {
+        own(QStringLiteral("xclip"), {QStringLiteral("-selection"), QStringLiteral("clipboard"),
+                                      QStringLiteral("-t"), QStringLiteral("image/png"),
+                                      QStringLiteral("-i"), path});
+    }
+    static bool clipboardEmpty() {
+        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+        return !data || data->formats().isEmpty();
+    }
+
+    QTemporaryDir dir;
+    QtPlatform qt;
+    CountingClipboard counting{qt.clipboard};
+    Platform platform{counting, qt.clock, qt.files, qt.pictures, qt.dialogs,
+                      qt.messages, qt.shell, qt.printer, qt.converter};
+    CaptureWindow window;
+    FakeViewerHost viewers;
+    formCapture form{window, platform, viewers};
+    std::vector<std::unique_ptr<QProcess>> owners;
+};
+
+} // namespace
+
+TEST_F(CaptureTest, BitmapFromAnotherProgramIsTakenAndClipboardEmptied) {
+    xclipImage(writePng(QStringLiteral("a.png"), 320, 200));
+    ASSERT_TRUE(waitUntil([&] { return form.gallery().ImageCount == 1; }));
+    EXPECT_EQ(form.gallery().imgView(0).toolTipText, QStringLiteral("Image 1"));
+    EXPECT_EQ(form.gallery().imgView(0).picture.width(), 320);
+    EXPECT_TRUE(waitUntil(clipboardEmpty));
+
+    xclipImage(writePng(QStringLiteral("b.png"), 64, 48, 0xffff0000));
+    ASSERT_TRUE(waitUntil([&] { return form.gallery().ImageCount == 2; }));
+    EXPECT_EQ(form.gallery().imgView(1).toolTipText, QStringLiteral("Image 2"));
+    EXPECT_EQ(form.gallery().imgView(1).picture.toImage().pixel(0, 0), 0xffff0000u);
+    EXPECT_EQ(form.gallery().SelectedIndex, 0);
+    EXPECT_FALSE(form.gallery().shpSelected.visible) << "a capture selects nothing";
+}
+
+TEST_F(CaptureTest, TextStaysAndNothingIsAdded) {
+    form.gallery().IgnoreClipboard = true;
+    cliptool({QStringLiteral("text"), QStringLiteral("hello")});
+    const int before = counting.ticks;
+    ASSERT_TRUE(waitUntil([&] { return counting.ticks > before; }));
+    EXPECT_FALSE(form.gallery().IgnoreClipboard);
+    EXPECT_EQ(form.gallery().ImageCount, 0);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("hello"));
+}
+
+TEST_F(CaptureTest, HugeScreenIsTakenAndOversizedBitmapIsLeftAlone) {
+    xclipImage(writePng(QStringLiteral("8k.png"), 7680, 4320));
+    ASSERT_TRUE(waitUntil([&] { return form.gallery().ImageCount == 1; }, 30000));
+    EXPECT_EQ(form.gallery().imgView(0).picture.width(), 7680);
+
+    // A PNG whose header claims more than the program takes: refused before decoding.
+    QByteArray png("\x89PNG\r\n\x1a\n", 8);
+    auto chunk = [&png](const char* type, const QByteArray& data) {
+        QByteArray body = QByteArray(type, 4) + data;
+        auto be32 = [](quint32 v) {
+            const char b[4] = {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+            return QByteArray(b, 4);
+        };
+        quint32 crc = 0xffffffffu;
+        for (unsigned char c : body) {
+            crc ^= c;
+            for (int k = 0; k < 8; ++k)
+                crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
+        }
+        png += be32(data.size()) + body + be32(~crc);
+    };
+    QByteArray ihdr;
+    for (quint32 v : {20000u, 20000u}) {
+        const char b[4] = {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+        ihdr += QByteArray(b, 4);
+    }
+    ihdr += QByteArray("\x08\x02\x00\x00\x00", 5);
+    chunk("IHDR", ihdr);
+    chunk("IDAT", QByteArray(16, '\0'));
+    chunk("IEND", QByteArray());
+    const QString path = dir.filePath(QStringLiteral("huge.png"));
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(png);
+    f.close();
+    const int before = counting.ticks;
+    xclipImage(path);
+    ASSERT_TRUE(waitUntil([&] { return counting.ticks > before && !clipboardEmpty(); }));
+    form.scheduleTick();
+    const int looked = counting.ticks;
+    ASSERT_TRUE(waitUntil([&] { return counting.ticks > looked; }));
+    EXPECT_EQ(form.gallery().ImageCount, 1) << "nothing added";
+    EXPECT_FALSE(clipboardEmpty()) << "the bitmap stays on the clipboard";
+
+    xclipImage(writePng(QStringLiteral("next.png"), 10, 10));
+    ASSERT_TRUE(waitUntil([&] { return form.gallery().ImageCount == 2; }));
+}
+
+TEST_F(CaptureTest, OwnerThatDiesOrStallsCostsNoEntryAndNextCaptureWorks) {
+    const QString png = writePng(QStringLiteral("d.png"), 50, 40);
+    QProcess& dying = cliptool({QStringLiteral("dying"), png});
+    ASSERT_TRUE(waitUntil([&] { return dying.state() == QProcess::NotRunning; }));
+    EXPECT_EQ(form.gallery().ImageCount, 0);
+
+    QProcess& slow = cliptool({QStringLiteral("slow"), png, QStringLiteral("30000")});
+    QElapsedTimer stalled;
+    stalled.start();
+    const int before = counting.ticks;
+    // The tick blocks in the read until the toolkit's transfer timeout gives up.
+    ASSERT_TRUE(waitUntil([&] { return counting.ticks > before; }, 15000));
+    slow.kill();
+    slow.waitForFinished(2000);
+    EXPECT_EQ(form.gallery().ImageCount, 0);
+    EXPECT_LT(stalled.elapsed(), 12000);
+
+    xclipImage(writePng(QStringLiteral("ok.png"), 30, 30));
+    ASSERT_TRUE(waitUntil([&] { return form.gallery().ImageCount == 1; }));
+}
+
+TEST_F(CaptureTest, ClipboardManagerThatRestoresDoesNotRefillTheGallery) {
+    QProcess& manager = cliptool({QStringLiteral("manager")});
+    xclipImage(writePng(QStringLiteral("m.png"), 40, 30));
+    ASSERT_TRUE(waitUntil([&] { return form.gallery().ImageCount == 1; }));
+    // The manager puts the capture back; the watcher looks at it and leaves it.
+    ASSERT_TRUE(waitUntil([&] { return manager.canReadLine(); }));
+    EXPECT_TRUE(manager.readLine().startsWith("restored"));
+    ASSERT_TRUE(waitUntil([&] { return !clipboardEmpty(); }));
+    // Look again once the restored copy is there.
+    form.scheduleTick();
+    const int after = counting.ticks;
+    ASSERT_TRUE(waitUntil([&] { return counting.ticks > after; }));
+    EXPECT_EQ(form.gallery().ImageCount, 1);
+    EXPECT_FALSE(clipboardEmpty()) << "not emptied again";
+
+    // A new, different capture is still taken.
+    xclipImage(writePng(QStringLiteral("m2.png"), 40, 30, 0xff00ff00));
+    ASSERT_TRUE(waitUntil([&] { return form.gallery().ImageCount == 2; }));
+}
+
+TEST_F(CaptureTest, BurstOfCapturesIsTakenOnceEachInOrder) {
+    window.resize(1200, 1000);
+    QProcess& burst = cliptool({QStringLiteral("burst"), QStringLiteral("100"),
+                                QStringLiteral("64"), QStringLiteral("48")});
+    ASSERT_TRUE(waitUntil([&] { return form.gallery().ImageCount == 100; }, 60000))
+        << "got " << form.gallery().ImageCount;
+    ASSERT_TRUE(waitUntil([&] { return burst.state() == QProcess::NotRunning; }));
+    EXPECT_EQ(burst.exitCode(), 0);
+    for (int i = 0; i < 100; ++i) {
+        const Entry& e = form.gallery().imgView(i);
+        EXPECT_EQ(qRed(e.picture.toImage().pixel(0, 0)), i) << "entry " << i;
+        EXPECT_EQ(e.toolTipText, QStringLiteral("Image %1").arg(i + 1));
+    }
+}
