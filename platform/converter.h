@@ -2,10 +2,12 @@
 
 #include <QString>
 
-/** The JPEG converter library. */
+/** The JPEG converter library. Safe to call from several threads at once. */
 class IConverter {
 public:
     virtual ~IConverter() = default;
-    /** Turns the BMP file into a JPEG file; leaves no JPEG file on failure. */
-    virtual bool BmpToJpeg(const QString& bmpPath, const QString& jpegPath, int setting) = 0;
+    /** Turns the BMP file into a JPEG file; on failure leaves no new file at
+        jpegPath (one already there is untouched) and gives the reason in error. */
+    virtual bool BmpToJpeg(const QString& bmpPath, const QString& jpegPath, int setting,
+                           QString* error) = 0;
 };

@@ -4,7 +4,8 @@
 #include <QStringList>
 #include <cstdint>
 
-/** The few file-system operations the commands need. */
+/** The few file-system operations the commands need. fileLength, remove and
+    uniqueName are safe to call from several threads at once (Save All's workers). */
 class IFileSystem {
 public:
     virtual ~IFileSystem() = default;

@@ -6,7 +6,8 @@
 class QtConverter final : public IConverter {
 public:
     explicit QtConverter(QString libraryPath) : m_libraryPath(std::move(libraryPath)) {}
-    bool BmpToJpeg(const QString& bmpPath, const QString& jpegPath, int setting) override;
+    bool BmpToJpeg(const QString& bmpPath, const QString& jpegPath, int setting,
+                   QString* error) override;
     static QString defaultLibraryPath();
 
 private:

@@ -11,6 +11,7 @@ public:
     explicit QtPictureFiles(QString metafileHelper = {});
     Picture load(const QString& path, QString* error) override;
     bool writeBmp(const Picture& picture, const QString& path, QString* error) override;
+    bool writeIntermediateBmp(const Picture& picture, const QString& path, QString* error) override;
 
 private:
     Picture loadMetafile(const QString& path, int fd, QString* error) const;

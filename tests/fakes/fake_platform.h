@@ -267,10 +267,13 @@ public:
     bool works = true;
     std::vector<std::pair<QString, QString>> calls;
     explicit FakeConverter(FakeFileSystem& f) : fs(f) {}
-    bool BmpToJpeg(const QString& bmp, const QString& jpeg, int) override {
+    bool BmpToJpeg(const QString& bmp, const QString& jpeg, int, QString* error) override {
         calls.emplace_back(bmp, jpeg);
-        if (!works || fs.fileLength(bmp) <= 0)
+        if (!works || fs.fileLength(bmp) <= 0) {
+            if (error)
+                *error = QStringLiteral("the JPEG converter failed");
             return false;
+        }
         fs.files[jpeg] = QByteArray("JPEG of ") + fs.files.value(bmp);
         return true;
     }

@@ -1,0 +1,86 @@
+// Save All of 56 screenshots of 1920 x 1080 against cjpeg encoding the same
+// 56 pictures from BMP files one after another, measured in the same run.
+// Usage: save_all_bench [WORK_FOLDER]   (REPEATS=n, default 5)
+#include "bench_pictures.h"
+#include "commands/commands.h"
+
+#include <QCoreApplication>
+#include <thread>
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    configureImageLimits();
+    const QString work = bench::workFolder(argc, argv);
+    const std::vector<QImage> images = bench::screens(work + "/pictures", 56);
+    if (images.empty()) {
+        std::fprintf(stderr, "could not make the pictures\n");
+        return 1;
+    }
+    bench::RealOutput out;
+
+    // cjpeg reads the BMP files the program's own writer makes.
+    QDir().mkpath(work + "/bmp");
+    QStringList bmps;
+    for (std::size_t i = 0; i < images.size(); ++i) {
+        const QString bmp =
+            work + QStringLiteral("/bmp/screen_%1.bmp").arg(i + 1, 2, 10, QLatin1Char('0'));
+        if (!QFileInfo::exists(bmp) &&
+            !out.pictures.writeBmp(Picture::fromImage(images[i]), bmp, nullptr))
+            return 1;
+        bmps << bmp;
+    }
+
+    Gallery gallery{[] { return OuterSize{9600, 7200}; }};
+    for (const QImage& image : images)
+        gallery.AddImage(Picture::fromImage(image));
+    if (gallery.topIndex() != 55) {
+        std::fprintf(stderr, "the gallery holds %d entries\n", gallery.topIndex() + 1);
+        return 1;
+    }
+    CommandEnv env{gallery, out.window, out.platform};
+    const QString saved = work + "/saved";
+    auto saveAll = [&] {
+        bench::emptyFolder(saved);
+        out.fake.messages.shown.clear();
+        out.fake.dialogs.answers.push_back(saved);
+        QElapsedTimer t;
+        t.start();
+        mnuFileSaveAll_Click(env);
+        const double s = t.nsecsElapsed() / 1e9;
+        const bool done = out.fake.messages.shown.size() == 1 &&
+                          out.fake.messages.shown[0].text == "Save all is done." &&
+                          QDir(saved).entryList(QDir::Files).size() == 56;
+        return done ? s : -1;
+    };
+
+    std::vector<double> ours, baseline;
+    for (int r = 0; r < bench::repeats(); ++r) {
+        // Alternating order, so neither always runs on a warmer machine.
+        const bool oursFirst = r % 2 == 0;
+        if (oursFirst)
+            ours.push_back(saveAll());
+        baseline.push_back(bench::cjpegSeconds(bmps, work + "/cjpeg"));
+        if (!oursFirst)
+            ours.push_back(saveAll());
+        if (ours.back() < 0 || baseline.back() < 0) {
+            std::fprintf(stderr, "a run failed\n");
+            return 1;
+        }
+    }
+    qint64 oursBytes = 0, cjpegBytes = 0;
+    for (const QFileInfo& f : QDir(saved).entryInfoList(QDir::Files))
+        oursBytes += f.size();
+    for (const QFileInfo& f : QDir(work + "/cjpeg").entryInfoList(QDir::Files))
+        cjpegBytes += f.size();
+
+    const double a = bench::median(ours), b = bench::median(baseline);
+    std::printf("cores %u, medians of %d runs\n", std::thread::hardware_concurrency(),
+                bench::repeats());
+    std::printf(
+        "cjpeg -quality 100 -sample %s, 56 x 1920x1080 one after another: %.3f s (%.1f MB)\n",
+        bench::kCjpegSample, b, cjpegBytes / 1e6);
+    std::printf("Save All, 56 x 1920x1080:                                 %.3f s (%.1f MB)\n", a,
+                oursBytes / 1e6);
+    std::printf("ratio Save All / cjpeg: %.2f (target <= 1.0)\n", a / b);
+    return 0;
+}

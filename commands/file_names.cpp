@@ -1,0 +1,62 @@
+#include "commands/file_names.h"
+
+#include <cmath>
+
+namespace FileNames {
+
+QString proposedSaveName(const QString& entryName) {
+    if (entryName.size() < 4)
+        return {};
+    return entryName.left(entryName.size() - 4) + QStringLiteral(".jpg");
+}
+
+QString extensionOf(const QString& path) {
+    return path.right(4).toLower();
+}
+
+QString folderOf(const QString& path) {
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    if (slash < 0)
+        return QStringLiteral(".");
+    if (slash == 0)
+        return QStringLiteral("/");
+    return path.left(slash);
+}
+
+QString fileNameOf(const QString& path) {
+    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+QString withTrailingSlash(const QString& folder) {
+    return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+}
+
+QString formatSeconds(float seconds, const QString& decimalPoint) {
+    const double value = seconds;
+    if (value == 0.0 || !std::isfinite(value))
+        return QStringLiteral("0");
+    // Fixed notation with as many decimals as seven significant digits leave.
+    const int exponent = static_cast<int>(std::floor(std::log10(std::fabs(value))));
+    const int decimals = std::max(0, 6 - exponent);
+    QString text = QString::number(value, 'f', decimals);
+    if (text.contains(QLatin1Char('.'))) {
+        while (text.endsWith(QLatin1Char('0')))
+            text.chop(1);
+        if (text.endsWith(QLatin1Char('.')))
+            text.chop(1);
+    }
+    if (text == QLatin1String("-0"))
+        text = QStringLiteral("0");
+    text.replace(QLatin1Char('.'), decimalPoint);
+    return text;
+}
+
+QString saveAllBaseName(const QString& folder, int index, const QDateTime& now,
+                        const QString& decimalPoint) {
+    const auto seconds = static_cast<float>(now.time().msecsSinceStartOfDay() / 1000.0);
+    return withTrailingSlash(folder) + QStringLiteral("image_") + QString::number(index + 1) +
+           QLatin1Char('_') + now.date().toString(QStringLiteral("MM-dd-yyyy")) + QLatin1Char('_') +
+           formatSeconds(seconds, decimalPoint);
+}
+
+} // namespace FileNames

@@ -1,0 +1,329 @@
+// Save and Save All on real files: Qt's BMP writer, the real converter library
+// loaded from the program's folder, full and read-only file systems.
+#include "commands/commands.h"
+#include "fakes/fake_platform.h"
+#include "platform/qt/qt_platform.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QPainter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <random>
+#include <sys/statvfs.h>
+
+namespace {
+
+// Gradients, panels and text, like a screen.
+QImage screenLike(int w, int h, int seed) {
+    QImage image(w, h, QImage::Format_RGB32);
+    QPainter p(&image);
+    QLinearGradient background(0, 0, w, h);
+    background.setColorAt(0, QColor::fromHsv(seed * 40 % 360, 120, 230));
+    background.setColorAt(1, QColor::fromHsv((seed * 40 + 90) % 360, 200, 90));
+    p.fillRect(image.rect(), background);
+    p.fillRect(QRect(w / 8, h / 8, w / 2, h / 2), QColor(250, 250, 250));
+    p.setPen(Qt::black);
+    for (int y = h / 8 + 14; y < h * 5 / 8; y += 16)
+        p.drawText(w / 8 + 6, y, QStringLiteral("File  Edit  View  %1 pictures saved").arg(y));
+    return image;
+}
+
+QImage noise(int w, int h, unsigned seed) {
+    QImage image(w, h, QImage::Format_RGB32);
+    std::mt19937 random(seed);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            image.setPixel(x, y, 0xff000000u | (random() & 0xffffffu));
+    return image;
+}
+
+double meanDifference(const QImage& a, const QImage& b) {
+    const QImage x = a.convertToFormat(QImage::Format_RGB32);
+    const QImage y = b.convertToFormat(QImage::Format_RGB32);
+    double sum = 0;
+    for (int r = 0; r < x.height(); ++r)
+        for (int c = 0; c < x.width(); ++c) {
+            const QRgb p = x.pixel(c, r), q = y.pixel(c, r);
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
+                   std::abs(qBlue(p) - qBlue(q));
+        }
+    return sum / (3.0 * x.width() * x.height());
+}
+
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool writeAll(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.flush();
+}
+
+QStringList entries(const QString& folder) {
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+// A small tmpfs mounted over a folder for the test's life; unmounted at the end.
+class SmallMount {
+public:
+    explicit SmallMount(const QString& folder, const char* options) : m_folder(folder) {
+        m_mounted =
+            QProcess::execute("mount", {"-t", "tmpfs", "-o", options, "tmpfs", folder}) == 0;
+    }
+    ~SmallMount() {
+        if (m_mounted)
+            QProcess::execute("umount", {m_folder});
+    }
+    bool mounted() const { return m_mounted; }
+    bool makeReadOnly() { return QProcess::execute("mount", {"-o", "remount,ro", m_folder}) == 0; }
+    qint64 freeBytes() const {
+        struct statvfs s {};
+        return statvfs(QFile::encodeName(m_folder).constData(), &s) == 0
+                   ? qint64(s.f_bavail) * qint64(s.f_frsize)
+                   : -1;
+    }
+
+private:
+    QString m_folder;
+    bool m_mounted = false;
+};
+
+struct RealFiles : ::testing::Test {
+    QTemporaryDir tmp;
+    QString dir = tmp.path();
+    // Real files, pictures and converter; the dialogs, messages and the rest are fakes.
+    FakePlatform fake;
+    QtClock clock;
+    QtFileSystem files;
+    QtPictureFiles pictures;
+    QtConverter converter{QtConverter::defaultLibraryPath()};
+    Platform platform{fake.clipboard, clock,      files,        pictures, fake.dialogs,
+                      fake.messages,  fake.shell, fake.printer, converter};
+    FakeMainWindow window;
+    Gallery g{[] { return OuterSize{9600, 7200}; }};
+    CommandEnv env{g, window, platform};
+
+    void addPicture(const QImage& image, const QString& name) {
+        g.AddImage(Picture::fromImage(image));
+        g.imgView(g.ImageCount - 1).toolTipText = name;
+        g.SelectImage(std::int16_t(g.ImageCount - 1));
+    }
+    void save(const QString& answer) {
+        fake.dialogs.answers.push_back(answer);
+        mnuFileSave_Click(env);
+    }
+    void saveAll(const QString& folder) {
+        fake.dialogs.answers.push_back(folder);
+        mnuFileSaveAll_Click(env);
+    }
+    QString lastMessage() const {
+        return fake.messages.shown.empty() ? QString() : fake.messages.shown.back().text;
+    }
+};
+
+} // namespace
+
+TEST_F(RealFiles, ConverterIsLoadedFromTheProgramsFolder) {
+    EXPECT_EQ(QtConverter::defaultLibraryPath(),
+              QCoreApplication::applicationDirPath() + "/libpictavo_jpeg.so");
+    EXPECT_TRUE(QFile::exists(QtConverter::defaultLibraryPath()))
+        << "the build puts the converter beside the programs";
+}
+
+TEST_F(RealFiles, JpegSaveLeavesTheUsersBitmapAloneAndOnlyTheJpeg) {
+    const QImage image = screenLike(320, 200, 1);
+    addPicture(image, "Image 1");
+    const QByteArray users = "not a picture, but the user's file";
+    ASSERT_TRUE(writeAll(dir + "/a.bmp", users));
+    save(dir + "/a.jpg");
+    EXPECT_TRUE(fake.messages.shown.empty()) << lastMessage().toStdString();
+    EXPECT_EQ(entries(dir), (QStringList{"a.bmp", "a.jpg"}));
+    EXPECT_EQ(readAll(dir + "/a.bmp"), users);
+    const QImage saved(dir + "/a.jpg", "JPEG");
+    ASSERT_EQ(saved.size(), image.size());
+    EXPECT_LT(meanDifference(saved, image), 2.0);
+    EXPECT_EQ(g.imgView(0).toolTipText, dir + "/a.jpg");
+    EXPECT_FALSE(g.IgnoreClipboard);
+
+    // Capitals and a name without extension.
+    save(dir + "/B.JPG");
+    save(dir + "/plain");
+    EXPECT_EQ(entries(dir), (QStringList{"B.JPG", "a.bmp", "a.jpg", "plain.jpg"}));
+    EXPECT_EQ(QImage(dir + "/plain.jpg").size(), image.size());
+    EXPECT_EQ(g.imgView(0).toolTipText, dir + "/plain.jpg");
+}
+
+TEST_F(RealFiles, BmpSaveWritesExactlyThatFile) {
+    const QImage image = screenLike(97, 61, 2);
+    addPicture(image, "Image 1");
+    save(dir + "/Shot.BMP");
+    EXPECT_EQ(entries(dir), QStringList{"Shot.BMP"});
+    const QImage saved(dir + "/Shot.BMP");
+    ASSERT_EQ(saved.size(), image.size());
+    EXPECT_EQ(meanDifference(saved, image), 0.0);
+}
+
+TEST_F(RealFiles, IntermediateBitmapIsNeverWrittenOverAFile) {
+    const QByteArray users = "the user's";
+    ASSERT_TRUE(writeAll(dir + "/taken.bmp", users));
+    const Picture picture = Picture::fromImage(screenLike(30, 20, 5));
+    QString error;
+    EXPECT_FALSE(pictures.writeIntermediateBmp(picture, dir + "/taken.bmp", &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(readAll(dir + "/taken.bmp"), users);
+    EXPECT_TRUE(pictures.writeIntermediateBmp(picture, dir + "/new.bmp", &error));
+    EXPECT_EQ(QImage(dir + "/new.bmp").size(), QSize(30, 20));
+}
+
+TEST_F(RealFiles, MissingConverterKeepsTheBitmapAndSaysWhere) {
+    QTemporaryDir programFolder;
+    QtConverter missing(programFolder.path() + "/libpictavo_jpeg.so");
+    Platform p{fake.clipboard, clock,      files,        pictures, fake.dialogs,
+               fake.messages,  fake.shell, fake.printer, missing};
+    CommandEnv missingEnv{g, window, p};
+    const QImage image = screenLike(120, 80, 3);
+    addPicture(image, "Image 1");
+    fake.dialogs.answers.push_back(dir + "/a.jpg");
+    mnuFileSave_Click(missingEnv);
+
+    const QStringList left = entries(dir);
+    ASSERT_EQ(left.size(), 1) << left.join(' ').toStdString();
+    const QString kept = dir + "/" + left[0];
+    EXPECT_TRUE(kept.endsWith(".bmp"));
+    EXPECT_EQ(meanDifference(QImage(kept), image), 0.0) << "the bitmap still holds the picture";
+    ASSERT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_EQ(fake.messages.shown[0].kind, "warning");
+    EXPECT_TRUE(lastMessage().contains(dir + "/a.jpg"));
+    EXPECT_TRUE(lastMessage().contains("could not be loaded"));
+    EXPECT_TRUE(lastMessage().contains(kept)) << lastMessage().toStdString();
+    EXPECT_EQ(g.imgView(0).toolTipText, "Image 1");
+
+    fake.messages.shown.clear();
+    fake.dialogs.answers.push_back(dir + "/all");
+    QDir().mkdir(dir + "/all");
+    mnuFileSaveAll_Click(missingEnv);
+    EXPECT_TRUE(lastMessage().startsWith("1 of 1 pictures were not saved in " + dir + "/all/."))
+        << lastMessage().toStdString();
+    EXPECT_EQ(entries(dir + "/all").size(), 1);
+}
+
+TEST_F(RealFiles, SaveAllWritesOneJpegPerPictureAndNoBitmaps) {
+    for (int i = 0; i < 3; ++i)
+        addPicture(screenLike(200 + i, 100, i), QStringLiteral("Image %1").arg(i + 1));
+    g.IgnoreClipboard = true;
+    saveAll(dir); // no closing "/"
+    ASSERT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_EQ(fake.messages.shown[0].text, "Save all is done.");
+    EXPECT_EQ(fake.messages.shown[0].kind, "information");
+    const QStringList names = entries(dir);
+    ASSERT_EQ(names.size(), 3) << names.join(' ').toStdString();
+    const QRegularExpression pattern(R"(^image_([1-3])_\d\d-\d\d-\d{4}_\d+([.,]\d+)?\.jpg$)");
+    for (const QString& name : names) {
+        const auto m = pattern.match(name);
+        ASSERT_TRUE(m.hasMatch()) << name.toStdString();
+        const int i = m.captured(1).toInt() - 1;
+        EXPECT_EQ(QImage(dir + "/" + name).width(), 200 + i) << "entry " << i << " in its file";
+    }
+    EXPECT_FALSE(g.IgnoreClipboard);
+}
+
+TEST_F(RealFiles, ReadOnlyFolderLosesNothingAndTellsWhy) {
+    SmallMount mount(dir, "size=1m");
+    if (!mount.mounted())
+        GTEST_SKIP() << "cannot mount a tmpfs here";
+    const QByteArray old = "an older JPEG";
+    ASSERT_TRUE(writeAll(dir + "/old.jpg", old));
+    ASSERT_TRUE(mount.makeReadOnly());
+    addPicture(screenLike(64, 48, 4), "Image 1");
+
+    for (const QString& name : {QStringLiteral("old.jpg"), QStringLiteral("new.bmp")}) {
+        save(dir + "/" + name);
+        EXPECT_TRUE(lastMessage().contains(dir + "/" + name));
+        EXPECT_TRUE(lastMessage().contains("Read-only file system")) << lastMessage().toStdString();
+    }
+    saveAll(dir + "/");
+    EXPECT_TRUE(lastMessage().startsWith("1 of 1 pictures were not saved in " + dir + "/."))
+        << lastMessage().toStdString();
+    EXPECT_EQ(entries(dir), QStringList{"old.jpg"});
+    EXPECT_EQ(readAll(dir + "/old.jpg"), old);
+    EXPECT_EQ(g.imgView(0).toolTipText, "Image 1");
+}
+
+TEST_F(RealFiles, FullDiskLeavesNoPartialFileAndDestroysNothing) {
+    SmallMount mount(dir, "size=1m");
+    if (!mount.mounted())
+        GTEST_SKIP() << "cannot mount a tmpfs here";
+    const QByteArray old(5000, 'j');
+    ASSERT_TRUE(writeAll(dir + "/shot.jpg", old));
+    ASSERT_TRUE(writeAll(dir + "/shot.bmp", old));
+
+    // The bitmap does not fit at all.
+    addPicture(noise(800, 600, 1), "Image 1");
+    save(dir + "/shot.jpg");
+    EXPECT_TRUE(lastMessage().contains("No space left on device")) << lastMessage().toStdString();
+    save(dir + "/shot.bmp");
+    EXPECT_TRUE(lastMessage().contains("No space left on device")) << lastMessage().toStdString();
+    // So does one large enough to be written by a second thread.
+    addPicture(noise(3000, 3000, 3), "Image 2");
+    save(dir + "/shot.bmp");
+    EXPECT_TRUE(lastMessage().contains("No space left on device")) << lastMessage().toStdString();
+    EXPECT_EQ(entries(dir), (QStringList{"shot.bmp", "shot.jpg"}));
+    EXPECT_EQ(readAll(dir + "/shot.jpg"), old);
+    EXPECT_EQ(readAll(dir + "/shot.bmp"), old);
+    g.destroyTopEntry();
+    g.ImageCount = 1;
+
+    // The bitmap fits, its JPEG does not: the converter fails and the bitmap stays.
+    const QImage small = noise(200, 200, 2);
+    QTemporaryDir roomy;
+    Picture smallPicture = Picture::fromImage(small);
+    ASSERT_TRUE(pictures.writeBmp(smallPicture, roomy.path() + "/x.bmp", nullptr));
+    QString error;
+    ASSERT_TRUE(converter.BmpToJpeg(roomy.path() + "/x.bmp", roomy.path() + "/x.jpg", 100, &error))
+        << error.toStdString();
+    const qint64 bmpBytes = QFileInfo(roomy.path() + "/x.bmp").size();
+    const qint64 jpegBytes = QFileInfo(roomy.path() + "/x.jpg").size();
+    const qint64 page = 4096;
+    const qint64 room = (bmpBytes + page - 1) / page * page + jpegBytes / 2 / page * page;
+    ASSERT_GT(mount.freeBytes(), room);
+    ASSERT_TRUE(writeAll(dir + "/filler", QByteArray(mount.freeBytes() - room, 'f')));
+    addPicture(small, "Image 2");
+    fake.messages.shown.clear();
+    save(dir + "/shot.jpg");
+    ASSERT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_TRUE(lastMessage().contains("converter failed")) << lastMessage().toStdString();
+    QStringList left = entries(dir);
+    left.removeAll("filler");
+    left.removeAll("shot.jpg");
+    left.removeAll("shot.bmp");
+    ASSERT_EQ(left.size(), 1) << left.join(' ').toStdString();
+    EXPECT_TRUE(lastMessage().contains(dir + "/" + left[0]));
+    EXPECT_EQ(meanDifference(QImage(dir + "/" + left[0]), small), 0.0);
+    EXPECT_EQ(readAll(dir + "/shot.jpg"), old);
+    EXPECT_EQ(g.imgView(1).toolTipText, "Image 2");
+    QFile::remove(dir + "/" + left[0]);
+
+    // Save All: what fits is saved whole, the rest is counted.
+    fake.messages.shown.clear();
+    saveAll(dir);
+    ASSERT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_EQ(fake.messages.shown[0].kind, "warning");
+    EXPECT_TRUE(QRegularExpression("^[12] of 2 pictures were not saved in " +
+                                   QRegularExpression::escape(dir) + "/\\.")
+                    .match(lastMessage())
+                    .hasMatch())
+        << lastMessage().toStdString();
+    for (const QString& name : entries(dir)) {
+        if (name == "filler" || name.startsWith("shot."))
+            continue;
+        EXPECT_TRUE(name.startsWith("image_")) << name.toStdString();
+        EXPECT_FALSE(QImage(dir + "/" + name).isNull()) << name.toStdString() << " is whole";
+    }
+    EXPECT_EQ(readAll(dir + "/shot.jpg"), old);
+    EXPECT_EQ(readAll(dir + "/shot.bmp"), old);
+}

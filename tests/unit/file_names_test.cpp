@@ -1,0 +1,58 @@
+#include "commands/file_names.h"
+
+#include <gtest/gtest.h>
+
+using namespace FileNames;
+
+TEST(FileNames, ProposalDropsFourCharactersWhateverTheyAre) {
+    EXPECT_EQ(proposedSaveName("Image 12"), "Imag.jpg");
+    EXPECT_EQ(proposedSaveName("Image 3"), "Ima.jpg");
+    EXPECT_EQ(proposedSaveName("/home/u/shot.bmp"), "/home/u/shot.jpg");
+    EXPECT_EQ(proposedSaveName("/home/u/shot.jpg"), "/home/u/shot.jpg");
+    EXPECT_EQ(proposedSaveName("abcd"), ".jpg");
+    EXPECT_EQ(proposedSaveName("abc"), "") << "too short: no name can be formed";
+    EXPECT_EQ(proposedSaveName(""), "");
+}
+
+TEST(FileNames, ExtensionIsTheLastFourCharactersInLowerCase) {
+    EXPECT_EQ(extensionOf("/d/A.JPG"), ".jpg");
+    EXPECT_EQ(extensionOf("/d/a.Bmp"), ".bmp");
+    EXPECT_EQ(extensionOf("/d/a.jpeg"), "jpeg");
+    EXPECT_EQ(extensionOf("/d/photo"), "hoto");
+    EXPECT_EQ(extensionOf("ab"), "ab");
+}
+
+TEST(FileNames, FoldersAndNames) {
+    EXPECT_EQ(folderOf("/a.jpg"), "/");
+    EXPECT_EQ(folderOf("/home/u/a.jpg"), "/home/u");
+    EXPECT_EQ(fileNameOf("/home/u/a.jpg"), "a.jpg");
+    EXPECT_EQ(withTrailingSlash("/"), "/");
+    EXPECT_EQ(withTrailingSlash("/home/u"), "/home/u/");
+    EXPECT_EQ(withTrailingSlash("/home/u/"), "/home/u/");
+}
+
+TEST(FileNames, SecondsHaveSevenSignificantDigitsAndNoExponent) {
+    EXPECT_EQ(formatSeconds(52345.67f, "."), "52345.67");
+    EXPECT_EQ(formatSeconds(52345.67f, ","), "52345,67");
+    EXPECT_EQ(formatSeconds(12345.678f, "."), "12345.68") << "rounded to seven digits";
+    EXPECT_EQ(formatSeconds(60.0f, "."), "60") << "no trailing point or zeros";
+    EXPECT_EQ(formatSeconds(5.25f, "."), "5.25");
+    EXPECT_EQ(formatSeconds(0.5f, "."), "0.5");
+    EXPECT_EQ(formatSeconds(0.0f, "."), "0");
+    EXPECT_EQ(formatSeconds(0.001f, "."), "0.001");
+    EXPECT_EQ(formatSeconds(0.00001f, "."), "0.00001") << "no exponent for small values";
+    EXPECT_EQ(formatSeconds(86399.999f, "."), "86400") << "rounding carries into the integer";
+    EXPECT_EQ(formatSeconds(9.9999999f, "."), "10");
+    EXPECT_EQ(formatSeconds(1.1f, "."), "1.1") << "single precision, not its double expansion";
+}
+
+TEST(FileNames, SaveAllNames) {
+    const QDateTime at(QDate(2026, 12, 6), QTime(14, 32, 25, 670));
+    EXPECT_EQ(saveAllBaseName("/tmp/shots/", 2, at, "."), "/tmp/shots/image_3_12-06-2026_52345.67");
+    EXPECT_EQ(saveAllBaseName("/tmp/shots", 0, at, "."), "/tmp/shots/image_1_12-06-2026_52345.67");
+    EXPECT_EQ(saveAllBaseName("/", 11, at, ","), "/image_12_12-06-2026_52345,67");
+    const QDateTime midnight(QDate(2027, 1, 2), QTime(0, 0, 0, 0));
+    EXPECT_EQ(saveAllBaseName("/d/", 0, midnight, "."), "/d/image_1_01-02-2027_0");
+    const QDateTime late(QDate(2026, 3, 9), QTime(23, 59, 59, 999));
+    EXPECT_EQ(saveAllBaseName("/d/", 0, late, "."), "/d/image_1_03-09-2026_86400");
+}
