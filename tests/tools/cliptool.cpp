@@ -4,6 +4,9 @@
 #include <QBuffer>
 #include <QClipboard>
 #include <QColor>
+#include <QElapsedTimer>
+#include <algorithm>
+#include <vector>
 #include <QImage>
 #include <QMimeData>
 #include <QTextStream>
@@ -172,6 +175,47 @@ int main(int argc, char** argv) {
         poll.start();
         QTimer::singleShot(120000, &app, [&] { say(QStringLiteral("timeout at %1").arg(next)); app.exit(1); });
         return app.exec();
+    }
+    if (mode == QLatin1String("poll1ms")) {
+        // What a 1 ms poll of the clipboard costs while nothing happens.
+        QTimer timer;
+        QObject::connect(&timer, &QTimer::timeout, [cb] {
+            const QMimeData* data = cb->mimeData();
+            if (data)
+                (void)data->hasImage();
+        });
+        timer.start(1);
+        return app.exec();
+    }
+    if (mode == QLatin1String("latency") && args.size() == 3) {
+        // Offers the picture N times and measures, each time, how long until a
+        // reader has emptied the clipboard. Prints the median in milliseconds.
+        const int count = args[1].toInt();
+        const QImage image(args[2]);
+        if (image.isNull() || count <= 0)
+            return 3;
+        std::vector<double> ms;
+        for (int i = 0; i < count; ++i) {
+            QElapsedTimer timer;
+            timer.start();
+            cb->setMimeData(new TestMime(image, Behaviour::Normal, 0));
+            while (watch.owner() != XCB_NONE) {
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+                if (timer.elapsed() > 10000) {
+                    say(QStringLiteral("timeout"));
+                    return 1;
+                }
+            }
+            ms.push_back(timer.nsecsElapsed() / 1e6);
+            // Let the reader settle before the next round.
+            QElapsedTimer pause;
+            pause.start();
+            while (pause.elapsed() < 100)
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        }
+        std::sort(ms.begin(), ms.end());
+        say(QString::number(ms[ms.size() / 2], 'f', 2));
+        return 0;
     }
     if (mode == QLatin1String("manager") && args.size() == 2) {
         // Like the clipboard managers that keep the last content alive: it puts
