@@ -1,0 +1,127 @@
+#include "platform/qt/zoom_window.h"
+
+#include "platform/qt/capture_window.h"
+#include "platform/qt/x11_owner.h"
+
+#include <QCloseEvent>
+#include <QCursor>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+using viewer_units::pixels;
+
+ZoomWindow::ZoomWindow(ZoomViewEvents& events)
+    : PictureWindow<IZoomView>(/*keepReducedCopy=*/true), m_events(events) {
+    setObjectName(QStringLiteral("formZoom"));
+    setFocusPolicy(Qt::StrongFocus);
+    resize(kDesignWidth, kDesignHeight);
+    // The design's first bounds of imgImage, replaced by the first fit.
+    m_image.setGeometry(1, 2, 455, 323);
+    m_save = m_menu.addAction(QStringLiteral("&Save..."));
+    m_save->setObjectName(QStringLiteral("mnuFileSave"));
+    m_menu.setObjectName(QStringLiteral("mnuMain"));
+
+    m_image.released = [this](QMouseEvent& e) {
+        const QPoint pos = e.position().toPoint();
+        m_events.imgImage_MouseUp(CaptureWindow::buttonCode(e.button()),
+                                  CaptureWindow::shiftState(e.modifiers()),
+                                  pixelsToTwips(pos.x()), pixelsToTwips(pos.y()));
+    };
+    m_image.doubleClicked = [this](QMouseEvent& e) {
+        if (e.button() == Qt::LeftButton)
+            m_events.imgImage_DblClick();
+    };
+}
+
+OuterGeometry ZoomWindow::outerGeometryTwips() const {
+    const QRect frame = frameGeometry();
+    return {pixelsToTwips(frame.x()), pixelsToTwips(frame.y()), pixelsToTwips(frame.width()),
+            pixelsToTwips(frame.height())};
+}
+
+void ZoomWindow::moveWindow(const OuterGeometry& geometry) {
+    // The frame a window will get is known only once it is shown.
+    m_pendingGeometry = geometry;
+    if (isVisible())
+        applyPendingGeometry(this);
+}
+
+void ZoomWindow::applyPendingGeometry(QWidget* framed) {
+    if (!m_pendingGeometry)
+        return;
+    const OuterGeometry g = *m_pendingGeometry;
+    m_pendingGeometry.reset();
+    // A window not yet shown has no frame: it will get the frame its owner has,
+    // since both are ordinary windows of the same window manager.
+    QSize frame(0, 0);
+    if (framed)
+        frame = framed->frameGeometry().size() - framed->size();
+    // A top-level window's position is that of its frame.
+    move(pixels(g.left), pixels(g.top));
+    resize(std::max(1, pixels(g.width) - frame.width()),
+           std::max(1, pixels(g.height) - frame.height()));
+}
+
+void ZoomWindow::showOwned(IWindow* owner) {
+    QWidget* ownerWidget = dynamic_cast<QWidget*>(owner);
+    if (!isVisible()) {
+        applyPendingGeometry(ownerWidget ? ownerWidget->window() : nullptr);
+        show();
+        keepInFrontOf(*this, ownerWidget);
+    }
+    // A minimized window stays minimized, as a shown window keeps its state.
+    if (!isMinimized()) {
+        raise();
+        activateWindow();
+    }
+}
+
+void ZoomWindow::popupMenu() {
+    // The command runs once the menu has closed.
+    if (m_menu.exec(QCursor::pos()) == m_save)
+        m_events.mnuFileSave_Click();
+}
+
+void ZoomWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    m_events.Form_Resize();
+}
+
+void ZoomWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        m_awaitingPlacement = true;
+}
+
+void ZoomWindow::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    // The window manager places and frames a window after it is shown; the
+    // fit then records the outer geometry the window really has. Later moves
+    // fit nothing.
+    if (m_awaitingPlacement) {
+        m_awaitingPlacement = false;
+        m_events.Form_Resize();
+    }
+}
+
+void ZoomWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    // Restoring a minimized window may leave its size as it was.
+    if (event->type() == QEvent::WindowStateChange && !isMinimized())
+        m_events.Form_Resize();
+}
+
+void ZoomWindow::keyPressEvent(QKeyEvent* event) {
+    m_events.Form_KeyDown(CaptureWindow::keyCode(event->key()),
+                          CaptureWindow::shiftState(event->modifiers()));
+}
+
+void ZoomWindow::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        m_events.Form_DblClick();
+}
+
+void ZoomWindow::closeEvent(QCloseEvent* event) {
+    event->accept();
+    m_events.Form_Unload();
+}
