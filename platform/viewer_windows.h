@@ -55,8 +55,9 @@ public:
     virtual void setCaption(const QString& caption) = 0;
     virtual OuterGeometry outerGeometryTwips() const = 0;
     virtual void moveWindow(const OuterGeometry& geometry) = 0;
-    /** Shows the window modeless, in front of owner. */
-    virtual void showOwned(IWindow* owner) = 0;
+    /** Shows the window modeless, in front of owner; without activate it
+        neither takes the focus nor comes in front of the program's other windows. */
+    virtual void showOwned(IWindow* owner, bool activate) = 0;
     /** Pops up the menu with "&Save..." at the mouse position; a choice comes
         back as mnuFileSave_Click once the menu has closed. */
     virtual void popupMenu() = 0;

@@ -43,9 +43,9 @@ void formZoom::setCaption(const QString& caption) {
 
 QString formZoom::caption() const { return isLoaded() ? m_view->caption() : QString(); }
 
-void formZoom::show(IWindow* owner) {
+void formZoom::show(IWindow* owner, bool activate) {
     load();
-    m_view->showOwned(owner);
+    m_view->showOwned(owner, activate);
 }
 
 void formZoom::FormResize() {

@@ -22,7 +22,7 @@ public:
     void moveWindow(const OuterGeometry& geometry);
     void setPicture(const Picture& picture);
     void setCaption(const QString& caption);
-    void show(IWindow* owner);
+    void show(IWindow* owner, bool activate = true);
     /** Fits the picture and records the outer geometry in the gallery. */
     void FormResize();
     /** Unloads the window. */

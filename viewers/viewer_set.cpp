@@ -33,12 +33,14 @@ void ViewerSet::showInZoom(const Picture& picture, const QString& caption, int s
     zoom.load();
     zoom.setPicture(picture);
     zoom.setCaption(caption);
-    zoom.show(m_owner);
+    // The releases of a double click on a thumbnail come after the full-screen
+    // viewer it opened: the viewer stays in front with the focus.
+    const bool viewerShown = m_fullScreen.isShown();
+    zoom.show(m_owner, !viewerShown);
     zoom.FormResize();
     m_lastZoom = &zoom;
-    // The releases of a double click on a thumbnail come after the viewer it
-    // opened: the viewer stays in front with the focus.
-    m_fullScreen.bringToFront();
+    if (viewerShown)
+        m_fullScreen.bringToFront();
 }
 
 void ViewerSet::showFullScreen(const Picture& picture) { m_fullScreen.open(picture, m_owner); }

@@ -20,6 +20,13 @@ ZoomWindow::ZoomWindow(ZoomViewEvents& events)
     m_save = m_menu.addAction(QStringLiteral("&Save..."));
     m_save->setObjectName(QStringLiteral("mnuFileSave"));
     m_menu.setObjectName(QStringLiteral("mnuMain"));
+    m_settling.setSingleShot(true);
+    m_settling.setInterval(500);
+    // A frame that changed without a move (new frame extents) is recorded too.
+    QObject::connect(&m_settling, &QTimer::timeout, this, [this] {
+        if (isVisible() && frameGeometry() != m_fittedFrame)
+            fit();
+    });
 
     m_image.released = [this](QMouseEvent& e) {
         const QPoint pos = e.position().toPoint();
@@ -62,15 +69,16 @@ void ZoomWindow::applyPendingGeometry(QWidget* framed) {
            std::max(1, pixels(g.height) - frame.height()));
 }
 
-void ZoomWindow::showOwned(IWindow* owner) {
+void ZoomWindow::showOwned(IWindow* owner, bool activate) {
     QWidget* ownerWidget = dynamic_cast<QWidget*>(owner);
     if (!isVisible()) {
         applyPendingGeometry(ownerWidget ? ownerWidget->window() : nullptr);
+        setAttribute(Qt::WA_ShowWithoutActivating, !activate);
         show();
         keepInFrontOf(*this, ownerWidget);
     }
     // A minimized window stays minimized, as a shown window keeps its state.
-    if (!isMinimized()) {
+    if (activate && !isMinimized()) {
         raise();
         activateWindow();
     }
@@ -82,33 +90,42 @@ void ZoomWindow::popupMenu() {
         m_events.mnuFileSave_Click();
 }
 
+void ZoomWindow::fit() {
+    m_fittedFrame = frameGeometry();
+    m_events.Form_Resize();
+}
+
+void ZoomWindow::geometryChanging() {
+    // An X window manager sends the size and the position of one change apart,
+    // and the frame extents later still: the record must get the final ones.
+    m_settling.start();
+    fit();
+}
+
 void ZoomWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    m_events.Form_Resize();
+    geometryChanging();
 }
 
 void ZoomWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    // The window manager places and frames the window after it is shown.
     if (!event->spontaneous())
-        m_awaitingPlacement = true;
+        m_settling.start();
 }
 
 void ZoomWindow::moveEvent(QMoveEvent* event) {
     QWidget::moveEvent(event);
-    // The window manager places and frames a window after it is shown; the
-    // fit then records the outer geometry the window really has. Later moves
-    // fit nothing.
-    if (m_awaitingPlacement) {
-        m_awaitingPlacement = false;
-        m_events.Form_Resize();
-    }
+    // Moving the window by itself fits nothing.
+    if (m_settling.isActive())
+        fit();
 }
 
 void ZoomWindow::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     // Restoring a minimized window may leave its size as it was.
     if (event->type() == QEvent::WindowStateChange && !isMinimized())
-        m_events.Form_Resize();
+        geometryChanging();
 }
 
 void ZoomWindow::keyPressEvent(QKeyEvent* event) {

@@ -4,6 +4,7 @@
 #include "platform/qt/picture_window.h"
 
 #include <QMenu>
+#include <QTimer>
 #include <optional>
 
 class ZoomWindow final : public PictureWindow<IZoomView> {
@@ -18,7 +19,7 @@ public:
     void setCaption(const QString& caption) override { setWindowTitle(caption); }
     OuterGeometry outerGeometryTwips() const override;
     void moveWindow(const OuterGeometry& geometry) override;
-    void showOwned(IWindow* owner) override;
+    void showOwned(IWindow* owner, bool activate) override;
     void popupMenu() override;
     void closeWindow() override { close(); }
 
@@ -35,11 +36,16 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void applyPendingGeometry(QWidget* owner);
+    void applyPendingGeometry(QWidget* framed);
+    void fit();
+    void geometryChanging();
 
     ZoomViewEvents& m_events;
     QMenu m_menu;
     QAction* m_save = nullptr;
     std::optional<OuterGeometry> m_pendingGeometry;
-    bool m_awaitingPlacement = false;
+    // While the window manager completes a change of size or state (or the
+    // first placement), moves belong to that change and fit again.
+    QTimer m_settling;
+    QRect m_fittedFrame;
 };

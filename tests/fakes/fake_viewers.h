@@ -53,6 +53,7 @@ public:
     bool closed = false;
     IWindow* owner = nullptr;
     int shows = 0;
+    bool activated = false; // by the last show
     int menus = 0;
 
     FakeZoomView(ZoomViewEvents& e, bool* aliveFlag) : events(e), alive(aliveFlag) {}
@@ -65,9 +66,10 @@ public:
         moves.push_back(g);
         outer = g;
     }
-    void showOwned(IWindow* w) override {
+    void showOwned(IWindow* w, bool activate) override {
         ++shows;
         owner = w;
+        activated = activate;
         const bool first = !shown;
         shown = true;
         // A window system sizes a window when it first shows it.

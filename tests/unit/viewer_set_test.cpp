@@ -23,6 +23,7 @@ TEST_F(ViewerSetFixture, ModifierRuleAndLastZoom) {
     // No recorded geometry yet: the window system's place and the design size.
     EXPECT_TRUE(first.moves.empty());
     EXPECT_TRUE(first.shown);
+    EXPECT_TRUE(first.activated);
     EXPECT_EQ(first.owner, &mainWindow);
     EXPECT_EQ(first.title, QStringLiteral("Image 1"));
     EXPECT_TRUE(first.picture.sameAs(a));
@@ -92,7 +93,10 @@ TEST_F(ViewerSetFixture, OneFullScreenViewerThatStaysInFrontOfTheDoubleClicksRel
     EXPECT_TRUE(fs.shown);
     EXPECT_EQ(fs.owner, &mainWindow);
     const int before = fs.broughtToFront;
+    viewers.showInZoom(a, QStringLiteral("Image 1"), 0);
+    EXPECT_FALSE(factory.zooms.back()->activated);
     viewers.showInZoom(a, QStringLiteral("Image 1"), 1); // even a new zoom window
+    EXPECT_FALSE(factory.zooms.back()->activated);
     EXPECT_GT(fs.broughtToFront, before);
 
     // Fitted to the screen: 40 x 30 on 1280 x 1024 fills the width.
