@@ -31,10 +31,18 @@ bool QtPictureFiles::writeBmp(const Picture& picture, const QString& path, QStri
         return false;
     }
     if (!image.save(&file, "BMP")) {
-        file.cancelWriting();
+        if (file.error() == QFileDevice::NoError) {
+            file.cancelWriting();
+            if (error)
+                *error = QStringLiteral("the picture could not be encoded");
+            return false;
+        }
+        // After a failed write, commit() only removes the temporary file, and it
+        // names the device's reason ("No space left on device"), which the
+        // failed write leaves as "Unknown error".
+        file.commit();
         if (error)
-            *error = file.error() != QFileDevice::NoError ? file.errorString()
-                                                          : QStringLiteral("the picture could not be encoded");
+            *error = file.errorString();
         return false;
     }
     if (!file.commit()) {
