@@ -14,13 +14,23 @@ void ImageView::setPicture(const Picture& picture) {
     if (picture.sameAs(m_picture))
         return;
     m_picture = picture;
+    m_source = QImage();
     m_reduced = QImage();
     m_cache = QImage();
     update();
 }
 
 QImage ImageView::rasterSource(QSize deviceSize) {
-    const QImage original = m_picture.toImage();
+    if (m_source.isNull()) {
+        m_source = m_picture.toImage();
+        // Qt scales 1-bit and palette images into dithered 1-bit ones; these
+        // (pasted PNGs of few colours) are converted once.
+        if (m_source.depth() < 24)
+            m_source = m_source.convertToFormat(m_source.hasAlphaChannel()
+                                                    ? QImage::Format_ARGB32_Premultiplied
+                                                    : QImage::Format_RGB32);
+    }
+    const QImage& original = m_source;
     if (!m_keepReducedCopy)
         return original;
     if (m_reduced.isNull()) {

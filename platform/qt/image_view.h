@@ -34,6 +34,7 @@ private:
 
     Picture m_picture;
     bool m_keepReducedCopy;
+    QImage m_source;
     QImage m_reduced;
     QImage m_cache;
     int m_framesPainted = 0;

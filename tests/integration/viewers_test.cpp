@@ -59,7 +59,14 @@ TEST(ViewerWindows, PicturesOfEveryShapeFitInZoomAndFullScreen) {
     } cases[] = {{"1x1", solidPicture(1, 1, kColour)},
                  {"1x10000", solidPicture(1, 10000, kColour)},
                  {"7680x4320", solidPicture(7680, 4320, kColour)},
-                 {"empty", Picture()}};
+                 {"empty", Picture()},
+                 {"1-bit palette", [] {
+                      // Qt reduces it much into a dithered 1-bit picture.
+                      QImage mono(4000, 3000, QImage::Format_Mono);
+                      mono.setColorTable({kColour, 0xff000000});
+                      mono.fill(0);
+                      return Picture::fromImage(mono);
+                  }()}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         rig.host.showInZoom(c.picture, QStringLiteral("Image 1"), 0);
