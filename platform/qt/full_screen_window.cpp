@@ -1,7 +1,7 @@
 #include "platform/qt/full_screen_window.h"
 
 #include "platform/qt/capture_window.h"
-#include "platform/qt/x11_owner.h"
+#include "platform/qt/x11_window.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>

@@ -1,7 +1,7 @@
 #include "platform/qt/zoom_window.h"
 
 #include "platform/qt/capture_window.h"
-#include "platform/qt/x11_owner.h"
+#include "platform/qt/x11_window.h"
 
 #include <QCloseEvent>
 #include <QCursor>
@@ -9,6 +9,16 @@
 #include <QMouseEvent>
 
 using viewer_units::pixels;
+
+namespace {
+/** The frame around w's client area: as the window manager announces it now,
+    else as Qt last learnt it. */
+QSize frameAround(const QWidget& w) {
+    if (const auto m = frameExtents(w))
+        return QSize(m->left() + m->right(), m->top() + m->bottom());
+    return w.frameGeometry().size() - w.size();
+}
+} // namespace
 
 ZoomWindow::ZoomWindow(ZoomViewEvents& events)
     : PictureWindow<IZoomView>(/*keepReducedCopy=*/true), m_events(events) {
@@ -24,7 +34,7 @@ ZoomWindow::ZoomWindow(ZoomViewEvents& events)
     m_settling.setInterval(500);
     // A frame that changed without a move (new frame extents) is recorded too.
     QObject::connect(&m_settling, &QTimer::timeout, this, [this] {
-        if (isVisible() && frameGeometry() != m_fittedFrame)
+        if (isVisible() && outerRect() != m_fittedFrame)
             fit();
     });
 
@@ -40,8 +50,14 @@ ZoomWindow::ZoomWindow(ZoomViewEvents& events)
     };
 }
 
+QRect ZoomWindow::outerRect() const {
+    if (const auto m = frameExtents(*this))
+        return geometry().marginsAdded(*m);
+    return frameGeometry();
+}
+
 OuterGeometry ZoomWindow::outerGeometryTwips() const {
-    const QRect frame = frameGeometry();
+    const QRect frame = outerRect();
     return {pixelsToTwips(frame.x()), pixelsToTwips(frame.y()), pixelsToTwips(frame.width()),
             pixelsToTwips(frame.height())};
 }
@@ -60,13 +76,26 @@ void ZoomWindow::applyPendingGeometry(QWidget* framed) {
     m_pendingGeometry.reset();
     // A window not yet shown has no frame: it will get the frame its owner has,
     // since both are ordinary windows of the same window manager.
-    QSize frame(0, 0);
-    if (framed)
-        frame = framed->frameGeometry().size() - framed->size();
+    const QSize frame = framed ? frameAround(*framed) : QSize(0, 0);
     // A top-level window's position is that of its frame.
     move(pixels(g.left), pixels(g.top));
-    resize(std::max(1, pixels(g.width) - frame.width()),
-           std::max(1, pixels(g.height) - frame.height()));
+    const QSize outer(pixels(g.width), pixels(g.height));
+    resize(std::max(1, outer.width() - frame.width()), std::max(1, outer.height() - frame.height()));
+    // Another window's frame was only an estimate of this one's.
+    if (framed != this)
+        m_outerSizeWanted = outer;
+}
+
+void ZoomWindow::matchWantedOuterSize() {
+    if (!m_outerSizeWanted || !frameExtents(*this))
+        return;
+    const QSize frame = frameAround(*this);
+    // The window manager has framed the window: its own frame decides the client size.
+    const QSize client(std::max(1, m_outerSizeWanted->width() - frame.width()),
+                       std::max(1, m_outerSizeWanted->height() - frame.height()));
+    m_outerSizeWanted.reset();
+    if (client != size())
+        resize(client);
 }
 
 void ZoomWindow::showOwned(IWindow* owner, bool activate) {
@@ -91,7 +120,7 @@ void ZoomWindow::popupMenu() {
 }
 
 void ZoomWindow::fit() {
-    m_fittedFrame = frameGeometry();
+    m_fittedFrame = outerRect();
     m_events.Form_Resize();
 }
 
@@ -117,8 +146,10 @@ void ZoomWindow::showEvent(QShowEvent* event) {
 void ZoomWindow::moveEvent(QMoveEvent* event) {
     QWidget::moveEvent(event);
     // Moving the window by itself fits nothing.
-    if (m_settling.isActive())
+    if (m_settling.isActive()) {
+        matchWantedOuterSize();
         fit();
+    }
 }
 
 void ZoomWindow::changeEvent(QEvent* event) {

@@ -23,6 +23,8 @@ public:
     void popupMenu() override;
     void closeWindow() override { close(); }
 
+    /** Outer geometry in pixels: the client area and the window manager's frame. */
+    QRect outerRect() const;
     /** The pop-up menu, for tests that look at its entry. */
     QMenu& menu() { return m_menu; }
 
@@ -37,6 +39,7 @@ protected:
 
 private:
     void applyPendingGeometry(QWidget* framed);
+    void matchWantedOuterSize();
     void fit();
     void geometryChanging();
 
@@ -44,6 +47,8 @@ private:
     QMenu m_menu;
     QAction* m_save = nullptr;
     std::optional<OuterGeometry> m_pendingGeometry;
+    // The outer size asked for, until the window's own frame is known.
+    std::optional<QSize> m_outerSizeWanted;
     // While the window manager completes a change of size or state (or the
     // first placement), moves belong to that change and fit again.
     QTimer m_settling;
