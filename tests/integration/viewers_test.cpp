@@ -14,13 +14,15 @@ bool near(QColor a, QColor b) {
            std::abs(a.blue() - b.blue()) <= 2;
 }
 
+/** Shown, and framed by the window manager. */
 bool framed(QWidget& w) {
     return w.isVisible() && w.windowHandle() && w.windowHandle()->isExposed() &&
-           w.frameGeometry().size() != w.size();
+           x11::frameRect(w).size() != w.size();
 }
 
+/** The record holds w's outer geometry as the X server has it. */
 bool recorded(const Gallery& g, QWidget& w) {
-    const QRect f = w.frameGeometry();
+    const QRect f = x11::frameRect(w);
     return g.LastLeft == f.x() * 15 && g.LastTop == f.y() * 15 && g.LastWidth == f.width() * 15 &&
            g.LastHeight == f.height() * 15;
 }
@@ -121,26 +123,41 @@ TEST(ViewerWindows, OuterGeometryIsRecordedAndGivenToNewWindowsOnly) {
     first->resize(600, 400);
     ASSERT_TRUE(waitFor([&] { return first->size() == QSize(600, 400) && recorded(rig.gallery, *first); }));
     EXPECT_EQ(first->imageView().geometry(), expectedImageRect(*first, picture));
-    const QRect recordedFrame = first->frameGeometry();
+    const QRect recordedFrame = x11::frameRect(*first);
 
     // A modifier: a new window where the last one was fitted, the first stays open.
     rig.host.showInZoom(picture, QStringLiteral("Image 2"), 1);
     ZoomWindow* second = rig.lastZoom();
     ASSERT_NE(second, first);
-    ASSERT_TRUE(waitFor([&] { return framed(*second) && second->frameGeometry() == recordedFrame; }))
-        << "frame " << second->frameGeometry().x() << "," << second->frameGeometry().y() << " "
-        << second->frameGeometry().width() << "x" << second->frameGeometry().height();
+    ASSERT_TRUE(waitFor([&] { return framed(*second) && x11::frameRect(*second) == recordedFrame; }))
+        << "frame " << x11::frameRect(*second).x() << "," << x11::frameRect(*second).y() << " "
+        << x11::frameRect(*second).width() << "x" << x11::frameRect(*second).height();
     EXPECT_TRUE(first->isVisible());
 
+    // The owner's frame (here: maximized, without borders) is not the new window's.
+    rig.owner.showMaximized();
+    ASSERT_TRUE(waitFor([&] {
+        return rig.owner.isMaximized() &&
+               x11::frameRect(rig.owner).width() == rig.owner.screen()->geometry().width();
+    })) << rig.owner.isMaximized() << " " << x11::frameRect(rig.owner).width() << "x"
+        << x11::frameRect(rig.owner).height() << " client " << rig.owner.width() << "x"
+        << rig.owner.height();
+    ASSERT_NE(x11::frameRect(rig.owner).size() - rig.owner.size(),
+              x11::frameRect(*second).size() - second->size());
+    rig.host.showInZoom(picture, QStringLiteral("Image 2"), 4);
+    ZoomWindow* third = rig.lastZoom();
+    EXPECT_TRUE(waitFor([&] { return framed(*third) && x11::frameRect(*third) == recordedFrame; }))
+        << "frame " << x11::frameRect(*third).width() << "x" << x11::frameRect(*third).height();
+
     // Closed with Esc, LastZoom comes back at the design size, not the record.
-    press(*second, Qt::Key_Escape, Qt::ShiftModifier);
-    ASSERT_TRUE(waitFor([&] { return !second->isVisible(); }));
+    press(*third, Qt::Key_Escape, Qt::ShiftModifier);
+    ASSERT_TRUE(waitFor([&] { return !third->isVisible(); }));
     rig.host.showInZoom(picture, QStringLiteral("Image 3"), 0);
     ZoomWindow* again = rig.lastZoom();
     ASSERT_TRUE(waitFor([&] { return framed(*again); }));
     EXPECT_EQ(again->size(), QSize(457, 324));
     EXPECT_EQ(again->windowTitle(), QStringLiteral("Image 3"));
-    EXPECT_EQ(rig.host.viewers()->zoomWindows().size(), 2u);
+    EXPECT_EQ(rig.host.viewers()->zoomWindows().size(), 3u); // first, second, LastZoom
 }
 
 TEST(ViewerWindows, MaximizedMinimizedRestored) {
@@ -157,8 +174,8 @@ TEST(ViewerWindows, MaximizedMinimizedRestored) {
                recorded(rig.gallery, *zoom) &&
                zoom->imageView().geometry() == expectedImageRect(*zoom, picture);
     })) << zoom->isMaximized() << " " << zoom->width() << "x" << zoom->height() << " frame "
-        << zoom->frameGeometry().x() << "," << zoom->frameGeometry().y() << " "
-        << zoom->frameGeometry().width() << "x" << zoom->frameGeometry().height() << " rec "
+        << x11::frameRect(*zoom).x() << "," << x11::frameRect(*zoom).y() << " "
+        << x11::frameRect(*zoom).width() << "x" << x11::frameRect(*zoom).height() << " rec "
         << rig.gallery.LastLeft << "," << rig.gallery.LastTop << " " << rig.gallery.LastWidth
         << "x" << rig.gallery.LastHeight;
     const Gallery maximized = rig.gallery;
@@ -179,21 +196,24 @@ TEST(ViewerWindows, MaximizedMinimizedRestored) {
                recorded(rig.gallery, *zoom) &&
                zoom->imageView().geometry() == expectedImageRect(*zoom, picture);
     })) << zoom->isMinimized() << zoom->isMaximized() << " " << zoom->width() << "x" << zoom->height() << " frame "
-        << zoom->frameGeometry().x() << "," << zoom->frameGeometry().y() << " "
-        << zoom->frameGeometry().width() << "x" << zoom->frameGeometry().height() << " rec "
+        << x11::frameRect(*zoom).x() << "," << x11::frameRect(*zoom).y() << " "
+        << x11::frameRect(*zoom).width() << "x" << x11::frameRect(*zoom).height() << " rec "
         << rig.gallery.LastLeft << "," << rig.gallery.LastTop << " " << rig.gallery.LastWidth
         << "x" << rig.gallery.LastHeight;
 
     // The maximized geometry, once recorded, opens the next window as a normal one.
     zoom->showMaximized();
-    ASSERT_TRUE(waitFor([&] { return zoom->isMaximized() && recorded(rig.gallery, *zoom); }));
-    const QRect maxFrame = zoom->frameGeometry();
+    ASSERT_TRUE(waitFor([&] {
+        return zoom->isMaximized() && zoom->width() > normalSize.width() &&
+               recorded(rig.gallery, *zoom);
+    }));
+    const QRect maxFrame = x11::frameRect(*zoom);
     rig.host.showInZoom(picture, QStringLiteral("Image 2"), 2);
     ZoomWindow* next = rig.lastZoom();
     ASSERT_TRUE(waitFor([&] { return framed(*next); }));
     EXPECT_FALSE(next->isMaximized());
-    EXPECT_TRUE(waitFor([&] { return next->frameGeometry() == maxFrame; }))
-        << next->frameGeometry().width() << "x" << next->frameGeometry().height() << " vs "
+    EXPECT_TRUE(waitFor([&] { return x11::frameRect(*next) == maxFrame; }))
+        << x11::frameRect(*next).width() << "x" << x11::frameRect(*next).height() << " vs "
         << maxFrame.width() << "x" << maxFrame.height();
 }
 
