@@ -41,7 +41,9 @@ void formZoom::setCaption(const QString& caption) {
     m_view->setCaption(caption);
 }
 
-QString formZoom::caption() const { return isLoaded() ? m_view->caption() : QString(); }
+QString formZoom::caption() const {
+    return isLoaded() ? m_view->caption() : QString();
+}
 
 void formZoom::show(IWindow* owner, bool activate) {
     load();
@@ -105,9 +107,9 @@ void formZoom::mnuFileSave_Click() {
         return;
     // The dialog runs its own event loop; keep the picture even if the window closes meanwhile.
     const Picture picture = m_picture;
-    const QString path = Module1::ShowSaveDialog(
-        m_platform.dialogs, m_view.get(), QStringLiteral("Bitmap Image (*.bmp)|*.bmp"),
-        QStringLiteral("Save Image"), QString(), name);
+    const QString path = Module1::ShowSaveDialog(m_platform.dialogs, m_view.get(),
+                                                 QStringLiteral("Bitmap Image (*.bmp)|*.bmp"),
+                                                 QStringLiteral("Save Image"), QString(), name);
     if (path.isEmpty())
         return;
     QString error;

@@ -2,21 +2,19 @@
 
 #include <algorithm>
 
-ViewerSet::ViewerSet(IViewerFactory& factory, Gallery& gallery, Platform& platform,
-                     IWindow* owner)
+ViewerSet::ViewerSet(IViewerFactory& factory, Gallery& gallery, Platform& platform, IWindow* owner)
     : m_factory(factory), m_gallery(gallery), m_platform(platform), m_owner(owner),
       m_fullScreen(factory) {}
 
 ViewerSet::~ViewerSet() = default;
 
 formZoom& ViewerSet::newZoom() {
-    m_zooms.push_back(
-        std::make_unique<formZoom>(m_factory, m_gallery, m_platform, m_fullScreen));
+    m_zooms.push_back(std::make_unique<formZoom>(m_factory, m_gallery, m_platform, m_fullScreen));
     formZoom& zoom = *m_zooms.back();
     zoom.load();
     if (m_gallery.LastHeight > 0)
-        zoom.moveWindow({m_gallery.LastLeft, m_gallery.LastTop, m_gallery.LastWidth,
-                         m_gallery.LastHeight});
+        zoom.moveWindow(
+            {m_gallery.LastLeft, m_gallery.LastTop, m_gallery.LastWidth, m_gallery.LastHeight});
     return zoom;
 }
 
@@ -43,7 +41,9 @@ void ViewerSet::showInZoom(const Picture& picture, const QString& caption, int s
         m_fullScreen.bringToFront();
 }
 
-void ViewerSet::showFullScreen(const Picture& picture) { m_fullScreen.open(picture, m_owner); }
+void ViewerSet::showFullScreen(const Picture& picture) {
+    m_fullScreen.open(picture, m_owner);
+}
 
 void ViewerSet::closeAll() {
     m_fullScreen.close();

@@ -61,7 +61,9 @@ void FullScreenWindow::resizeEvent(QResizeEvent* event) {
     m_events.Form_Resize();
 }
 
-void FullScreenWindow::mousePressEvent(QMouseEvent*) { m_pressedOnForm = true; }
+void FullScreenWindow::mousePressEvent(QMouseEvent*) {
+    m_pressedOnForm = true;
+}
 
 void FullScreenWindow::mouseReleaseEvent(QMouseEvent*) {
     if (std::exchange(m_pressedOnForm, false))

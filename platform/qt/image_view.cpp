@@ -41,8 +41,8 @@ QImage ImageView::rasterSource(QSize deviceSize) {
                                        double(screen.height()) / original.height());
         if (factor < 0.5)
             m_reduced = original.scaled(qRound(original.width() * factor),
-                                        qRound(original.height() * factor),
-                                        Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+                                        qRound(original.height() * factor), Qt::IgnoreAspectRatio,
+                                        Qt::SmoothTransformation);
         else
             m_reduced = original;
     }

@@ -16,11 +16,12 @@ inline int pixels(double twips) {
     // Far beyond any screen; keeps absurd values from overflowing.
     return static_cast<int>(std::clamp(px, -1.0e6, 1.0e6));
 }
-inline float twips(int pixels) { return static_cast<float>(pixelsToTwips(pixels)); }
+inline float twips(int pixels) {
+    return static_cast<float>(pixelsToTwips(pixels));
+}
 } // namespace viewer_units
 
-template <class View>
-class PictureWindow : public QWidget, public View {
+template <class View> class PictureWindow : public QWidget, public View {
 public:
     bool isMinimized() const override { return QWidget::isMinimized(); }
     float clientWidthTwips() const override { return viewer_units::twips(width()); }

@@ -7,8 +7,8 @@ QtViewerHost::QtViewerHost(QWidget& owner) : m_owner(owner) {}
 QtViewerHost::~QtViewerHost() = default;
 
 void QtViewerHost::attach(Gallery& gallery, Platform& platform) {
-    m_viewers = std::make_unique<ViewerSet>(m_factory, gallery, platform,
-                                            dynamic_cast<IWindow*>(&m_owner));
+    m_viewers =
+        std::make_unique<ViewerSet>(m_factory, gallery, platform, dynamic_cast<IWindow*>(&m_owner));
 }
 
 void QtViewerHost::showInZoom(const Picture& picture, const QString& caption, int shift) {

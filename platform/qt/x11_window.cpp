@@ -32,7 +32,7 @@ std::optional<QMargins> frameExtents(const QWidget& window) {
         const char name[] = "_NET_FRAME_EXTENTS";
         xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
             connection, xcb_intern_atom(connection, 1, std::strlen(name), name), nullptr);
-        const xcb_atom_t atom = reply ? reply->atom : XCB_ATOM_NONE;
+        const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
         std::free(reply);
         return atom;
     }();

@@ -41,8 +41,8 @@ ZoomWindow::ZoomWindow(ZoomViewEvents& events)
     m_image.released = [this](QMouseEvent& e) {
         const QPoint pos = e.position().toPoint();
         m_events.imgImage_MouseUp(CaptureWindow::buttonCode(e.button()),
-                                  CaptureWindow::shiftState(e.modifiers()),
-                                  pixelsToTwips(pos.x()), pixelsToTwips(pos.y()));
+                                  CaptureWindow::shiftState(e.modifiers()), pixelsToTwips(pos.x()),
+                                  pixelsToTwips(pos.y()));
     };
     m_image.doubleClicked = [this](QMouseEvent& e) {
         if (e.button() == Qt::LeftButton)
@@ -80,7 +80,8 @@ void ZoomWindow::applyPendingGeometry(QWidget* framed) {
     // A top-level window's position is that of its frame.
     move(pixels(g.left), pixels(g.top));
     const QSize outer(pixels(g.width), pixels(g.height));
-    resize(std::max(1, outer.width() - frame.width()), std::max(1, outer.height() - frame.height()));
+    resize(std::max(1, outer.width() - frame.width()),
+           std::max(1, outer.height() - frame.height()));
     // Another window's frame was only an estimate of this one's.
     if (framed != this)
         m_outerSizeWanted = outer;

@@ -8,8 +8,7 @@
 
 /** The picture-window part both fakes share; the view's size is kept in whole
     pixels, as a window system keeps it. */
-template <class View>
-class FakePictureWindow : public View {
+template <class View> class FakePictureWindow : public View {
 public:
     float clientWidth = 6855, clientHeight = 4860;
     bool minimized = false;

@@ -14,7 +14,9 @@ namespace {
 const QString kSaveFilter = QStringLiteral("JPEG Image (*.jpg)|*.jpg|Bitmap Image (*.bmp)|*.bmp");
 const QString kOpenFilter = QStringLiteral("All Graphics|*.bmp;*.gif;*.jpg;*.rle;*.emf;*.wmf");
 
-QLineEdit* nameEdit(QFileDialog& d) { return d.findChild<QLineEdit*>(QStringLiteral("fileNameEdit")); }
+QLineEdit* nameEdit(QFileDialog& d) {
+    return d.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+}
 
 void type(QFileDialog& d, const QString& text) {
     QLineEdit* edit = nameEdit(d);
@@ -23,7 +25,9 @@ void type(QFileDialog& d, const QString& text) {
 }
 
 // What the dialog's own button does.
-void accept(QFileDialog& d) { static_cast<QDialog&>(d).accept(); }
+void accept(QFileDialog& d) {
+    static_cast<QDialog&>(d).accept();
+}
 
 QStringList comboItems(QFileDialog& d) {
     QStringList items;
@@ -82,9 +86,9 @@ TEST_F(DialogFixture, SaveAsksBeforeCreatingAndBeforeReplacingAndAppendsNothing)
             answer(box, QMessageBox::Yes);
         });
     driver.start();
-    const QString path = Module1::ShowSaveDialog(dialogs, nullptr, kSaveFilter,
-                                                 QStringLiteral("Save Image"), dir,
-                                                 QStringLiteral("Bild 1.bmp"));
+    const QString path =
+        Module1::ShowSaveDialog(dialogs, nullptr, kSaveFilter, QStringLiteral("Save Image"), dir,
+                                QStringLiteral("Bild 1.bmp"));
     EXPECT_TRUE(driver.done());
     EXPECT_EQ(title, QStringLiteral("Save Image"));
     // The descriptions as written, the list on its first pair, the name as proposed.
@@ -95,7 +99,7 @@ TEST_F(DialogFixture, SaveAsksBeforeCreatingAndBeforeReplacingAndAppendsNothing)
     ASSERT_EQ(prompts.size(), 2u);
     EXPECT_TRUE(prompts[0].contains(QStringLiteral("neu schön"))) << prompts[0].toStdString();
     EXPECT_EQ(path, dir + QStringLiteral("/neu schön")); // no extension added
-    EXPECT_FALSE(QFile::exists(path)); // the dialog writes nothing
+    EXPECT_FALSE(QFile::exists(path));                   // the dialog writes nothing
 
     // An existing file: Qt's own question before replacing; a refusal returns to the dialog.
     const QString existing = dir + QStringLiteral("/alt ä.bmp");
@@ -164,8 +168,8 @@ TEST_F(DialogFixture, FolderBrowserStartsHomeShowsThePromptAndTakesFoldersOnly) 
         .then<QFileDialog>([&](QFileDialog& d) {
             start = d.directory().absolutePath();
             title = d.windowTitle();
-            dirsOnly = d.fileMode() == QFileDialog::Directory &&
-                       d.testOption(QFileDialog::ShowDirsOnly);
+            dirsOnly =
+                d.fileMode() == QFileDialog::Directory && d.testOption(QFileDialog::ShowDirsOnly);
             type(d, file);
             accept(d);
             stayedOnAFile = d.isVisible();
@@ -196,8 +200,9 @@ TEST_F(DialogFixture, CancelGivesAnEmptyPathEverywhere) {
     EXPECT_EQ(Module1::ShowSaveDialog(dialogs, nullptr, kSaveFilter, QStringLiteral("Save Image"),
                                       dir, QStringLiteral("a.bmp")),
               QString());
-    EXPECT_EQ(Module1::ShowOpenDialog(dialogs, nullptr, kOpenFilter, QStringLiteral("Open Image"), dir),
-              QString());
+    EXPECT_EQ(
+        Module1::ShowOpenDialog(dialogs, nullptr, kOpenFilter, QStringLiteral("Open Image"), dir),
+        QString());
     EXPECT_EQ(Module1::BrowseForFolder(dialogs, QStringLiteral("Select:"), nullptr), QString());
     EXPECT_TRUE(driver.done());
 }

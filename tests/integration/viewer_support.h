@@ -42,7 +42,7 @@ inline xcb_atom_t atom(const char* name) {
     auto reply = xcb_intern_atom_reply(
         connection(), xcb_intern_atom(connection(), 0, static_cast<uint16_t>(strlen(name)), name),
         nullptr);
-    const xcb_atom_t a = reply ? reply->atom : XCB_ATOM_NONE;
+    const xcb_atom_t a = reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
     free(reply);
     return a;
 }
@@ -50,8 +50,8 @@ inline xcb_atom_t atom(const char* name) {
 inline std::vector<xcb_window_t> windows(xcb_window_t w, xcb_atom_t property) {
     std::vector<xcb_window_t> out;
     auto reply = xcb_get_property_reply(
-        connection(),
-        xcb_get_property(connection(), 0, w, property, XCB_ATOM_WINDOW, 0, 1024), nullptr);
+        connection(), xcb_get_property(connection(), 0, w, property, XCB_ATOM_WINDOW, 0, 1024),
+        nullptr);
     if (reply && reply->format == 32) {
         const auto* data = static_cast<const xcb_window_t*>(xcb_get_property_value(reply));
         out.assign(data, data + xcb_get_property_value_length(reply) / 4);
@@ -64,11 +64,11 @@ inline xcb_window_t root() {
 }
 inline xcb_window_t transientFor(QWidget& w) {
     const auto list = windows(static_cast<xcb_window_t>(w.winId()), XCB_ATOM_WM_TRANSIENT_FOR);
-    return list.empty() ? XCB_WINDOW_NONE : list.front();
+    return list.empty() ? xcb_window_t{XCB_WINDOW_NONE} : list.front();
 }
 inline xcb_window_t activeWindow() {
     const auto list = windows(root(), atom("_NET_ACTIVE_WINDOW"));
-    return list.empty() ? XCB_WINDOW_NONE : list.front();
+    return list.empty() ? xcb_window_t{XCB_WINDOW_NONE} : list.front();
 }
 /** Client windows, bottom to top, as the window manager stacks them. */
 inline std::vector<xcb_window_t> stacking() {
@@ -79,7 +79,8 @@ inline std::vector<xcb_window_t> stacking() {
 inline QRect frameRect(QWidget& w) {
     xcb_window_t window = static_cast<xcb_window_t>(w.winId());
     for (;;) {
-        auto tree = xcb_query_tree_reply(connection(), xcb_query_tree(connection(), window), nullptr);
+        auto tree =
+            xcb_query_tree_reply(connection(), xcb_query_tree(connection(), window), nullptr);
         if (!tree)
             return {};
         const xcb_window_t parent = tree->parent, rootWindow = tree->root;
@@ -107,8 +108,8 @@ struct ViewerRig {
     QtPlatform qt;
     FakeDialogs dialogs;
     FakeMessageBox messages;
-    Platform platform{qt.clipboard, qt.clock, qt.files, qt.pictures, dialogs,
-                      messages, qt.shell, qt.printer, qt.converter};
+    Platform platform{qt.clipboard, qt.clock, qt.files,   qt.pictures, dialogs,
+                      messages,     qt.shell, qt.printer, qt.converter};
     Gallery gallery{[] { return OuterSize{9600, 7200}; }};
     CaptureWindow owner;
     QtViewerHost host{owner};
@@ -132,8 +133,7 @@ struct ViewerRig {
 };
 
 /** The image view's geometry in pixels that the fit gives for window's client area. */
-template <class Window>
-QRect expectedImageRect(Window& window, const Picture& picture) {
+template <class Window> QRect expectedImageRect(Window& window, const Picture& picture) {
     const float W = pixelsToTwips(window.width()), H = pixelsToTwips(window.height());
     const FitSize size = fitSize(W, H, picture.width(), picture.height());
     const int w = std::max(0, viewer_units::pixels(size.width));
@@ -146,8 +146,7 @@ QRect expectedImageRect(Window& window, const Picture& picture) {
     with a deadline, until the active modal widget is a T, then acts on it. */
 class ModalDriver {
 public:
-    template <class T>
-    ModalDriver& then(std::function<void(T&)> act) {
+    template <class T> ModalDriver& then(std::function<void(T&)> act) {
         m_steps.push_back({[](QWidget* w) {
                                auto* t = qobject_cast<T*>(w);
                                return t && t->isVisible();

@@ -27,6 +27,21 @@ bool recorded(const Gallery& g, QWidget& w) {
            g.LastHeight == f.height() * 15;
 }
 
+/** For failure messages: w's frame on the X server and the record. */
+std::string state(QWidget& w, const Gallery& g) {
+    const QRect f = x11::frameRect(w);
+    return QStringLiteral("frame %1,%2 %3x%4, record %5,%6 %7x%8 (twips)")
+        .arg(f.x())
+        .arg(f.y())
+        .arg(f.width())
+        .arg(f.height())
+        .arg(g.LastLeft)
+        .arg(g.LastTop)
+        .arg(g.LastWidth)
+        .arg(g.LastHeight)
+        .toStdString();
+}
+
 void press(QWidget& w, int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
     QKeyEvent e(QEvent::KeyPress, key, mods);
     QApplication::sendEvent(&w, &e);
@@ -45,11 +60,13 @@ void click(QWidget& w, QPoint pos, Qt::MouseButton button = Qt::LeftButton) {
 void expectDrawn(QWidget& window, ImageView& view, bool pictureVisible) {
     const QImage shot = window.grab().toImage();
     const QColor workspace = window.palette().color(QPalette::Dark);
-    EXPECT_TRUE(near(shot.pixelColor(2, 2), workspace)) << shot.pixelColor(2, 2).name().toStdString();
+    EXPECT_TRUE(near(shot.pixelColor(2, 2), workspace))
+        << shot.pixelColor(2, 2).name().toStdString();
     const QPoint middle = view.geometry().center();
-    if (pictureVisible)
+    if (pictureVisible) {
         EXPECT_TRUE(near(shot.pixelColor(middle), QColor::fromRgb(kColour)))
             << shot.pixelColor(middle).name().toStdString();
+    }
 }
 } // namespace
 
@@ -115,13 +132,14 @@ TEST(ViewerWindows, OuterGeometryIsRecordedAndGivenToNewWindowsOnly) {
     rig.host.showInZoom(picture, QStringLiteral("Image 1"), 0);
     ZoomWindow* first = rig.lastZoom();
     ASSERT_TRUE(waitFor([&] { return framed(*first) && recorded(rig.gallery, *first); }))
-        << rig.gallery.LastLeft << "," << rig.gallery.LastTop << " " << rig.gallery.LastWidth;
+        << state(*first, rig.gallery);
     EXPECT_EQ(first->size(), QSize(457, 324));
     EXPECT_EQ(first->windowTitle(), QStringLiteral("Image 1"));
     EXPECT_EQ(x11::transientFor(*first), static_cast<xcb_window_t>(rig.owner.winId()));
 
     first->resize(600, 400);
-    ASSERT_TRUE(waitFor([&] { return first->size() == QSize(600, 400) && recorded(rig.gallery, *first); }));
+    ASSERT_TRUE(
+        waitFor([&] { return first->size() == QSize(600, 400) && recorded(rig.gallery, *first); }));
     EXPECT_EQ(first->imageView().geometry(), expectedImageRect(*first, picture));
     const QRect recordedFrame = x11::frameRect(*first);
 
@@ -129,25 +147,23 @@ TEST(ViewerWindows, OuterGeometryIsRecordedAndGivenToNewWindowsOnly) {
     rig.host.showInZoom(picture, QStringLiteral("Image 2"), 1);
     ZoomWindow* second = rig.lastZoom();
     ASSERT_NE(second, first);
-    ASSERT_TRUE(waitFor([&] { return framed(*second) && x11::frameRect(*second) == recordedFrame; }))
-        << "frame " << x11::frameRect(*second).x() << "," << x11::frameRect(*second).y() << " "
-        << x11::frameRect(*second).width() << "x" << x11::frameRect(*second).height();
+    ASSERT_TRUE(waitFor([&] {
+        return framed(*second) && x11::frameRect(*second) == recordedFrame;
+    })) << state(*second, rig.gallery);
     EXPECT_TRUE(first->isVisible());
 
-    // The owner's frame (here: maximized, without borders) is not the new window's.
+    // A new window gets its own frame, not the owner's (maximized, it has another).
     rig.owner.showMaximized();
     ASSERT_TRUE(waitFor([&] {
         return rig.owner.isMaximized() &&
                x11::frameRect(rig.owner).width() == rig.owner.screen()->geometry().width();
-    })) << rig.owner.isMaximized() << " " << x11::frameRect(rig.owner).width() << "x"
-        << x11::frameRect(rig.owner).height() << " client " << rig.owner.width() << "x"
-        << rig.owner.height();
+    })) << state(rig.owner, rig.gallery);
     ASSERT_NE(x11::frameRect(rig.owner).size() - rig.owner.size(),
               x11::frameRect(*second).size() - second->size());
     rig.host.showInZoom(picture, QStringLiteral("Image 2"), 4);
     ZoomWindow* third = rig.lastZoom();
     EXPECT_TRUE(waitFor([&] { return framed(*third) && x11::frameRect(*third) == recordedFrame; }))
-        << "frame " << x11::frameRect(*third).width() << "x" << x11::frameRect(*third).height();
+        << state(*third, rig.gallery);
 
     // Closed with Esc, LastZoom comes back at the design size, not the record.
     press(*third, Qt::Key_Escape, Qt::ShiftModifier);
@@ -173,11 +189,7 @@ TEST(ViewerWindows, MaximizedMinimizedRestored) {
         return zoom->isMaximized() && zoom->width() > normalSize.width() &&
                recorded(rig.gallery, *zoom) &&
                zoom->imageView().geometry() == expectedImageRect(*zoom, picture);
-    })) << zoom->isMaximized() << " " << zoom->width() << "x" << zoom->height() << " frame "
-        << x11::frameRect(*zoom).x() << "," << x11::frameRect(*zoom).y() << " "
-        << x11::frameRect(*zoom).width() << "x" << x11::frameRect(*zoom).height() << " rec "
-        << rig.gallery.LastLeft << "," << rig.gallery.LastTop << " " << rig.gallery.LastWidth
-        << "x" << rig.gallery.LastHeight;
+    })) << state(*zoom, rig.gallery);
     const Gallery maximized = rig.gallery;
     const QRect imageMaximized = zoom->imageView().geometry();
 
@@ -195,11 +207,7 @@ TEST(ViewerWindows, MaximizedMinimizedRestored) {
         return !zoom->isMinimized() && !zoom->isMaximized() && zoom->size() == normalSize &&
                recorded(rig.gallery, *zoom) &&
                zoom->imageView().geometry() == expectedImageRect(*zoom, picture);
-    })) << zoom->isMinimized() << zoom->isMaximized() << " " << zoom->width() << "x" << zoom->height() << " frame "
-        << x11::frameRect(*zoom).x() << "," << x11::frameRect(*zoom).y() << " "
-        << x11::frameRect(*zoom).width() << "x" << x11::frameRect(*zoom).height() << " rec "
-        << rig.gallery.LastLeft << "," << rig.gallery.LastTop << " " << rig.gallery.LastWidth
-        << "x" << rig.gallery.LastHeight;
+    })) << state(*zoom, rig.gallery);
 
     // The maximized geometry, once recorded, opens the next window as a normal one.
     zoom->showMaximized();
@@ -213,20 +221,23 @@ TEST(ViewerWindows, MaximizedMinimizedRestored) {
     ASSERT_TRUE(waitFor([&] { return framed(*next); }));
     EXPECT_FALSE(next->isMaximized());
     EXPECT_TRUE(waitFor([&] { return x11::frameRect(*next) == maxFrame; }))
-        << x11::frameRect(*next).width() << "x" << x11::frameRect(*next).height() << " vs "
-        << maxFrame.width() << "x" << maxFrame.height();
+        << state(*next, rig.gallery);
 }
 
 TEST(ViewerWindows, ManyZoomWindowsStayInFrontOfTheMainWindow) {
     ViewerRig rig;
     std::vector<QPointer<ZoomWindow>> windows;
     for (int i = 0; i < 30; ++i) {
-        rig.host.showInZoom(solidPicture(100 + i, 80, kColour), QStringLiteral("Image %1").arg(i + 1), 2);
+        rig.host.showInZoom(solidPicture(100 + i, 80, kColour),
+                            QStringLiteral("Image %1").arg(i + 1), 2);
         windows.emplace_back(rig.lastZoom());
     }
-    ASSERT_TRUE(waitFor([&] {
-        return std::all_of(windows.begin(), windows.end(), [](auto& w) { return w && framed(*w); });
-    }, 15000));
+    ASSERT_TRUE(waitFor(
+        [&] {
+            return std::all_of(windows.begin(), windows.end(),
+                               [](auto& w) { return w && framed(*w); });
+        },
+        15000));
     const auto stack = x11::stacking();
     const auto ownerAt = std::find(stack.begin(), stack.end(), rig.owner.winId());
     for (auto& w : windows) {
@@ -234,7 +245,8 @@ TEST(ViewerWindows, ManyZoomWindowsStayInFrontOfTheMainWindow) {
         EXPECT_GT(std::find(stack.begin(), stack.end(), w->winId()), ownerAt);
     }
     rig.host.closeAll();
-    EXPECT_TRUE(std::none_of(windows.begin(), windows.end(), [](auto& w) { return w && w->isVisible(); }));
+    EXPECT_TRUE(
+        std::none_of(windows.begin(), windows.end(), [](auto& w) { return w && w->isVisible(); }));
 }
 
 TEST(ViewerWindows, FullScreenEndsInFrontAfterTheReleasesOfADoubleClick) {
@@ -250,7 +262,8 @@ TEST(ViewerWindows, FullScreenEndsInFrontAfterTheReleasesOfADoubleClick) {
     ASSERT_TRUE(waitFor([&] {
         return framed(*late) && x11::activeWindow() == fs->winId() && x11::isTopmost(*fs) &&
                fs->hasFocus();
-    })) << "active " << x11::activeWindow() << " fs " << fs->winId();
+    })) << "active "
+        << x11::activeWindow() << " fs " << fs->winId();
     EXPECT_EQ(x11::transientFor(*fs), static_cast<xcb_window_t>(rig.owner.winId()));
     press(*fs, Qt::Key_A);
     ASSERT_TRUE(waitFor([&] { return !fs->isVisible(); }));
@@ -260,7 +273,8 @@ TEST(ViewerWindows, FullScreenEndsInFrontAfterTheReleasesOfADoubleClick) {
     ASSERT_TRUE(waitFor([&] { return QApplication::activeWindow() == late; }));
     press(*late, Qt::Key_Return);
     fs = rig.fullScreen();
-    ASSERT_TRUE(waitFor([&] { return fs->isVisible() && x11::activeWindow() == fs->winId() && fs->hasFocus(); }));
+    ASSERT_TRUE(waitFor(
+        [&] { return fs->isVisible() && x11::activeWindow() == fs->winId() && fs->hasFocus(); }));
     EXPECT_EQ(x11::transientFor(*fs), static_cast<xcb_window_t>(late->winId()));
     press(*fs, Qt::Key_Return);
     EXPECT_TRUE(waitFor([&] { return !fs->isVisible(); }));

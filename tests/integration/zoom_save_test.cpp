@@ -53,9 +53,9 @@ struct ZoomSaveFixture : ::testing::Test {
     /** A small file system of its own; false where mounting is not allowed. */
     bool mountTmpfs(const QString& at, const QString& options) {
         if (!QDir().mkpath(at) ||
-            !run(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"),
-                                           QStringLiteral("-o"), options,
-                                           QStringLiteral("tmpfs"), at}))
+            !run(QStringLiteral("mount"),
+                 {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"), options,
+                  QStringLiteral("tmpfs"), at}))
             return false;
         mounts.prepend(at);
         return true;
@@ -149,7 +149,7 @@ TEST_F(ZoomSaveFixture, FailedWritesKeepTheOldFileAndSayWhereAndWhy) {
 TEST_F(ZoomSaveFixture, SaveThroughTheRealDialogProposesTheCaptionsFolderAndName) {
     QtPlatform qt;
     FakeMessageBox messages;
-    Platform platform{qt.clipboard, qt.clock, qt.files, qt.pictures, qt.dialogs,
+    Platform platform{qt.clipboard, qt.clock, qt.files,   qt.pictures, qt.dialogs,
                       messages,     qt.shell, qt.printer, qt.converter};
     ViewerRig rig(&platform);
     formZoom& zoom = open(rig, dir + QStringLiteral("/desk.jpg"));

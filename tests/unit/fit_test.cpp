@@ -34,8 +34,8 @@ TEST(Fit, BranchesAndEquality) {
 }
 
 TEST(Fit, RoundingTiesToEvenAfterDividingFirst) {
-    EXPECT_EQ(fitSize(W, H, 2, 1).height, 3428);      // 3427.5
-    EXPECT_EQ(fitSize(6825, H, 2, 1).height, 3412);   // 3412.5, not 3413
+    EXPECT_EQ(fitSize(W, H, 2, 1).height, 3428);    // 3427.5
+    EXPECT_EQ(fitSize(6825, H, 2, 1).height, 3412); // 3412.5, not 3413
     // 15 / 22 * 11 is just below 7.5 in double precision; 15 * 11 / 22 would be 7.5 -> 8.
     EXPECT_EQ(fitSize(15, 100, 22, 11).height, 7);
 }

@@ -136,8 +136,8 @@ TEST_F(ZoomFixture, SaveProposesTheCaptionsNameAndWritesExactlyTheChosenPath) {
     EXPECT_TRUE(call.folder.isEmpty());
     EXPECT_EQ(call.owner, &view());
     ASSERT_EQ(call.filters.size(), 1);
-    EXPECT_EQ(call.filters[0], (FileFilter{QStringLiteral("Bitmap Image (*.bmp)"),
-                                           {QStringLiteral("*.bmp")}}));
+    EXPECT_EQ(call.filters[0],
+              (FileFilter{QStringLiteral("Bitmap Image (*.bmp)"), {QStringLiteral("*.bmp")}}));
     // A BMP under the very name chosen, extension and all.
     EXPECT_TRUE(fp.files.files.contains(QStringLiteral("/home/u/Bilder/schöne Grüße.png")));
     EXPECT_EQ(fp.files.files.size(), 1);

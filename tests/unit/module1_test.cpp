@@ -4,8 +4,9 @@
 #include <gtest/gtest.h>
 
 TEST(Module1, FilterPairsWithOrWithoutTheClosingBar) {
-    const QList<FileFilter> two{{QStringLiteral("JPEG Image (*.jpg)"), {QStringLiteral("*.jpg")}},
-                                {QStringLiteral("Bitmap Image (*.bmp)"), {QStringLiteral("*.bmp")}}};
+    const QList<FileFilter> two{
+        {QStringLiteral("JPEG Image (*.jpg)"), {QStringLiteral("*.jpg")}},
+        {QStringLiteral("Bitmap Image (*.bmp)"), {QStringLiteral("*.bmp")}}};
     EXPECT_EQ(Module1::convertFilter(
                   QStringLiteral("JPEG Image (*.jpg)|*.jpg|Bitmap Image (*.bmp)|*.bmp")),
               two);
@@ -13,8 +14,8 @@ TEST(Module1, FilterPairsWithOrWithoutTheClosingBar) {
     EXPECT_EQ(Module1::convertFilter(
                   QStringLiteral("JPEG Image (*.jpg)|*.jpg|Bitmap Image (*.bmp)|*.bmp|")),
               two);
-    const QList<FileFilter> all = Module1::convertFilter(
-        QStringLiteral("All Graphics|*.bmp;*.gif;*.jpg;*.rle;*.emf;*.wmf"));
+    const QList<FileFilter> all =
+        Module1::convertFilter(QStringLiteral("All Graphics|*.bmp;*.gif;*.jpg;*.rle;*.emf;*.wmf"));
     ASSERT_EQ(all.size(), 1);
     EXPECT_EQ(all[0].masks.size(), 6);
     EXPECT_EQ(all[0].masks[5], QStringLiteral("*.wmf"));

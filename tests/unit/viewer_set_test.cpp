@@ -128,19 +128,6 @@ TEST_F(ViewerSetFixture, OneFullScreenViewerThatStaysInFrontOfTheDoubleClicksRel
     EXPECT_FALSE(viewers.fullScreen().isShown());
 }
 
-TEST_F(ViewerSetFixture, EmptyAndExtremePicturesFullScreen) {
-    viewers.showFullScreen(Picture());
-    FakeFullScreenView& fs = *factory.fullScreens.back();
-    EXPECT_EQ(fs.imageWidth, 19200);
-    EXPECT_EQ(fs.imageHeight, 0);
-    EXPECT_EQ(fs.imageTop, 7680);
-    fs.events.Form_KeyDown(-1, 0);
-    viewers.showFullScreen(solidPicture(1, 10000));
-    EXPECT_EQ(factory.fullScreens.back()->imageHeight, 15360);
-    EXPECT_EQ(factory.fullScreens.back()->imageWidth, 0); // under half a pixel
-    EXPECT_EQ(factory.fullScreens.back()->imageLeft, 9600);
-}
-
 TEST_F(ViewerSetFixture, CloseAllClosesEveryViewer) {
     viewers.showInZoom(a, QStringLiteral("Image 1"), 0);
     viewers.showInZoom(b, QStringLiteral("Image 2"), 2);
