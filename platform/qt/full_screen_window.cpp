@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScreen>
+#include <utility>
 
 FullScreenWindow::FullScreenWindow(FullScreenViewEvents& events)
     : PictureWindow<IFullScreenView>(/*keepReducedCopy=*/false), m_events(events) {

@@ -36,9 +36,12 @@ QImage ImageView::rasterSource(QSize deviceSize) {
     if (m_reduced.isNull()) {
         // Large enough to cover the screen, so it serves every size a window
         // on it takes; made only when it is much smaller than the original.
-        const QSize screen = this->screen()->geometry().size() * devicePixelRatioF();
-        const double factor = std::max(double(screen.width()) / original.width(),
-                                       double(screen.height()) / original.height());
+        const QScreen* on = screen();
+        const QSize screenSize = on ? on->geometry().size() * devicePixelRatioF() : QSize();
+        const double factor = screenSize.isEmpty() || original.isNull()
+                                  ? 1.0
+                                  : std::max(double(screenSize.width()) / original.width(),
+                                             double(screenSize.height()) / original.height());
         if (factor < 0.5)
             m_reduced = original.scaled(qRound(original.width() * factor),
                                         qRound(original.height() * factor), Qt::IgnoreAspectRatio,
