@@ -14,7 +14,7 @@ FullScreenWindow::FullScreenWindow(FullScreenViewEvents& events)
     setObjectName(QStringLiteral("formFullScreen"));
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setFocusPolicy(Qt::StrongFocus);
-    // The design's size and imgImage bounds, replaced once it covers the screen.
+    // The design-time size and imgImage bounds, replaced once it covers the screen.
     resize(312, 213);
     m_image.setGeometry(43, 24, 221, 172);
     m_image.pressed = [this](QMouseEvent&) { m_pressedOnImage = true; };

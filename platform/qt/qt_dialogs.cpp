@@ -35,7 +35,7 @@ public:
 void prepare(QFileDialog& dialog, const QList<FileFilter>& filters) {
     // Qt's own dialog everywhere: the same on every desktop, and tests can drive it.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
-    // The list shows each description as written, like the design's dialogs.
+    // The list shows each description alone, as written.
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     const QStringList names = QtDialogs::nameFilters(filters);
     if (!names.isEmpty()) {

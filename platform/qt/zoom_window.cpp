@@ -25,7 +25,7 @@ ZoomWindow::ZoomWindow(ZoomViewEvents& events)
     setObjectName(QStringLiteral("formZoom"));
     setFocusPolicy(Qt::StrongFocus);
     resize(kDesignWidth, kDesignHeight);
-    // The design's first bounds of imgImage, replaced by the first fit.
+    // The design-time bounds of imgImage, replaced by the first fit.
     m_image.setGeometry(1, 2, 455, 323);
     m_save = m_menu.addAction(QStringLiteral("&Save..."));
     m_save->setObjectName(QStringLiteral("mnuFileSave"));

@@ -9,7 +9,7 @@
 
 class ZoomWindow final : public PictureWindow<IZoomView> {
 public:
-    /** The design's client size in pixels. */
+    /** The design-time client size in pixels. */
     static constexpr int kDesignWidth = 457;
     static constexpr int kDesignHeight = 324;
 
