@@ -24,6 +24,7 @@ int main(int argc, char* argv[]) {
     CaptureWindow window;
     QtViewerHost viewers(window);
     formCapture form(window, qt.platform(), viewers);
+    viewers.attach(form.gallery(), qt.platform());
     window.attach(form.gallery(), form);
     window.setWindowTitle(QString::fromLatin1(formCapture::kStartCaption));
     window.resize(632, 453);

@@ -5,6 +5,8 @@ set -euo pipefail
 bin=${1:?installed pictavo}
 tools=${2:?folder with cliptool and min_reader_bench}
 work=$(mktemp -d)
+trap 'kill $pid $reader 2>/dev/null; rm -rf "$work"' EXIT
+pid= reader=
 convert -size 1920x1080 plasma:fractal -fill white -pointsize 48 -annotate +100+200 'A screen' "PNG24:$work/screen.png"
 export XDG_RUNTIME_DIR=$work
 "$bin" 2>/dev/null &
@@ -17,7 +19,5 @@ wait "$pid" 2>/dev/null || true
 reader=$!
 sleep 1
 base=$("$tools/cliptool" latency 25 "$work/screen.png" 2>/dev/null)
-kill "$reader"
-rm -rf "$work"
 echo "Capture latency, 1920x1080 PNG, median of 25: Pictavo ${ours} ms, minimal Qt reader ${base} ms," \
      "ratio $(awk -v a="$ours" -v b="$base" 'BEGIN {printf "%.2f", a / b}') (target <= 1.2)"

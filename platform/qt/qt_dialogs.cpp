@@ -2,26 +2,72 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
 
 namespace {
-QStringList nameFilters(const QList<FileFilter>& filters) {
+/** Qt's save dialog asks before replacing a file; this one also asks before
+    creating a file that does not exist yet. A refusal returns to the dialog. */
+class SaveDialog final : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+
+    void accept() override {
+        const QStringList files = selectedFiles();
+        const auto* edit = findChild<const QLineEdit*>(QStringLiteral("fileNameEdit"));
+        // ".." and folder names navigate; Qt handles them and existing files.
+        const bool navigates = edit && edit->text() == QLatin1String("..");
+        if (files.size() == 1 && !navigates) {
+            const QFileInfo info(files.first());
+            if (!info.exists() && !info.fileName().isEmpty()) {
+                const auto answer = QMessageBox::question(
+                    this, windowTitle(),
+                    tr("%1 does not exist.\nDo you want to create it?").arg(info.fileName()),
+                    QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+                if (answer != QMessageBox::Yes)
+                    return;
+            }
+        }
+        QFileDialog::accept();
+    }
+};
+
+void prepare(QFileDialog& dialog, const QList<FileFilter>& filters) {
+    // Qt's own dialog everywhere: the same on every desktop, and tests can drive it.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    // The list shows each description alone, as written.
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    const QStringList names = QtDialogs::nameFilters(filters);
+    if (!names.isEmpty()) {
+        dialog.setNameFilters(names);
+        dialog.selectNameFilter(names.first());
+    }
+}
+
+QString chosen(QFileDialog& dialog) {
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().first();
+}
+} // namespace
+
+QStringList QtDialogs::nameFilters(const QList<FileFilter>& filters) {
     QStringList out;
     for (const FileFilter& f : filters)
         out.append(f.description + QStringLiteral(" (") + f.masks.join(QLatin1Char(' ')) +
                    QLatin1Char(')'));
     return out;
 }
-} // namespace
 
 QString QtDialogs::saveFile(IWindow* owner, const QList<FileFilter>& filters, const QString& title,
                             const QString& folder, const QString& defaultName) {
-    QFileDialog dialog(dynamic_cast<QWidget*>(owner), title, folder);
+    SaveDialog dialog(dynamic_cast<QWidget*>(owner), title, folder);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilters(nameFilters(filters));
+    dialog.setFileMode(QFileDialog::AnyFile);
+    prepare(dialog, filters);
+    // After the filters: choosing a filter in a save dialog changes the name's extension.
     dialog.selectFile(defaultName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().first();
+    return chosen(dialog);
 }
 
 QString QtDialogs::openFile(IWindow* owner, const QList<FileFilter>& filters, const QString& title,
@@ -29,13 +75,14 @@ QString QtDialogs::openFile(IWindow* owner, const QList<FileFilter>& filters, co
     QFileDialog dialog(dynamic_cast<QWidget*>(owner), title, folder);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilters(nameFilters(filters));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().first();
+    prepare(dialog, filters);
+    return chosen(dialog);
 }
 
 QString QtDialogs::chooseFolder(IWindow* owner, const QString& prompt) {
-    return QFileDialog::getExistingDirectory(dynamic_cast<QWidget*>(owner), prompt,
-                                             QDir::homePath(), QFileDialog::ShowDirsOnly);
+    QFileDialog dialog(dynamic_cast<QWidget*>(owner), prompt, QDir::homePath());
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    return chosen(dialog);
 }

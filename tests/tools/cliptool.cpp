@@ -191,28 +191,48 @@ int main(int argc, char** argv) {
         // Offers the picture N times and measures, each time, how long until a
         // reader has emptied the clipboard. Prints the median in milliseconds.
         const int count = args[1].toInt();
-        const QImage image(args[2]);
+        QImage image(args[2]);
         if (image.isNull() || count <= 0)
             return 3;
+        image = image.convertToFormat(QImage::Format_RGB32);
         std::vector<double> ms;
-        for (int i = 0; i < count; ++i) {
-            QElapsedTimer timer;
-            timer.start();
-            cb->setMimeData(new TestMime(image, Behaviour::Normal, 0));
-            while (watch.owner() != XCB_NONE) {
-                QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
-                if (timer.elapsed() > 10000) {
-                    say(QStringLiteral("timeout"));
-                    return 1;
-                }
+        QElapsedTimer timer;
+        bool waiting = false;
+        auto offer = [&] {
+            // A different picture each round: the same one again at once would be
+            // taken for a clipboard manager's restored copy.
+            image.setPixel(0, 0, qRgb(int(ms.size()) % 256, 0, 0));
+            for (int attempt = 0; attempt < 500; ++attempt) {
+                cb->setMimeData(new TestMime(image, Behaviour::Normal, 0));
+                if (watch.owner() != XCB_NONE)
+                    break;
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
             }
-            ms.push_back(timer.nsecsElapsed() / 1e6);
-            // Let the reader settle before the next round.
-            QElapsedTimer pause;
-            pause.start();
-            while (pause.elapsed() < 100)
-                QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        }
+            timer.start();
+            waiting = true;
+        };
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (!waiting)
+                return;
+            if (watch.owner() == XCB_NONE) {
+                ms.push_back(timer.nsecsElapsed() / 1e6);
+                waiting = false;
+                if (int(ms.size()) == count) {
+                    app.quit();
+                    return;
+                }
+                // Let the reader settle before the next round.
+                QTimer::singleShot(100, offer);
+            } else if (timer.elapsed() > 10000) {
+                say(QStringLiteral("timeout"));
+                app.exit(1);
+            }
+        });
+        poll.setInterval(0);
+        poll.start();
+        offer();
+        if (app.exec() != 0)
+            return 1;
         std::sort(ms.begin(), ms.end());
         say(QString::number(ms[ms.size() / 2], 'f', 2));
         return 0;

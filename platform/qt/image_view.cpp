@@ -1,0 +1,106 @@
+#include "platform/qt/image_view.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <algorithm>
+
+ImageView::ImageView(QWidget* parent, bool keepReducedCopy)
+    : QWidget(parent), m_keepReducedCopy(keepReducedCopy) {
+    setObjectName(QStringLiteral("imgImage"));
+}
+
+void ImageView::setPicture(const Picture& picture) {
+    if (picture.sameAs(m_picture))
+        return;
+    m_picture = picture;
+    m_source = QImage();
+    m_reduced = QImage();
+    m_cache = QImage();
+    update();
+}
+
+QImage ImageView::rasterSource(QSize deviceSize) {
+    if (m_source.isNull()) {
+        m_source = m_picture.toImage();
+        // Qt scales 1-bit and palette images into dithered 1-bit ones; these
+        // (pasted PNGs of few colours) are converted once.
+        if (m_source.depth() < 24)
+            m_source = m_source.convertToFormat(m_source.hasAlphaChannel()
+                                                    ? QImage::Format_ARGB32_Premultiplied
+                                                    : QImage::Format_RGB32);
+    }
+    const QImage& original = m_source;
+    if (!m_keepReducedCopy)
+        return original;
+    if (m_reduced.isNull()) {
+        // Large enough to cover the screen, so it serves every size a window
+        // on it takes; made only when it is much smaller than the original.
+        const QScreen* on = screen();
+        const QSize screenSize = on ? on->geometry().size() * devicePixelRatioF() : QSize();
+        const double factor = screenSize.isEmpty() || original.isNull()
+                                  ? 1.0
+                                  : std::max(double(screenSize.width()) / original.width(),
+                                             double(screenSize.height()) / original.height());
+        if (factor < 0.5)
+            m_reduced = original.scaled(qRound(original.width() * factor),
+                                        qRound(original.height() * factor), Qt::IgnoreAspectRatio,
+                                        Qt::SmoothTransformation);
+        else
+            m_reduced = original;
+    }
+    if (deviceSize.width() <= m_reduced.width() && deviceSize.height() <= m_reduced.height())
+        return m_reduced;
+    return original;
+}
+
+QImage ImageView::scaledCopy(QSize deviceSize) {
+    if (!m_picture.isVector()) {
+        const QImage source = rasterSource(deviceSize);
+        if (source.size() == deviceSize)
+            return source;
+        return source.scaled(deviceSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    // Vectors are drawn at the displayed size, so they stay sharp.
+    QImage out(deviceSize, QImage::Format_ARGB32_Premultiplied);
+    if (out.isNull())
+        return out;
+    out.fill(Qt::transparent);
+    QPainter painter(&out);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+    m_picture.draw(painter, QRectF(QPointF(0, 0), QSizeF(deviceSize)));
+    return out;
+}
+
+void ImageView::paintEvent(QPaintEvent*) {
+    ++m_framesPainted;
+    if (m_picture.isNull() || m_picture.isEmpty() || width() <= 0 || height() <= 0)
+        return;
+    const qreal dpr = devicePixelRatioF();
+    const QSize deviceSize(qRound(width() * dpr), qRound(height() * dpr));
+    // Scaled once per size, not on every paint: a large picture takes tens of
+    // milliseconds to scale.
+    if (m_cache.size() != deviceSize) {
+        m_cache = scaledCopy(deviceSize);
+        m_cache.setDevicePixelRatio(dpr);
+    }
+    if (m_cache.isNull())
+        return;
+    QPainter painter(this);
+    painter.drawImage(QRectF(rect()), m_cache);
+}
+
+void ImageView::mousePressEvent(QMouseEvent* event) {
+    if (pressed)
+        pressed(*event);
+}
+
+void ImageView::mouseReleaseEvent(QMouseEvent* event) {
+    if (released)
+        released(*event);
+}
+
+void ImageView::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (doubleClicked)
+        doubleClicked(*event);
+}

@@ -1,0 +1,41 @@
+// imgImage of the viewers: draws a picture stretched to its own bounds.
+#pragma once
+
+#include "platform/picture.h"
+
+#include <QImage>
+#include <QWidget>
+#include <functional>
+
+class ImageView final : public QWidget {
+public:
+    /** keepReducedCopy: keep a copy about the screen's size of a much larger
+        picture, so that a window resized live rescales that copy, not the original. */
+    ImageView(QWidget* parent, bool keepReducedCopy);
+
+    void setPicture(const Picture& picture);
+    const Picture& picture() const { return m_picture; }
+    /** Frames painted so far, for tests and benchmarks. */
+    int framesPainted() const { return m_framesPainted; }
+
+    std::function<void(QMouseEvent&)> pressed;
+    std::function<void(QMouseEvent&)> released;
+    std::function<void(QMouseEvent&)> doubleClicked;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    QImage scaledCopy(QSize deviceSize);
+    QImage rasterSource(QSize deviceSize);
+
+    Picture m_picture;
+    bool m_keepReducedCopy;
+    QImage m_source;
+    QImage m_reduced;
+    QImage m_cache;
+    int m_framesPainted = 0;
+};

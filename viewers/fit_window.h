@@ -1,0 +1,8 @@
+#pragma once
+
+#include "platform/picture.h"
+#include "platform/viewer_windows.h"
+
+/** Fits picture into the window's client area and centres it. False, with
+    nothing changed, while the window is minimized. */
+bool fitPictureWindow(IPictureWindow& window, const Picture& picture);
