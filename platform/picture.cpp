@@ -78,8 +78,15 @@ QImage Picture::thumbnail(QSize size) const {
             draw(painter, QRectF(QPointF(0, 0), QSizeF(size)));
             m_d->cachedThumb = thumb;
         } else {
-            m_d->cachedThumb = m_d->image.scaled(size, Qt::IgnoreAspectRatio,
-                                                 Qt::SmoothTransformation);
+            // Qt scales 1-bit and palette images by dithering them; true colour first.
+            const QImage& source = m_d->image;
+            const bool trueColour = source.depth() >= 24 && !source.colorTable().size();
+            m_d->cachedThumb =
+                (trueColour ? source
+                            : source.convertToFormat(source.hasAlphaChannel()
+                                                         ? QImage::Format_ARGB32_Premultiplied
+                                                         : QImage::Format_RGB32))
+                    .scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         }
     }
     return m_d->cachedThumb;

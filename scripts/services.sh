@@ -10,10 +10,16 @@ start_services() {
         for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
         xdpyinfo >/dev/null 2>&1 || { echo "Xvfb did not start" >&2; return 1; }
     fi
-    if ! pgrep -x openbox >/dev/null; then
+    # A window manager on this display (not just anywhere on the machine).
+    if ! xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
         openbox >/tmp/pictavo-openbox.log 2>&1 &
         SERVICE_PIDS+=($!)
-        for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
+        for _ in $(seq 100); do
+            xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+            sleep 0.1
+        done
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' ||
+            { echo "openbox did not start" >&2; return 1; }
     fi
     if [ -f tests/integration/start_cups.sh ] && [ "$(id -u)" -eq 0 ]; then
         bash tests/integration/start_cups.sh || echo "CUPS could not be started; printer tests will say so" >&2

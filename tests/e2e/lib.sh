@@ -51,10 +51,10 @@ start_pictavo() {
 clipboard_empty() { ! xclip -o -selection clipboard -t TARGETS >/dev/null 2>&1; }
 clipboard_has_image() { xclip -o -selection clipboard -t TARGETS 2>/dev/null | grep -q '^image/'; }
 
-# put_png FILE: offers the picture on the clipboard, as a screenshot tool does.
+# put_png FILE: offers the picture on the clipboard, as a screenshot tool does. xclip
+# returns once it owns the clipboard and serves it from a child of its own.
 put_png() {
-    xclip -selection clipboard -t image/png -i "$1" &
-    E2E_PIDS+=("$!")
+    xclip -selection clipboard -t image/png -i "$1"
 }
 
 # make_png FILE W H COLOUR

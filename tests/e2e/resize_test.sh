@@ -2,11 +2,13 @@
 # Resizing to tiny, huge and back keeps the program alive, and captures go on.
 source "$(dirname "$0")/lib.sh"
 
-make_png "$E2E_TMP/green.png" 200 100 lime
+# Different pictures: the same one again at once would count as put back by a
+# clipboard manager, and be left alone.
+for colour in red yellow blue lime; do make_png "$E2E_TMP/$colour.png" 200 100 "$colour"; done
 start_pictavo
-for _ in 1 2 3; do
-    put_png "$E2E_TMP/green.png"
-    wait_for 10 clipboard_empty || fail "capture not taken"
+for colour in red yellow blue; do
+    put_png "$E2E_TMP/$colour.png"
+    wait_for 10 clipboard_empty || fail "capture ($colour) not taken"
 done
 size() { xdotool getwindowgeometry "$WINDOW" | awk '/Geometry/ {print $2}'; }
 xdotool windowsize "$WINDOW" 10 10
@@ -16,7 +18,7 @@ wait_for 5 bash -c "[ \"\$(xdotool getwindowgeometry $WINDOW | awk '/Geometry/ {
 xdotool windowsize "$WINDOW" 632 453
 wait_for 5 test "$(size)" = 632x453 || fail "size is $(size)"
 kill -0 "$PICTAVO_PID" || fail "the program ended while resizing"
-put_png "$E2E_TMP/green.png"
+put_png "$E2E_TMP/lime.png"
 wait_for 10 clipboard_empty || fail "capture after resizing not taken"
 client_origin
 entry_centre 3
