@@ -30,4 +30,4 @@ sleep 1
 poll=$(measure "$poller" 10)
 kill "$poller"
 echo "Idle CPU over 10 s: empty gallery ${empty}%, full gallery ${full}% of a core (target <= 0.1%);"
-echo "  a 1 ms clipboard poll: ${poll}%; ratio full/poll $(awk -v a="$full" -v b="$poll" 'BEGIN {printf "%.4f", b > 0 ? a / b : 0}')"
+echo "  a 1 ms clipboard poll: ${poll}%; ratio full/poll $(awk -v a="$full" -v b="$poll" 'BEGIN {printf "%.4f", (b > 0 ? a / b : 0)}')"
