@@ -2,7 +2,53 @@
 
 #include <QPainter>
 #include <QSvgRenderer>
+#include <algorithm>
+#include <cmath>
 #include <mutex>
+
+// GLib names a struct member after Qt's "signals" keyword.
+#pragma push_macro("signals")
+#undef signals
+#include <cairo.h>
+#include <librsvg/rsvg.h>
+#pragma pop_macro("signals")
+
+namespace {
+
+// Printers ask for pages of ten thousand pixels and more; a metafile drawn at
+// this size is sharp on paper and takes a bounded amount of memory.
+constexpr int kMaxRasterSide = 6000;
+
+/** Renders the drawing stretched to size with librsvg, which honours the clip
+    paths that metafiles rely on (QtSvg 6.4 ignores them). */
+QImage renderSvg(const QByteArray& svg, QSize frame, QSize size) {
+    if (size.isEmpty() || frame.isEmpty())
+        return {};
+    QImage out(size, QImage::Format_ARGB32_Premultiplied);
+    if (out.isNull())
+        return {};
+    out.fill(Qt::transparent);
+    GError* error = nullptr;
+    RsvgHandle* handle = rsvg_handle_new_from_data(
+        reinterpret_cast<const guint8*>(svg.constData()), gsize(svg.size()), &error);
+    if (!handle) {
+        g_clear_error(&error);
+        return {};
+    }
+    cairo_surface_t* surface = cairo_image_surface_create_for_data(
+        out.bits(), CAIRO_FORMAT_ARGB32, out.width(), out.height(), int(out.bytesPerLine()));
+    cairo_t* cr = cairo_create(surface);
+    cairo_scale(cr, double(size.width()) / frame.width(), double(size.height()) / frame.height());
+    const RsvgRectangle viewport{0, 0, double(frame.width()), double(frame.height())};
+    const bool ok = rsvg_handle_render_document(handle, cr, &viewport, &error);
+    cairo_destroy(cr);
+    cairo_surface_destroy(surface);
+    g_object_unref(handle);
+    g_clear_error(&error);
+    return ok ? out : QImage();
+}
+
+} // namespace
 
 struct Picture::Data {
     QImage image;
@@ -57,6 +103,19 @@ void Picture::draw(QPainter& painter, const QRectF& target) const {
     if (!m_d || target.isEmpty())
         return;
     if (isVector()) {
+        // Drawn at the size it takes on the device, so it stays sharp.
+        const QSizeF onDevice = painter.transform().mapRect(target).size();
+        double scale = 1.0;
+        const double longest = std::max(onDevice.width(), onDevice.height());
+        if (longest > kMaxRasterSide)
+            scale = kMaxRasterSide / longest;
+        const QSize pixels(std::max(1, int(std::ceil(onDevice.width() * scale))),
+                           std::max(1, int(std::ceil(onDevice.height() * scale))));
+        const QImage drawn = renderSvg(m_d->svg, m_d->frame, pixels);
+        if (!drawn.isNull()) {
+            painter.drawImage(target, drawn);
+            return;
+        }
         QSvgRenderer renderer(m_d->svg);
         renderer.setAspectRatioMode(Qt::IgnoreAspectRatio);
         renderer.render(&painter, target);

@@ -36,3 +36,21 @@ TEST(Picture, EmptyAndVectorPicturesReportTheirSize) {
     ASSERT_EQ(raster.size(), QSize(40, 20));
     EXPECT_EQ(raster.pixel(20, 10), qRgb(255, 0, 0));
 }
+
+TEST(Picture, MetafileClipPathsAreHonoured) {
+    // Metafiles clip routinely; the drawing of a clipped shape must stay inside its clip.
+    const QByteArray svg =
+        "<svg xmlns='http://www.w3.org/2000/svg' width='100' height='50' viewBox='0 0 100 50'>"
+        "<defs><clipPath id='left'><rect x='0' y='0' width='50' height='50'/></clipPath></defs>"
+        "<rect x='0' y='0' width='100' height='50' fill='#ff0000' clip-path='url(#left)'/></svg>";
+    const Picture vector = Picture::fromSvg(svg, QSize(100, 50));
+    const QImage raster = vector.toImage();
+    ASSERT_EQ(raster.size(), QSize(100, 50));
+    EXPECT_EQ(raster.pixel(25, 25), qRgb(255, 0, 0));
+    EXPECT_EQ(raster.pixel(75, 25), qRgb(255, 255, 255)) << "drawn outside its clip";
+
+    // Stretched, as in a thumbnail box of another shape: both halves keep their place.
+    const QImage thumb = vector.thumbnail(QSize(74, 58));
+    EXPECT_EQ(qRed(thumb.pixel(10, 29)), 255);
+    EXPECT_EQ(thumb.pixel(64, 29), qRgb(255, 255, 255));
+}
