@@ -15,9 +15,9 @@ wait_for 10 clipboard_empty || fail "the second picture was not taken"
 
 client_origin
 entry_centre 0
-wait_for 5 test "$(pixel "$ENTRY_X" "$ENTRY_Y")" = "255,0,0" || fail "entry 0 shows $(pixel "$ENTRY_X" "$ENTRY_Y")"
+wait_for 5 pixel_is "$ENTRY_X" "$ENTRY_Y" "255,0,0" || fail "entry 0 shows $(pixel "$ENTRY_X" "$ENTRY_Y")"
 entry_centre 1
-wait_for 5 test "$(pixel "$ENTRY_X" "$ENTRY_Y")" = "0,0,255" || fail "entry 1 shows $(pixel "$ENTRY_X" "$ENTRY_Y")"
+wait_for 5 pixel_is "$ENTRY_X" "$ENTRY_Y" "0,0,255" || fail "entry 1 shows $(pixel "$ENTRY_X" "$ENTRY_Y")"
 entry_centre 2
 [ "$(pixel "$ENTRY_X" "$ENTRY_Y")" != "0,0,255" ] || fail "a third thumbnail appeared"
 

@@ -74,6 +74,9 @@ pixel() {
         sed -n '2s/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p'
 }
 
+# pixel_is X Y "r,g,b": for wait_for, which must evaluate the colour anew each try.
+pixel_is() { [ "$(pixel "$1" "$2")" = "$3" ]; }
+
 # entry_centre INDEX COLUMNS: the centre of a thumbnail in the 8-column design grid.
 entry_centre() {
     local col=$(($1 % 8)) row=$(($1 / 8))

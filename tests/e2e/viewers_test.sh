@@ -73,7 +73,8 @@ wait_until is_unmapped "$zoom" || fail "Esc did not close the zoom window"
 # Shift held: a further zoom window each time; then the viewer, and the main window closed.
 at 12 12 keydown shift click 1 keyup shift
 at 66 50 keydown shift click 1 keyup shift
-wait_until test "$(count_named '^Image 1$')" -ge 2 || fail "Shift+click did not open further zoom windows"
+at_least_two_zooms() { [ "$(count_named '^Image 1$')" -ge 2 ]; }
+wait_until at_least_two_zooms || fail "Shift+click did not open further zoom windows"
 at 30 15 click --repeat 2 --delay 60 1
 wait_until active_is_full_screen || fail "no full-screen viewer"
 xdotool windowactivate --sync "$main" key alt+F4
