@@ -1,15 +1,28 @@
 # Sourced by the test and benchmark scripts: a private X server with a window manager,
 # and a CUPS server with a PDF printer as the default destination.
 start_services() {
-    export DISPLAY=:${PICTAVO_TEST_DISPLAY:-77}
     export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d /tmp/pictavo-run.XXXXXX)}
     chmod 700 "$XDG_RUNTIME_DIR"
-    if ! xdpyinfo >/dev/null 2>&1; then
+    # A display of our own; a lock left by a server that was killed is cleared.
+    local n=${PICTAVO_TEST_DISPLAY:-77} last=$((${PICTAVO_TEST_DISPLAY:-77} + 20))
+    while [ "$n" -le "$last" ]; do
+        if [ -e "/tmp/.X$n-lock" ]; then
+            local owner
+            owner=$(tr -dc '0-9' <"/tmp/.X$n-lock")
+            if [ -n "$owner" ] && kill -0 "$owner" 2>/dev/null; then
+                n=$((n + 1))
+                continue
+            fi
+            rm -f "/tmp/.X$n-lock" "/tmp/.X11-unix/X$n"
+        fi
+        export DISPLAY=:$n
         Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/tmp/pictavo-xvfb.log 2>&1 &
         SERVICE_PIDS+=($!)
         for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-        xdpyinfo >/dev/null 2>&1 || { echo "Xvfb did not start" >&2; return 1; }
-    fi
+        xdpyinfo >/dev/null 2>&1 && break
+        n=$((n + 1))
+    done
+    xdpyinfo >/dev/null 2>&1 || { echo "Xvfb did not start" >&2; return 1; }
     # A window manager on this display (not just anywhere on the machine).
     if ! xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
         openbox >/tmp/pictavo-openbox.log 2>&1 &
