@@ -4,6 +4,7 @@
 #pragma once
 
 #include "fakes/fake_platform.h"
+#include "fakes/real_output.h"
 #include "platform/qt/qt_platform.h"
 
 #include <QDir>
@@ -182,16 +183,6 @@ inline int repeats() {
                                                        : 5;
 }
 
-/** The real files, pictures, converter and clock; dialogs and messages faked. */
-struct RealOutput {
-    FakePlatform fake;
-    QtClock clock;
-    QtFileSystem files;
-    QtPictureFiles pictures;
-    QtConverter converter{QtConverter::defaultLibraryPath()};
-    Platform platform{fake.clipboard, clock,      files,        pictures, fake.dialogs,
-                      fake.messages,  fake.shell, fake.printer, converter};
-    FakeMainWindow window;
-};
+using ::RealOutput;
 
 } // namespace bench

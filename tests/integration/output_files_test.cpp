@@ -2,6 +2,7 @@
 // loaded from the program's folder, full and read-only file systems.
 #include "commands/commands.h"
 #include "fakes/fake_platform.h"
+#include "fakes/real_output.h"
 #include "platform/qt/qt_platform.h"
 
 #include <QCoreApplication>
@@ -93,18 +94,9 @@ private:
     bool m_mounted = false;
 };
 
-struct RealFiles : ::testing::Test {
+struct RealFiles : ::testing::Test, RealOutput {
     QTemporaryDir tmp;
     QString dir = tmp.path();
-    // Real files, pictures and converter; the dialogs, messages and the rest are fakes.
-    FakePlatform fake;
-    QtClock clock;
-    QtFileSystem files;
-    QtPictureFiles pictures;
-    QtConverter converter{QtConverter::defaultLibraryPath()};
-    Platform platform{fake.clipboard, clock,      files,        pictures, fake.dialogs,
-                      fake.messages,  fake.shell, fake.printer, converter};
-    FakeMainWindow window;
     Gallery g{[] { return OuterSize{9600, 7200}; }};
     CommandEnv env{g, window, platform};
 
