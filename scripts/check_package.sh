@@ -20,7 +20,7 @@ check() { # name pattern command...: fails on its exit code or an output line ma
 }
 
 # lintian: errors fail, warnings are shown; the others: any remark fails.
-check lintian '^E: ' lintian --fail-on error --no-tag-display-limit "$deb"
+check lintian '^E: ' lintian --fail-on error --tag-display-limit 0 "$deb"
 
 rm -rf "$root"
 mkdir -p "$root"

@@ -19,6 +19,10 @@ wait_for 10 dialog_open || fail "Ctrl+S opened no Save dialog"
 xdotool windowactivate --sync "$(xdotool search --onlyvisible --name '^Save Image$' | head -1)"
 xdotool key ctrl+a type "$E2E_TMP/saved.jpg"
 xdotool key Return
+# The dialog asks before it creates a file.
+prompted() { [ "$(xdotool search --onlyvisible --name '^Save Image$' | wc -l)" -eq 2 ]; }
+wait_for 10 prompted || fail "no question before creating the file"
+xdotool key alt+y
 
 saved_is_jpeg() { file -b "$E2E_TMP/saved.jpg" | grep -q '^JPEG image data'; }
 wait_for 10 saved_is_jpeg || fail "no JPEG was written: $(ls "$E2E_TMP")"
