@@ -6,7 +6,7 @@
 
 #include <QApplication>
 #include <QImageReader>
-#include <QScreen>
+#include <cstdio>
 
 #include <cstdio>
 
@@ -57,9 +57,13 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(PICTAVO_APP_ID), appIcon()));
     configureImageLimits();
 
-    const auto instance = SingleInstance::acquire(SingleInstance::defaultLockPath());
-    if (!instance)
+    const SingleInstance::Result instance = SingleInstance::acquire(SingleInstance::defaultLockPath());
+    if (instance.outcome == SingleInstance::Outcome::RunningElsewhere)
         return 0;
+    // Refusing to start would lock the user out of the program over a file.
+    if (instance.outcome == SingleInstance::Outcome::Unavailable)
+        std::fprintf(stderr, "pictavo: single-instance protection is off: %s\n",
+                     qPrintable(instance.reason));
 
     QtPlatform qt;
     CaptureWindow window;
@@ -69,8 +73,7 @@ int main(int argc, char* argv[]) {
     window.attach(form.gallery(), form);
     window.setWindowTitle(QString::fromLatin1(formCapture::kStartCaption));
     window.resize(632, 453);
-    const QRect screen = window.screen()->availableGeometry();
-    window.move(screen.center() - QPoint(632 / 2, 453 / 2));
+    window.centreOnScreen();
     form.Form_Load();
     window.show();
     return QApplication::exec();
