@@ -8,8 +8,6 @@
 #include <QImageReader>
 #include <cstdio>
 
-#include <cstdio>
-
 #ifndef PICTAVO_APP_ID
 #error "the build sets PICTAVO_APP_ID"
 #endif
