@@ -4,8 +4,8 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <cups/cups.h>
 #include <cstdlib>
+#include <cups/cups.h>
 
 namespace {
 

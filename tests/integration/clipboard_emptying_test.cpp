@@ -31,7 +31,8 @@ public:
         std::free(a);
         const auto* ext = xcb_get_extension_data(m_c, &xcb_xfixes_id);
         m_event = ext && ext->present ? ext->first_event + XCB_XFIXES_SELECTION_NOTIFY : 0;
-        std::free(xcb_xfixes_query_version_reply(m_c, xcb_xfixes_query_version(m_c, 5, 0), nullptr));
+        std::free(
+            xcb_xfixes_query_version_reply(m_c, xcb_xfixes_query_version(m_c, 5, 0), nullptr));
         xcb_xfixes_select_selection_input(m_c, m_window, m_clipboard,
                                           XCB_XFIXES_SELECTION_EVENT_MASK_SET_SELECTION_OWNER);
         xcb_flush(m_c);
@@ -56,12 +57,14 @@ public:
 private:
     // The reply comes after every event sent before it.
     xcb_window_t sync() {
-        auto* r = xcb_get_selection_owner_reply(m_c, xcb_get_selection_owner(m_c, m_clipboard), nullptr);
+        auto* r =
+            xcb_get_selection_owner_reply(m_c, xcb_get_selection_owner(m_c, m_clipboard), nullptr);
         const xcb_window_t owner = r ? r->owner : XCB_NONE;
         std::free(r);
         while (xcb_generic_event_t* e = xcb_poll_for_event(m_c)) {
             if ((e->response_type & 0x7f) == m_event)
-                m_lastTime = reinterpret_cast<xcb_xfixes_selection_notify_event_t*>(e)->selection_timestamp;
+                m_lastTime =
+                    reinterpret_cast<xcb_xfixes_selection_notify_event_t*>(e)->selection_timestamp;
             std::free(e);
         }
         return owner;

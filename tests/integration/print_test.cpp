@@ -89,8 +89,9 @@ struct DriverPage {
 
 QString ppdPath() {
     const QString installed = QStringLiteral("/etc/cups/ppd/PDF.ppd");
-    return QFileInfo::exists(installed) ? installed
-                                        : QStringLiteral("/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd");
+    return QFileInfo::exists(installed)
+               ? installed
+               : QStringLiteral("/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd");
 }
 
 QString ppdValue(const QString& keyword, const QString& option = {}) {
@@ -98,9 +99,10 @@ QString ppdValue(const QString& keyword, const QString& option = {}) {
     if (!f.open(QIODevice::ReadOnly))
         return {};
     const QString text = QString::fromLatin1(f.readAll());
-    const QString pattern = option.isEmpty()
-                                ? QStringLiteral("^\\*%1:\\s*\"?([^\"\\n]*)").arg(keyword)
-                                : QStringLiteral("^\\*%1 %2(/[^:]*)?:\\s*\"([^\"]*)\"").arg(keyword, option);
+    const QString pattern =
+        option.isEmpty()
+            ? QStringLiteral("^\\*%1:\\s*\"?([^\"\\n]*)").arg(keyword)
+            : QStringLiteral("^\\*%1 %2(/[^:]*)?:\\s*\"([^\"]*)\"").arg(keyword, option);
     const QRegularExpressionMatch m =
         QRegularExpression(pattern, QRegularExpression::MultilineOption).match(text);
     return m.hasMatch() ? m.captured(m.lastCapturedIndex()).trimmed() : QString();
@@ -208,8 +210,9 @@ protected:
 
         // Rendered at 144 dpi: two pixels per point.
         QTemporaryDir tmp;
-        ASSERT_EQ(run("pdftoppm", {"-r", "144", "-png", "-singlefile", pdf, tmp.path() + "/page"}).code,
-                  0);
+        ASSERT_EQ(
+            run("pdftoppm", {"-r", "144", "-png", "-singlefile", pdf, tmp.path() + "/page"}).code,
+            0);
         const QImage page(tmp.path() + "/page.png");
         ASSERT_FALSE(page.isNull());
         const QRect box = findColour(page, colour);
@@ -228,10 +231,10 @@ protected:
     // Runs a test of this suite in a child process with the user's own CUPS defaults.
     static void runWithUserDefaults(const char* test, const QByteArray& lpoptions) {
         QTemporaryDir home;
-        const Outcome child =
-            run(QCoreApplication::applicationFilePath(),
-                {"--gtest_also_run_disabled_tests", QStringLiteral("--gtest_filter=CupsPrint.%1").arg(test)},
-                withUserDefaults(home, lpoptions));
+        const Outcome child = run(QCoreApplication::applicationFilePath(),
+                                  {"--gtest_also_run_disabled_tests",
+                                   QStringLiteral("--gtest_filter=CupsPrint.%1").arg(test)},
+                                  withUserDefaults(home, lpoptions));
         EXPECT_EQ(child.code, 0) << child.out.toStdString();
         EXPECT_TRUE(child.out.contains("[  PASSED  ] 1 test")) << child.out.toStdString();
     }

@@ -33,7 +33,8 @@ struct X {
     std::uint8_t xfixesEvent = 0;
 
     xcb_atom_t atom(const char* name) {
-        auto* r = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, uint16_t(strlen(name)), name), nullptr);
+        auto* r =
+            xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, uint16_t(strlen(name)), name), nullptr);
         const xcb_atom_t a = r ? r->atom : XCB_NONE;
         std::free(r);
         return a;
@@ -55,7 +56,8 @@ struct X {
         if (!ext || !ext->present)
             return false;
         std::free(xcb_xfixes_query_version_reply(
-            c, xcb_xfixes_query_version(c, XCB_XFIXES_MAJOR_VERSION, XCB_XFIXES_MINOR_VERSION), nullptr));
+            c, xcb_xfixes_query_version(c, XCB_XFIXES_MAJOR_VERSION, XCB_XFIXES_MINOR_VERSION),
+            nullptr));
         xfixesEvent = ext->first_event + XCB_XFIXES_SELECTION_NOTIFY;
         xcb_xfixes_select_selection_input(c, window, clipboard,
                                           XCB_XFIXES_SELECTION_EVENT_MASK_SET_SELECTION_OWNER);
@@ -121,7 +123,8 @@ int gaps(int count) {
     }
     std::sort(ms.begin(), ms.end());
     std::printf("taken back %zu of %d times: min %.0f, median %.0f, 99%% %.0f, max %.0f ms\n",
-                ms.size(), count, ms.front(), ms[ms.size() / 2], ms[ms.size() * 99 / 100], ms.back());
+                ms.size(), count, ms.front(), ms[ms.size() / 2], ms[ms.size() * 99 / 100],
+                ms.back());
     return missing == 0 ? 0 : 1;
 }
 
@@ -172,10 +175,12 @@ int race(int rate, int texts) {
             ++made;
             due += period;
         }
-        const int waitMs = made < 2 * texts
-                               ? int(std::max<long>(0, std::chrono::duration_cast<std::chrono::milliseconds>(
-                                                           due - Clock::now()).count()))
-                               : 50;
+        const int waitMs =
+            made < 2 * texts
+                ? int(std::max<long>(
+                      0, std::chrono::duration_cast<std::chrono::milliseconds>(due - Clock::now())
+                             .count()))
+                : 50;
         xcb_generic_event_t* e = x.next(waitMs);
         if (!e)
             continue;
@@ -215,8 +220,9 @@ int race(int rate, int texts) {
         }
         std::free(e);
     }
-    std::printf("%d changes per second: %d of %d texts emptied away (%.2f%%); %d of %d pictures taken\n",
-                rate, lost, texts, 100.0 * lost / texts, taken, pictures);
+    std::printf(
+        "%d changes per second: %d of %d texts emptied away (%.2f%%); %d of %d pictures taken\n",
+        rate, lost, texts, 100.0 * lost / texts, taken, pictures);
     return 0;
 }
 
