@@ -41,9 +41,11 @@ void ClipboardWatcher::finish(const ClipboardContent& content, std::uint64_t cha
         // it one belongs to the offer, not to the moment of the look.
     } else if (content.state == ClipboardContent::State::Bitmap && !content.picture.isNull() &&
                !content.picture.isEmpty()) {
+        const bool repeat = isRepeat(content);
         m_gallery.AddImage(content.picture);
         m_clipboard.clearTaken(content);
         m_lastTaken = content.picture;
+        m_lastWasRepeat = repeat;
         const int filled = m_gallery.ImageCount - 1;
         if (m_gallery.exists(filled))
             m_gallery.imgView(filled).toolTipText =
@@ -60,9 +62,15 @@ void ClipboardWatcher::finish(const ClipboardContent& content, std::uint64_t cha
 }
 
 bool ClipboardWatcher::isRestore(const ClipboardContent& content) const {
+    if (content.takenAfterEmptyingMs > kRestoreWithinMs && !m_lastWasRepeat)
+        return false;
+    return isRepeat(content);
+}
+
+bool ClipboardWatcher::isRepeat(const ClipboardContent& content) const {
     // The program's own copy is never a restore, however soon it came.
     if (content.own || content.takenAfterEmptyingMs < 0 ||
-        content.takenAfterEmptyingMs > kRestoreWithinMs || m_lastTaken.isNull() ||
+        content.takenAfterEmptyingMs > kRepeatWithinMs || m_lastTaken.isNull() ||
         content.picture.isNull())
         return false;
     if (m_lastTaken.width() != content.picture.width() ||

@@ -25,10 +25,15 @@ public:
         the very picture just taken, is such a manager. A person copying, even the same
         picture again, takes longer. */
     static constexpr std::int64_t kRestoreWithinMs = 150;
+    /** A manager that restores more slowly is recognised by its second restore: the
+        same picture back again within this time after an emptying, right after a
+        take that was itself such a repeat. So it costs at most one duplicate. */
+    static constexpr std::int64_t kRepeatWithinMs = 2000;
 
 private:
     void finish(const ClipboardContent& content, std::uint64_t changesAtStart, bool didRead);
     bool isRestore(const ClipboardContent& content) const;
+    bool isRepeat(const ClipboardContent& content) const;
 
     Gallery& m_gallery;
     IClipboard& m_clipboard;
@@ -38,4 +43,5 @@ private:
     bool m_tickWaiting = false;
     std::uint64_t m_changes = 0;
     Picture m_lastTaken;
+    bool m_lastWasRepeat = false;
 };

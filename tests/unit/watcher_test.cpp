@@ -136,6 +136,29 @@ TEST_F(WatcherFixture, RestoreIsTheSamePictureTakenRightAfterTheEmptying) {
     EXPECT_FALSE(clipboard.offered);
 }
 
+TEST_F(WatcherFixture, SlowManagerCostsAtMostOneDuplicate) {
+    const Picture shot = solidPicture(30, 20, 0xff123456);
+    int restores = 0;
+    clipboard.afterClear = [&](FakeClipboard& c) {
+        ++restores;
+        c.put(Picture::fromImage(shot.toImage().copy()), 600);
+    };
+    clipboard.put(shot);
+    for (int i = 0; i < 5; ++i)
+        watcher.Timer1_Timer();
+    EXPECT_EQ(gallery.ImageCount, 2) << "one duplicate, then left alone";
+    EXPECT_EQ(restores, 2);
+    EXPECT_TRUE(clipboard.offered);
+
+    // A different picture afterwards is taken, and its first repeat too.
+    clipboard.afterClear = nullptr;
+    clipboard.put(solidPicture(30, 20, 0xff00ff00), -1);
+    watcher.Timer1_Timer();
+    clipboard.put(solidPicture(30, 20, 0xff00ff00), 600);
+    watcher.Timer1_Timer();
+    EXPECT_EQ(gallery.ImageCount, 4);
+}
+
 TEST_F(WatcherFixture, TicksDuringALookMergeAndChangesAreNotEmptied) {
     clipboard.holdAnswers = true;
     clipboard.put(solidPicture(8, 8, 0xff000001));
