@@ -3,6 +3,7 @@
 
 #include "gallery/gallery.h"
 #include "platform/main_window.h"
+#include "platform/qt/picture_drag.h"
 
 #include <QMenu>
 #include <QTimer>
@@ -48,6 +49,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -67,4 +70,7 @@ private:
     QMenu m_menu;
     std::map<Command, QAction*> m_actions;
     bool m_busy = false;
+    DragOutGesture m_dragOut;
+    int m_pressedEntry = -1;
+    QPoint m_pressedAt;
 };
