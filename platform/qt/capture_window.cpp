@@ -274,9 +274,18 @@ void CaptureWindow::mouseMoveEvent(QMouseEvent* event) {
     const Entry& e = m_gallery->imgView(m_pressedEntry);
     const QRect box = pixelRect(e.left, e.top, e.width, e.height);
     const QString fallback = QStringLiteral("Image %1").arg(m_pressedEntry + 1);
-    // The release that ends the drag still comes here, as after any press.
-    dragPictureOut(*this, e.picture, FileNames::dragFileName(e.toolTipText, fallback), grab(box),
-                   m_pressedAt - box.topLeft());
+    const Qt::DropAction done = dragPictureOut(
+        *this, e.picture, FileNames::dragFileName(e.toolTipText, fallback), grab(box),
+        m_pressedAt - box.topLeft());
+    // Brought back and let go over the window, it was a press and a release here
+    // after all; the drag took that release for itself.
+    const QPoint at = mapFromGlobal(QCursor::pos());
+    if (done == Qt::IgnoreAction && rect().contains(at) &&
+        !(QGuiApplication::mouseButtons() & Qt::LeftButton)) {
+        QMouseEvent release(QEvent::MouseButtonRelease, at, mapToGlobal(at), Qt::LeftButton,
+                            Qt::NoButton, QGuiApplication::keyboardModifiers());
+        mouseReleaseEvent(&release);
+    }
 }
 
 void CaptureWindow::mouseReleaseEvent(QMouseEvent* event) {
