@@ -49,10 +49,10 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -67,10 +67,10 @@ private:
 
     const Gallery* m_gallery = nullptr;
     MainWindowEvents* m_events = nullptr;
-    QMenu m_menu;
-    std::map<Command, QAction*> m_actions;
-    bool m_busy = false;
     DragOutGesture m_dragOut;
     int m_pressedEntry = -1;
     QPoint m_pressedAt;
+    QMenu m_menu;
+    std::map<Command, QAction*> m_actions;
+    bool m_busy = false;
 };
