@@ -68,6 +68,7 @@ grep -qx image/bmp "$work/got.formats" || fail "no BMP offered: $(cat "$work/got
 grep -qx text/uri-list "$work/got.formats" || fail "no file offered: $(cat "$work/got.formats")"
 [ ! -e "$XDG_RUNTIME_DIR/pictavo-drag" ] || fail "a file was written that no target asked for"
 ! has_window '^Image 1$' || fail "the release at the end of a drag opened a zoom window"
+clipboard_empty || fail "a drag put something on the clipboard"
 wait_until bash -c "! kill -0 $TARGET_PID" || fail "the drop target did not end"
 
 # A target that takes files: a PNG file named after the entry, in a folder of the program's own.
