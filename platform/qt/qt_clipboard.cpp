@@ -5,15 +5,35 @@
 #include <QMimeData>
 
 QtClipboard::QtClipboard() {
+    // The windows may run through XWayland, but X clients see the Wayland selection
+    // only while one of their windows has the focus: watch it directly where we may.
+    if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        auto wayland = std::make_unique<WaylandClipboardReader>();
+        if (wayland->isAvailable()) {
+            m_wayland = std::move(wayland);
+            connect(m_wayland.get(), &WaylandClipboardReader::changed, this, &QtClipboard::changed);
+            return;
+        }
+    }
+    m_x11 = std::make_unique<X11ClipboardReader>();
     connect(QGuiApplication::clipboard(), &QClipboard::changed, this, [this](QClipboard::Mode m) {
-        if (m == QClipboard::Clipboard && m_changed)
-            m_changed();
+        if (m == QClipboard::Clipboard)
+            changed();
     });
 }
 
+void QtClipboard::changed() {
+    if (m_changed)
+        m_changed();
+}
+
 void QtClipboard::look(bool readImage, std::function<void(ClipboardContent)> done) {
+    if (m_wayland) {
+        m_wayland->look(readImage, std::move(done));
+        return;
+    }
     QClipboard* clipboard = QGuiApplication::clipboard();
-    if (clipboard->ownsClipboard() || !m_reader.isConnected()) {
+    if (clipboard->ownsClipboard() || !m_x11->isConnected()) {
         // Our own content is read locally, without a trip through the X server.
         ClipboardContent content;
         const QMimeData* data = clipboard->mimeData();
@@ -30,24 +50,36 @@ void QtClipboard::look(bool readImage, std::function<void(ClipboardContent)> don
             this, [done = std::move(done), content] { done(content); }, Qt::QueuedConnection);
         return;
     }
-    m_reader.look(readImage, std::move(done));
+    m_x11->look(readImage, std::move(done));
 }
 
-void QtClipboard::clear() { QGuiApplication::clipboard()->clear(); }
+void QtClipboard::clear() {
+    if (m_wayland)
+        m_wayland->clear();
+    else
+        QGuiApplication::clipboard()->clear();
+}
 
 void QtClipboard::clearTaken(const ClipboardContent& taken) {
     QClipboard* clipboard = QGuiApplication::clipboard();
-    if (clipboard->ownsClipboard() || !m_reader.isConnected())
+    if (m_wayland)
+        m_wayland->clearIfUnchanged(taken.ownership);
+    else if (clipboard->ownsClipboard() || !m_x11->isConnected())
         clipboard->clear();
     else
-        m_reader.clearIfUnchanged(taken.ownership);
+        m_x11->clearIfUnchanged(taken.ownership);
 }
 
 bool QtClipboard::setPicture(const Picture& picture) {
     const QImage image = picture.toImage();
     if (image.isNull())
         return false;
-    QGuiApplication::clipboard()->setImage(image);
+    // On Wayland the picture goes on the compositor's selection, where every program
+    // can paste it; XWayland passes it on to X programs.
+    if (m_wayland)
+        m_wayland->setImage(image);
+    else
+        QGuiApplication::clipboard()->setImage(image);
     return true;
 }
 
