@@ -3,19 +3,26 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <utility>
+
+namespace {
+// Marks ownership values that name a Wayland offer; X ones never use the top bit.
+constexpr std::uint64_t kWaylandOffer = std::uint64_t(1) << 63;
+} // namespace
 
 QtClipboard::QtClipboard() {
-    // The windows may run through XWayland, but X clients see the Wayland selection
-    // only while one of their windows has the focus: watch it directly where we may.
+    // The windows run through XWayland, but X clients see the Wayland selection only
+    // while an X window has the focus: watch it directly where the compositor lets us.
     if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
         auto wayland = std::make_unique<WaylandClipboardReader>();
         if (wayland->isAvailable()) {
             m_wayland = std::move(wayland);
+            m_xwayland = std::make_unique<XWaylandSelection>();
             connect(m_wayland.get(), &WaylandClipboardReader::changed, this, &QtClipboard::changed);
-            return;
         }
     }
-    m_x11 = std::make_unique<X11ClipboardReader>();
+    // X programs' copies reach Wayland only as the compositor decides: the X side is
+    // watched either way.
     connect(QGuiApplication::clipboard(), &QClipboard::changed, this, [this](QClipboard::Mode m) {
         if (m == QClipboard::Clipboard)
             changed();
@@ -28,15 +35,39 @@ void QtClipboard::changed() {
 }
 
 void QtClipboard::look(bool readImage, std::function<void(ClipboardContent)> done) {
-    if (m_wayland) {
-        m_wayland->look(readImage, std::move(done));
+    if (!m_wayland) {
+        lookX(readImage, std::move(done));
         return;
     }
+    m_wayland->look(readImage, [this, readImage, done = std::move(done)](ClipboardContent content) mutable {
+        if (content.state == ClipboardContent::State::NoBitmap) {
+            lookX(readImage, std::move(done));
+            return;
+        }
+        content.ownership |= kWaylandOffer;
+        m_xBehind = 0;
+        if (!m_x11.isConnected() || m_xwayland->ownedByCompositor()) {
+            done(content);
+            return;
+        }
+        // A picture an X program still holds is either the one the compositor handed to
+        // Wayland or an older one the Wayland copy replaced: it goes with this one.
+        m_x11.look(false, [this, content, done = std::move(done)](ClipboardContent x) {
+            if (x.state != ClipboardContent::State::NoBitmap)
+                m_xBehind = x.ownership;
+            done(content);
+        });
+    });
+}
+
+void QtClipboard::lookX(bool readImage, std::function<void(ClipboardContent)> done) {
     QClipboard* clipboard = QGuiApplication::clipboard();
-    if (clipboard->ownsClipboard() || !m_x11->isConnected()) {
-        // Our own content is read locally, without a trip through the X server.
+    const bool mirror = m_xwayland && m_xwayland->ownedByCompositor();
+    if (mirror || clipboard->ownsClipboard() || !m_x11.isConnected()) {
+        // Our own content is read locally, without a trip through the X server; what the
+        // compositor mirrors from Wayland was looked at there.
         ClipboardContent content;
-        const QMimeData* data = clipboard->mimeData();
+        const QMimeData* data = mirror ? nullptr : clipboard->mimeData();
         if (data && data->hasImage()) {
             content.state = ClipboardContent::State::Bitmap;
             if (readImage) {
@@ -50,7 +81,7 @@ void QtClipboard::look(bool readImage, std::function<void(ClipboardContent)> don
             this, [done = std::move(done), content] { done(content); }, Qt::QueuedConnection);
         return;
     }
-    m_x11->look(readImage, std::move(done));
+    m_x11.look(readImage, std::move(done));
 }
 
 void QtClipboard::clear() {
@@ -62,20 +93,23 @@ void QtClipboard::clear() {
 
 void QtClipboard::clearTaken(const ClipboardContent& taken) {
     QClipboard* clipboard = QGuiApplication::clipboard();
-    if (m_wayland)
-        m_wayland->clearIfUnchanged(taken.ownership);
-    else if (clipboard->ownsClipboard() || !m_x11->isConnected())
+    if (m_wayland && (taken.ownership & kWaylandOffer)) {
+        m_wayland->clearIfUnchanged(taken.ownership & ~kWaylandOffer);
+        if (m_xBehind)
+            m_x11.clearIfUnchanged(std::exchange(m_xBehind, 0));
+    } else if (clipboard->ownsClipboard() || !m_x11.isConnected()) {
         clipboard->clear();
-    else
-        m_x11->clearIfUnchanged(taken.ownership);
+    } else {
+        m_x11.clearIfUnchanged(taken.ownership);
+    }
 }
 
 bool QtClipboard::setPicture(const Picture& picture) {
     const QImage image = picture.toImage();
     if (image.isNull())
         return false;
-    // On Wayland the picture goes on the compositor's selection, where every program
-    // can paste it; XWayland passes it on to X programs.
+    // On Wayland the picture goes on the compositor's selection, where every program can
+    // paste it; the compositor hands it on to X programs.
     if (m_wayland)
         m_wayland->setImage(image);
     else

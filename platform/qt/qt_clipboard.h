@@ -3,6 +3,7 @@
 #include "platform/clipboard.h"
 #include "platform/qt/wayland_clipboard_reader.h"
 #include "platform/qt/x11_clipboard_reader.h"
+#include "platform/qt/xwayland_selection.h"
 
 #include <QObject>
 #include <memory>
@@ -16,14 +17,18 @@ public:
     void clearTaken(const ClipboardContent& taken) override;
     bool setPicture(const Picture& picture) override;
     void setChangeHandler(std::function<void()> handler) override;
-    /** True when the Wayland selection is watched, rather than the X clipboard. */
+    /** True when the Wayland selection is watched as well as the X clipboard. */
     bool watchesWayland() const { return m_wayland != nullptr; }
 
 private:
     void changed();
+    void lookX(bool readImage, std::function<void(ClipboardContent)> done);
 
     std::function<void()> m_changed;
-    // Exactly one of them: the compositor's selection where we may watch it, X otherwise.
+    X11ClipboardReader m_x11;
+    // Under a compositor that lets us watch its selection; null elsewhere.
     std::unique_ptr<WaylandClipboardReader> m_wayland;
-    std::unique_ptr<X11ClipboardReader> m_x11;
+    std::unique_ptr<XWaylandSelection> m_xwayland;
+    // An X copy found behind the Wayland picture last looked at.
+    std::uint64_t m_xBehind = 0;
 };

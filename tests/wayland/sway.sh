@@ -53,7 +53,20 @@ stop_sway() {
     SWAY_PID=
 }
 
-# user_copy DIR...: a copy readable by the session's user when the originals are not.
-user_readable() {
-    as_user test -r "$1" -a -x "$(dirname "$1")"
+
+# wait_for SECONDS COMMAND...: runs COMMAND until it succeeds or the deadline passes.
+wait_for() {
+    local seconds=$1
+    shift
+    local deadline=$(($(date +%s%N) + seconds * 1000000000))
+    until "$@" >/dev/null 2>&1; do
+        [ "$(date +%s%N)" -lt "$deadline" ] || return 1
+        sleep 0.02
+    done
 }
+
+# The name of the focused window, empty when nothing has the focus.
+focused_name() { as_user swaymsg -t get_tree | jq -r '.. | select(.focused? == true and .type == "con") | .name'; }
+focused_is() { [ "$(focused_name)" = "$1" ]; }
+selection_has_image() { as_user wl-paste --list-types 2>/dev/null | grep -q '^image/'; }
+selection_has_no_image() { ! selection_has_image; }

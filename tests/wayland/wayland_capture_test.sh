@@ -1,0 +1,136 @@
+#!/usr/bin/env bash
+# Under a Wayland compositor with data-control (a headless sway with XWayland), every
+# picture copied is taken once, whichever window has the focus, and the program's own
+# copy reaches Wayland programs. Runs the installed program as an ordinary user would.
+set -euo pipefail
+: "${PICTAVO_BIN:?PICTAVO_BIN must name the installed program}"
+: "${WL_OWNER:?WL_OWNER must name the wl_owner test tool}"
+: "${WL_WINDOW:?WL_WINDOW must name the wl_window test tool}"
+[ "$(id -u)" -eq 0 ] || { echo "needs root, to run the session as another user"; exit 77; }
+source "$(dirname "$0")/sway.sh"
+
+WORK=$(mktemp -d /tmp/pictavo-wl-e2e.XXXXXX)
+chmod 755 "$WORK"
+PIDS=()
+cleanup() {
+    for pid in "${PIDS[@]:-}"; do [ -n "$pid" ] && kill "$pid" 2>/dev/null || true; done
+    stop_sway
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+fail() {
+    echo "FAIL: $*" >&2
+    [ -f "$WORK/pictavo.err" ] && { echo "--- program's stderr:" >&2; cat "$WORK/pictavo.err" >&2; }
+    exit 1
+}
+
+# The session's user may not reach the build tree: it runs copies.
+mkdir "$WORK/bin"
+cp -r "$(dirname "$PICTAVO_BIN")"/. "$WORK/bin/"
+cp "$WL_OWNER" "$WL_WINDOW" "$WORK/bin/"
+chmod -R a+rX "$WORK/bin"
+mkdir -m 700 "$WORK/run" && chown "$SWAY_USER" "$WORK/run"
+
+colours=(red lime blue yellow magenta orange cyan purple navy teal maroon olive)
+declare -A rgb=([red]=255,0,0 [lime]=0,255,0 [blue]=0,0,255 [yellow]=255,255,0 [magenta]=255,0,255
+    [orange]=255,165,0 [cyan]=0,255,255 [purple]=128,0,128 [navy]=0,0,128 [teal]=0,128,128
+    [maroon]=128,0,0 [olive]=128,128,0)
+for c in "${colours[@]}"; do convert -size 120x90 "xc:$c" "PNG24:$WORK/$c.png"; done
+head -c 6000 /dev/urandom >"$WORK/garbage.png"
+head -c 300 "$WORK/red.png" >"$WORK/truncated.png"
+chmod a+r "$WORK"/*.png
+expected=()
+
+start_sway || fail "no compositor"
+as_user env XDG_RUNTIME_DIR="$WORK/run" "$WORK/bin/pictavo" >"$WORK/pictavo.out" 2>"$WORK/pictavo.err" &
+PIDS+=($!)
+PICTAVO_PID=$!
+wait_for 20 focused_is "Pictavo - [Use PrintScreen key to capture screen]" || fail "the main window did not appear"
+as_user swaymsg workspace 2 >/dev/null
+as_user "$WORK/bin/wl_window" native-window >/dev/null 2>&1 &
+PIDS+=($!)
+wait_for 20 focused_is native-window || fail "the Wayland window did not appear"
+
+# copy_and_wait COLOUR: wl-copy of the picture, taken and gone from the selection.
+copy_and_wait() {
+    as_user wl-copy --type image/png <"$WORK/$1.png"
+    wait_for 10 selection_has_no_image || fail "$1 (focus '$(focused_name)') was not taken"
+    expected+=("$1")
+}
+
+as_user swaymsg workspace 1 >/dev/null
+wait_for 5 focused_is "Pictavo - [Use PrintScreen key to capture screen]" || fail "Pictavo not focused"
+copy_and_wait red
+as_user swaymsg workspace 2 >/dev/null
+wait_for 5 focused_is native-window || fail "the Wayland window not focused"
+copy_and_wait lime
+as_user swaymsg workspace 3 >/dev/null
+wait_for 5 focused_is "" || fail "something has the focus: $(focused_name)"
+copy_and_wait blue
+
+# An X program's copy reaches Wayland through XWayland, and is taken there once.
+as_user xclip -selection clipboard -t image/png -i "$WORK/yellow.png"
+x_clipboard_empty() { ! as_user xclip -o -selection clipboard -t TARGETS; }
+wait_for 10 x_clipboard_empty || fail "the xclip copy was not taken"
+selection_has_no_image || fail "the xclip copy is still on the Wayland selection"
+expected+=(yellow)
+
+# Text is no picture: it stays.
+as_user wl-copy "some text"
+text_gone() { [ "$(as_user wl-paste --no-newline 2>/dev/null)" != "some text" ]; }
+! wait_for 2 text_gone || fail "the text was taken off the clipboard"
+
+# A copy replaced while the older one is still being read: both taken, the newer not lost.
+as_user "$WORK/bin/wl_owner" slow image/png "$WORK/magenta.png" >"$WORK/owner.out" 2>&1 &
+PIDS+=($!)
+wait_for 10 grep -q sending "$WORK/owner.out" || fail "the slow copy was never asked for"
+copy_and_wait orange
+expected=("${expected[@]:0:${#expected[@]}-1}" magenta orange)
+
+# Bad pictures are not taken, nothing hangs, and the next copy is taken as usual.
+bad_then() {
+    as_user "$WORK/bin/wl_owner" "$1" image/png "$WORK/$2.png" >"$WORK/owner.out" 2>&1 &
+    PIDS+=($!)
+    wait_for 10 grep -q sending "$WORK/owner.out" || fail "the $1 $2 copy was never asked for"
+    copy_and_wait "$3"
+}
+bad_then serve garbage cyan
+bad_then serve truncated purple
+bad_then die red navy
+bad_then silent red teal
+kill -0 "$PICTAVO_PID" || fail "the program ended"
+
+# Ctrl+C in Pictavo puts the selected picture where Wayland programs paste it; it stays.
+as_user swaymsg workspace 1 >/dev/null
+wait_for 5 focused_is "Pictavo - [Use PrintScreen key to capture screen]" || fail "Pictavo not focused"
+window=$(as_user xdotool search --onlyvisible --name '^Pictavo' | head -1)
+info=$(as_user xwininfo -id "$window")
+ox=$(awk '/Absolute upper-left X/ {print $4}' <<<"$info")
+oy=$(awk '/Absolute upper-left Y/ {print $4}' <<<"$info")
+entry_centre() { EX=$((ox + 2 + 78 * ($1 % 8) + 37)) EY=$((oy + 3 + 62 * ($1 / 8) + 29)); }
+entry_centre 2
+# A click selects the entry and shows it in the zoom window, which takes the focus.
+as_user xdotool mousemove "$EX" "$EY" click 1
+wait_for 5 focused_is "Image 3" || fail "the zoom window did not open: focus '$(focused_name)'"
+as_user swaymsg '[title="^Pictavo - "] focus' >/dev/null
+wait_for 5 focused_is "Pictavo - [Use PrintScreen key to capture screen]" || fail "Pictavo not focused"
+as_user xdotool key ctrl+c
+wait_for 10 selection_has_image || fail "Ctrl+C put no picture on the Wayland selection"
+as_user wl-paste --type image/png >"$WORK/pasted.png" || fail "wl-paste could not read the copy"
+pasted=$(convert "$WORK/pasted.png" -crop 1x1+5+5 -depth 8 txt:- | sed -n '2s/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p')
+[ "$pasted" = "${rgb[blue]}" ] || fail "the pasted picture is $pasted, not blue"
+! wait_for 2 selection_has_no_image || fail "the program took its own copy back"
+
+# The gallery: each copy once, in order, nothing else.
+as_user grim - >"$WORK/shot.png"
+pixel() { convert "$WORK/shot.png" -crop "1x1+$1+$2" -depth 8 txt:- | sed -n '2s/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p'; }
+for i in "${!expected[@]}"; do
+    entry_centre "$i"
+    [ "$(pixel "$EX" "$EY")" = "${rgb[${expected[$i]}]}" ] ||
+        fail "entry $i shows $(pixel "$EX" "$EY"), expected ${expected[$i]} (all: ${expected[*]})"
+done
+entry_centre "${#expected[@]}"
+for c in "${colours[@]}"; do
+    [ "$(pixel "$EX" "$EY")" != "${rgb[$c]}" ] || fail "an extra entry after ${expected[*]}"
+done
+echo "wayland capture: ok (${expected[*]})"
