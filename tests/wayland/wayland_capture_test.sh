@@ -7,29 +7,9 @@ set -euo pipefail
 : "${WL_OWNER:?WL_OWNER must name the wl_owner test tool}"
 : "${WL_WINDOW:?WL_WINDOW must name the wl_window test tool}"
 [ "$(id -u)" -eq 0 ] || { echo "needs root, to run the session as another user"; exit 77; }
-source "$(dirname "$0")/sway.sh"
+source "$(dirname "$0")/session.sh"
 
-WORK=$(mktemp -d /tmp/pictavo-wl-e2e.XXXXXX)
-chmod 755 "$WORK"
-PIDS=()
-cleanup() {
-    for pid in "${PIDS[@]:-}"; do [ -n "$pid" ] && kill "$pid" 2>/dev/null || true; done
-    stop_sway
-    rm -rf "$WORK"
-}
-trap cleanup EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    [ -f "$WORK/pictavo.err" ] && { echo "--- program's stderr:" >&2; cat "$WORK/pictavo.err" >&2; }
-    exit 1
-}
-
-# The session's user may not reach the build tree: it runs copies.
-mkdir "$WORK/bin"
-cp -r "$(dirname "$PICTAVO_BIN")"/. "$WORK/bin/"
-cp "$WL_OWNER" "$WL_WINDOW" "$WORK/bin/"
-chmod -R a+rX "$WORK/bin"
-mkdir -m 700 "$WORK/run" && chown "$SWAY_USER" "$WORK/run"
+session_work
 
 colours=(red lime blue yellow magenta orange cyan purple navy teal maroon olive)
 declare -A rgb=([red]=255,0,0 [lime]=0,255,0 [blue]=0,0,255 [yellow]=255,255,0 [magenta]=255,0,255
@@ -42,9 +22,7 @@ chmod a+r "$WORK"/*.png
 expected=()
 
 start_sway || fail "no compositor"
-as_user env XDG_RUNTIME_DIR="$WORK/run" "$WORK/bin/pictavo" >"$WORK/pictavo.out" 2>"$WORK/pictavo.err" &
-PIDS+=($!)
-PICTAVO_PID=$!
+start_pictavo
 wait_for 20 focused_is "Pictavo - [Use PrintScreen key to capture screen]" || fail "the main window did not appear"
 as_user swaymsg workspace 2 >/dev/null
 as_user "$WORK/bin/wl_window" native-window >/dev/null 2>&1 &
@@ -70,7 +48,6 @@ copy_and_wait blue
 
 # An X program's copy reaches Wayland through XWayland, and is taken there once.
 as_user xclip -selection clipboard -t image/png -i "$WORK/yellow.png"
-x_clipboard_empty() { ! as_user xclip -o -selection clipboard -t TARGETS; }
 wait_for 10 x_clipboard_empty || fail "the xclip copy was not taken"
 selection_has_no_image || fail "the xclip copy is still on the Wayland selection"
 expected+=(yellow)
