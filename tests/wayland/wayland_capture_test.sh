@@ -39,6 +39,11 @@ copy_and_wait() {
 as_user swaymsg workspace 1 >/dev/null
 wait_for 5 focused_is "Pictavo - [Use PrintScreen key to capture screen]" || fail "Pictavo not focused"
 copy_and_wait red
+# With an X window focused the compositor hands an X copy to Wayland too: still taken once.
+as_user xclip -selection clipboard -t image/png -i "$WORK/maroon.png"
+wait_for 10 x_clipboard_empty || fail "the xclip copy with Pictavo focused was not taken"
+wait_for 5 selection_has_no_image || fail "the xclip copy stayed on the Wayland selection"
+expected+=(maroon)
 as_user swaymsg workspace 2 >/dev/null
 wait_for 5 focused_is native-window || fail "the Wayland window not focused"
 copy_and_wait lime
@@ -46,7 +51,7 @@ as_user swaymsg workspace 3 >/dev/null
 wait_for 5 focused_is "" || fail "something has the focus: $(focused_name)"
 copy_and_wait blue
 
-# An X program's copy reaches Wayland through XWayland, and is taken there once.
+# With nothing focused an X copy stays on the X side, and is taken there once.
 as_user xclip -selection clipboard -t image/png -i "$WORK/yellow.png"
 wait_for 10 x_clipboard_empty || fail "the xclip copy was not taken"
 selection_has_no_image || fail "the xclip copy is still on the Wayland selection"
@@ -85,10 +90,10 @@ info=$(as_user xwininfo -id "$window")
 ox=$(awk '/Absolute upper-left X/ {print $4}' <<<"$info")
 oy=$(awk '/Absolute upper-left Y/ {print $4}' <<<"$info")
 entry_centre() { EX=$((ox + 2 + 78 * ($1 % 8) + 37)) EY=$((oy + 3 + 62 * ($1 / 8) + 29)); }
-entry_centre 2
+entry_centre 3
 # A click selects the entry and shows it in the zoom window, which takes the focus.
 as_user xdotool mousemove "$EX" "$EY" click 1
-wait_for 5 focused_is "Image 3" || fail "the zoom window did not open: focus '$(focused_name)'"
+wait_for 5 focused_is "Image 4" || fail "the zoom window did not open: focus '$(focused_name)'"
 as_user swaymsg '[title="^Pictavo - "] focus' >/dev/null
 wait_for 5 focused_is "Pictavo - [Use PrintScreen key to capture screen]" || fail "Pictavo not focused"
 as_user xdotool key ctrl+c
