@@ -6,7 +6,7 @@ build=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev lib
 test=(googletest libgtest-dev libbenchmark-dev xvfb openbox xclip xdotool x11-utils
       cups cups-bsd cups-client printer-driver-cups-pdf poppler-utils imagemagick
       libjpeg-turbo-progs procps fonts-dejavu-core clang-14 libclang-rt-14-dev
-      sway xwayland wl-clipboard qt6-wayland grim)
+      sway xwayland wl-clipboard qt6-wayland grim weston jq)
 pkgs=("${build[@]}")
 [ "${1:-}" = test ] && pkgs+=("${test[@]}")
 missing=()
