@@ -46,14 +46,16 @@ void QtClipboard::look(bool readImage, std::function<void(ClipboardContent)> don
         }
         content.ownership |= kWaylandOffer;
         m_xBehind = 0;
-        if (!m_x11.isConnected() || m_xwayland->ownedByCompositor()) {
+        if (!readImage || content.picture.isNull() || !m_x11.isConnected() ||
+            m_xwayland->ownedByCompositor()) {
             done(content);
             return;
         }
-        // A picture an X program still holds is either the one the compositor handed to
-        // Wayland or an older one the Wayland copy replaced: it goes with this one.
-        m_x11.look(false, [this, content, done = std::move(done)](ClipboardContent x) {
-            if (x.state != ClipboardContent::State::NoBitmap)
+        // An X program still holding a picture: the compositor handed that one to Wayland
+        // (then it goes with this one), or it is another, taken on its own next time.
+        m_x11.look(true, [this, content, done = std::move(done)](const ClipboardContent& x) {
+            if (x.state == ClipboardContent::State::Bitmap &&
+                x.picture.toImage() == content.picture.toImage())
                 m_xBehind = x.ownership;
             done(content);
         });

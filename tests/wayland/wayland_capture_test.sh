@@ -68,6 +68,14 @@ PIDS+=($!)
 wait_for 10 grep -q sending "$WORK/owner.out" || fail "the slow copy was never asked for"
 copy_and_wait orange
 expected=("${expected[@]:0:${#expected[@]}-1}" magenta orange)
+# An X copy made while a Wayland one is being read is another picture: taken after it.
+as_user "$WORK/bin/wl_owner" slow image/png "$WORK/magenta.png" >"$WORK/owner.out" 2>&1 &
+PIDS+=($!)
+wait_for 10 grep -q sending "$WORK/owner.out" || fail "the slow copy was never asked for"
+as_user xclip -selection clipboard -t image/png -i "$WORK/olive.png"
+wait_for 10 x_clipboard_empty || fail "the X copy made during a Wayland read was not taken"
+wait_for 10 selection_has_no_image || fail "the slow Wayland copy was not taken"
+expected+=(magenta olive)
 
 # Bad pictures are not taken, nothing hangs, and the next copy is taken as usual.
 bad_then() {
