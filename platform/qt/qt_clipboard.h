@@ -17,8 +17,6 @@ public:
     void clearTaken(const ClipboardContent& taken) override;
     bool setPicture(const Picture& picture) override;
     void setChangeHandler(std::function<void()> handler) override;
-    /** True when the Wayland selection is watched as well as the X clipboard. */
-    bool watchesWayland() const { return m_wayland != nullptr; }
 
 private:
     void changed();

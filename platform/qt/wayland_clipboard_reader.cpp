@@ -45,7 +45,6 @@ public:
 /** The two clipboard-manager protocols are the same messages under two names; this
     table lets one session speak either. */
 struct DataControl {
-    const char* name;
     const wl_interface* manager;
     std::uint32_t maxVersion;
     void* (*getDevice)(void* manager, wl_seat* seat, Events* events);
@@ -62,7 +61,7 @@ struct DataControl {
 
 #define PICTAVO_DATA_CONTROL(P, VERSION)                                                          \
     DataControl {                                                                                 \
-        #P "_manager_v1", &P##_manager_v1_interface, VERSION,                                     \
+        &P##_manager_v1_interface, VERSION,                                                       \
             [](void* manager, wl_seat* seat, Events* events) -> void* {                           \
                 auto* device =                                                                    \
                     P##_manager_v1_get_data_device(static_cast<P##_manager_v1*>(manager), seat);  \
@@ -171,7 +170,6 @@ public:
     }
 
     bool ok() const { return m_device && !m_finished && wl_display_get_error(m_display) == 0; }
-    QString protocol() const { return m_protocol ? QString::fromLatin1(m_protocol->name) : QString(); }
 
     /** Waits for the wake descriptor, the compositor or a reader of ours, and handles
         what came. Without pending writes it sleeps until woken. */
@@ -498,8 +496,6 @@ WaylandClipboardReader::~WaylandClipboardReader() {
 }
 
 bool WaylandClipboardReader::isAvailable() const { return m_thread.joinable(); }
-
-QString WaylandClipboardReader::protocol() const { return m_session->protocol(); }
 
 void WaylandClipboardReader::look(bool readImage, std::function<void(ClipboardContent)> done) {
     if (!isAvailable()) {

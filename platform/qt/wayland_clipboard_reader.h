@@ -27,8 +27,6 @@ public:
 
     /** True when the compositor lets us watch and change its selection. */
     bool isAvailable() const;
-    /** The protocol in use, for messages. */
-    QString protocol() const;
     /** Looks at the selection; done runs later on this object's thread. */
     void look(bool readImage, std::function<void(ClipboardContent)> done);
     /** Empties the selection if it is still the offer that ownership names. */
