@@ -181,6 +181,8 @@ public:
         const size_t firstWrite = fds.size();
         for (const Write& w : m_writes)
             fds.push_back({w.fd, POLLOUT, 0});
+        // Requests handled below may add writes; they wait for the next round.
+        const size_t writes = m_writes.size();
         ::poll(fds.data(), fds.size(), m_writes.empty() ? -1 : 100);
         if (watching) {
             if (fds[1].revents & POLLIN)
@@ -193,7 +195,7 @@ public:
             eventfd_t ignored;
             eventfd_read(wakeFd, &ignored);
         }
-        serveWrites(fds, firstWrite);
+        serveWrites(fds, firstWrite, writes);
     }
 
     ClipboardContent look(bool readImage) {
@@ -424,12 +426,12 @@ private:
         return ended;
     }
 
-    void serveWrites(const std::vector<pollfd>& fds, size_t first) {
+    void serveWrites(const std::vector<pollfd>& fds, size_t first, size_t polled) {
         std::vector<Write> still;
         for (size_t i = 0; i < m_writes.size(); ++i) {
             Write& w = m_writes[i];
             bool keep = true;
-            if (fds[first + i].revents & (POLLOUT | POLLERR | POLLHUP)) {
+            if (i < polled && (fds[first + i].revents & (POLLOUT | POLLERR | POLLHUP))) {
                 const ssize_t n = ::write(w.fd, w.data.constData() + w.done,
                                           size_t(std::min<qsizetype>(w.data.size() - w.done, 1 << 20)));
                 if (n > 0) {
