@@ -106,9 +106,17 @@ as_user swaymsg '[title="^Pictavo - "] focus' >/dev/null
 wait_for 5 focused_is "Pictavo - [Use PrintScreen key to capture screen]" || fail "Pictavo not focused"
 as_user xdotool key ctrl+c
 wait_for 10 selection_has_image || fail "Ctrl+C put no picture on the Wayland selection"
-as_user wl-paste --type image/png >"$WORK/pasted.png" || fail "wl-paste could not read the copy"
-pasted=$(convert "$WORK/pasted.png" -crop 1x1+5+5 -depth 8 txt:- | sed -n '2s/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p')
-[ "$pasted" = "${rgb[blue]}" ] || fail "the pasted picture is $pasted, not blue"
+# Several programs paste at once; each gets the whole picture.
+paste_pids=()
+for i in 1 2 3; do
+    as_user wl-paste --type image/png >"$WORK/pasted$i.png" &
+    paste_pids+=($!)
+done
+for i in 1 2 3; do
+    wait "${paste_pids[$((i - 1))]}" || fail "wl-paste $i could not read the copy"
+    pasted=$(convert "$WORK/pasted$i.png" -crop 1x1+5+5 -depth 8 txt:- | sed -n '2s/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p')
+    [ "$pasted" = "${rgb[blue]}" ] || fail "paste $i is '$pasted', not blue"
+done
 ! wait_for 2 selection_has_no_image || fail "the program took its own copy back"
 
 # The gallery: each copy once, in order, nothing else.
