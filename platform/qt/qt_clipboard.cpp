@@ -6,7 +6,7 @@
 #include <utility>
 
 namespace {
-// Marks ownership values that name a Wayland offer; X ones never use the top bit.
+// Marks ownership values that name a Wayland offer, apart from the X reader's.
 constexpr std::uint64_t kWaylandOffer = std::uint64_t(1) << 63;
 } // namespace
 
@@ -45,6 +45,7 @@ void QtClipboard::look(bool readImage, std::function<void(ClipboardContent)> don
             return;
         }
         content.ownership |= kWaylandOffer;
+        m_waylandLooked = content.ownership;
         m_xBehind = 0;
         if (!readImage || content.picture.isNull() || !m_x11.isConnected() ||
             m_xwayland->ownedByCompositor()) {
@@ -95,7 +96,7 @@ void QtClipboard::clear() {
 
 void QtClipboard::clearTaken(const ClipboardContent& taken) {
     QClipboard* clipboard = QGuiApplication::clipboard();
-    if (m_wayland && (taken.ownership & kWaylandOffer)) {
+    if (m_wayland && taken.ownership == m_waylandLooked) {
         m_wayland->clearIfUnchanged(taken.ownership & ~kWaylandOffer);
         if (m_xBehind)
             m_x11.clearIfUnchanged(std::exchange(m_xBehind, 0));

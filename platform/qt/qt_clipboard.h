@@ -27,6 +27,7 @@ private:
     // Under a compositor that lets us watch its selection; null elsewhere.
     std::unique_ptr<WaylandClipboardReader> m_wayland;
     std::unique_ptr<XWaylandSelection> m_xwayland;
-    // An X copy found behind the Wayland picture last looked at.
+    // The Wayland offer last looked at, and an X copy found behind it.
+    std::uint64_t m_waylandLooked = 0;
     std::uint64_t m_xBehind = 0;
 };
