@@ -4,11 +4,14 @@
 SESSION_USER=${SESSION_USER:-nobody}
 SESSION_GROUP=$(id -gn "$SESSION_USER")
 
-as_user() {
-    setpriv --reuid="$SESSION_USER" --regid="$SESSION_GROUP" --clear-groups \
-        env HOME="$SESSION_RUN" XDG_RUNTIME_DIR="$SESSION_RUN" WAYLAND_DISPLAY="${WAYLAND_DISPLAY:-}" \
-        DISPLAY="${DISPLAY:-}" SWAYSOCK="${SWAYSOCK:-}" "$@"
+# USER_ARGV: the prefix that runs a command as the session's user. Started with & through
+# it, the command keeps the pid in $! (setpriv and env replace themselves with it).
+user_argv() {
+    USER_ARGV=(setpriv --reuid="$SESSION_USER" --regid="$SESSION_GROUP" --clear-groups
+        env HOME="$SESSION_RUN" XDG_RUNTIME_DIR="$SESSION_RUN" WAYLAND_DISPLAY="${WAYLAND_DISPLAY:-}"
+        DISPLAY="${DISPLAY:-}" SWAYSOCK="${SWAYSOCK:-}")
 }
+as_user() { user_argv; "${USER_ARGV[@]}" "$@"; }
 
 new_runtime_dir() {
     SESSION_RUN=$(mktemp -d /tmp/pictavo-wayland.XXXXXX)
@@ -109,7 +112,8 @@ session_work() {
     trap session_cleanup EXIT
     mkdir "$WORK/bin"
     cp -r "$(dirname "$PICTAVO_BIN")"/. "$WORK/bin/"
-    cp "$WL_OWNER" "$WL_WINDOW" "$WORK/bin/"
+    local tool
+    for tool in "${WL_OWNER:-}" "${WL_WINDOW:-}"; do [ -z "$tool" ] || cp "$tool" "$WORK/bin/"; done
     chmod -R a+rX "$WORK/bin"
     mkdir -m 700 "$WORK/run" && chown "$SESSION_USER" "$WORK/run"
 }
@@ -128,7 +132,8 @@ fail() {
 
 # start_pictavo: the program, in the session, with an instance lock of its own.
 start_pictavo() {
-    as_user env XDG_RUNTIME_DIR="$WORK/run" "$WORK/bin/pictavo" >"$WORK/pictavo.out" 2>"$WORK/pictavo.err" &
+    user_argv
+    "${USER_ARGV[@]}" XDG_RUNTIME_DIR="$WORK/run" "$WORK/bin/pictavo" >"$WORK/pictavo.out" 2>"$WORK/pictavo.err" &
     PICTAVO_PID=$!
     PIDS+=("$PICTAVO_PID")
 }

@@ -25,7 +25,8 @@ start_sway || fail "no compositor"
 start_pictavo
 wait_for 20 focused_is "Pictavo - [Use PrintScreen key to capture screen]" || fail "the main window did not appear"
 as_user swaymsg workspace 2 >/dev/null
-as_user "$WORK/bin/wl_window" native-window >/dev/null 2>&1 &
+user_argv
+"${USER_ARGV[@]}" "$WORK/bin/wl_window" native-window >/dev/null 2>&1 &
 PIDS+=($!)
 wait_for 20 focused_is native-window || fail "the Wayland window did not appear"
 
@@ -63,13 +64,15 @@ text_gone() { [ "$(as_user wl-paste --no-newline 2>/dev/null)" != "some text" ];
 ! wait_for 2 text_gone || fail "the text was taken off the clipboard"
 
 # A copy replaced while the older one is still being read: both taken, the newer not lost.
-as_user "$WORK/bin/wl_owner" slow image/png "$WORK/magenta.png" >"$WORK/owner.out" 2>&1 &
+user_argv
+"${USER_ARGV[@]}" "$WORK/bin/wl_owner" slow image/png "$WORK/magenta.png" >"$WORK/owner.out" 2>&1 &
 PIDS+=($!)
 wait_for 10 grep -q sending "$WORK/owner.out" || fail "the slow copy was never asked for"
 copy_and_wait orange
 expected=("${expected[@]:0:${#expected[@]}-1}" magenta orange)
 # An X copy made while a Wayland one is being read is another picture: taken after it.
-as_user "$WORK/bin/wl_owner" slow image/png "$WORK/magenta.png" >"$WORK/owner.out" 2>&1 &
+user_argv
+"${USER_ARGV[@]}" "$WORK/bin/wl_owner" slow image/png "$WORK/magenta.png" >"$WORK/owner.out" 2>&1 &
 PIDS+=($!)
 wait_for 10 grep -q sending "$WORK/owner.out" || fail "the slow copy was never asked for"
 as_user xclip -selection clipboard -t image/png -i "$WORK/olive.png"
@@ -79,7 +82,8 @@ expected+=(magenta olive)
 
 # Bad pictures are not taken, nothing hangs, and the next copy is taken as usual.
 bad_then() {
-    as_user "$WORK/bin/wl_owner" "$1" image/png "$WORK/$2.png" >"$WORK/owner.out" 2>&1 &
+    user_argv
+    "${USER_ARGV[@]}" "$WORK/bin/wl_owner" "$1" image/png "$WORK/$2.png" >"$WORK/owner.out" 2>&1 &
     PIDS+=($!)
     wait_for 10 grep -q sending "$WORK/owner.out" || fail "the $1 $2 copy was never asked for"
     copy_and_wait "$3"
