@@ -110,11 +110,13 @@ session_work() {
     chmod 755 "$WORK"
     PIDS=()
     trap session_cleanup EXIT
-    mkdir "$WORK/bin"
-    cp -r "$(dirname "$PICTAVO_BIN")"/. "$WORK/bin/"
+    # The whole prefix: the program finds its helpers beside its own folder.
+    mkdir "$WORK/prefix"
+    cp -r "$(dirname "$(dirname "$PICTAVO_BIN")")"/. "$WORK/prefix/"
+    ln -s prefix/bin "$WORK/bin"
     local tool
     for tool in "${WL_OWNER:-}" "${WL_WINDOW:-}"; do [ -z "$tool" ] || cp "$tool" "$WORK/bin/"; done
-    chmod -R a+rX "$WORK/bin"
+    chmod -R a+rX "$WORK/prefix"
     mkdir -m 700 "$WORK/run" && chown "$SESSION_USER" "$WORK/run"
 }
 
