@@ -200,7 +200,9 @@ public:
 
     ClipboardContent look(bool readImage) {
         ClipboardContent out;
-        if (!ok() || !roundtrip(m_limits.answerMs))
+        // Every change announced so far has been handled on this thread already; no
+        // round trip is needed to see it.
+        if (!ok() || !dispatchArrived())
             return out;
         if (m_ownSource) {
             // Our own copy is answered from memory: reading it through the compositor
@@ -259,6 +261,14 @@ public:
             return;
         m_protocol->setSelection(m_device, nullptr);
         flush();
+        // Gone for our own looks at once; the compositor's confirmation comes later.
+        if (m_current)
+            forget(m_current);
+        m_current = nullptr;
+        m_ownSource = nullptr;
+        m_ownImage = QImage();
+        m_ownPng.clear();
+        ++m_serial;
     }
 
     void setImage(const QImage& image) {
@@ -361,6 +371,18 @@ private:
             pollfd pfd{wl_display_get_fd(m_display), POLLOUT, 0};
             ::poll(&pfd, 1, 100);
         }
+    }
+
+    /** Handles the events that have arrived, without waiting for more. */
+    bool dispatchArrived() {
+        if (!prepareRead())
+            return false;
+        pollfd pfd{wl_display_get_fd(m_display), POLLIN, 0};
+        if (::poll(&pfd, 1, 0) > 0)
+            wl_display_read_events(m_display);
+        else
+            wl_display_cancel_read(m_display);
+        return wl_display_dispatch_pending(m_display) >= 0;
     }
 
     /** Handles every event the compositor sent before now; false after timeoutMs. */
