@@ -70,6 +70,7 @@ void QtClipboard::lookX(bool readImage, std::function<void(ClipboardContent)> do
         // Our own content is read locally, without a trip through the X server; what the
         // compositor mirrors from Wayland was looked at there.
         ClipboardContent content;
+        content.own = !mirror && clipboard->ownsClipboard();
         const QMimeData* data = mirror ? nullptr : clipboard->mimeData();
         if (data && data->hasImage()) {
             content.state = ClipboardContent::State::Bitmap;

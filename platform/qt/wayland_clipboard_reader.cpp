@@ -209,6 +209,7 @@ public:
             // would need this thread to serve and read at once.
             out.state = ClipboardContent::State::Bitmap;
             out.ownership = m_serial;
+            out.own = true;
             if (readImage)
                 out.picture = Picture::fromImage(m_ownImage);
             return out;
@@ -228,6 +229,7 @@ public:
             return out;
         out.state = ClipboardContent::State::Bitmap;
         out.ownership = m_serial;
+        out.takenAfterEmptyingMs = m_takenAfterEmptying;
         if (!readImage)
             return out;
         QByteArray data;
@@ -252,8 +254,10 @@ public:
             return;
         // The protocol has no conditional clear: the check and the request are as close
         // together as one client can put them.
-        if (ownership == m_serial && (m_current || m_ownSource))
+        if (ownership == m_serial && (m_current || m_ownSource)) {
             clear();
+            m_awaitingOurEmptying = true;
+        }
     }
 
     void clear() {
@@ -319,6 +323,14 @@ private:
             forget(m_current);
         m_current = proxy;
         ++m_serial;
+        // How soon an owner took the selection after we emptied it, with nothing between:
+        // what a clipboard manager that puts back what was emptied looks like.
+        m_takenAfterEmptying = proxy && m_emptied.isValid() ? m_emptied.elapsed() : -1;
+        if (!proxy && m_awaitingOurEmptying)
+            m_emptied.start();
+        else
+            m_emptied.invalidate();
+        m_awaitingOurEmptying = false;
         m_changed();
     }
 
@@ -487,6 +499,9 @@ private:
     std::map<void*, std::unique_ptr<Offer>> m_offers;
     void* m_current = nullptr;
     std::uint64_t m_serial = 0;
+    bool m_awaitingOurEmptying = false;
+    QElapsedTimer m_emptied;
+    std::int64_t m_takenAfterEmptying = -1;
     std::vector<void*> m_sources;
     void* m_ownSource = nullptr;
     QImage m_ownImage;
