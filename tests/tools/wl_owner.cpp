@@ -1,7 +1,8 @@
 // Plays a Wayland program that owns the selection, through the clipboard-manager
 // protocol so that it needs no focus: it hands the data over whole, slowly, dies
-// half-way, or never writes.
-//   wl_owner serve|slow|die|silent MIME FILE
+// half-way, or never writes; or, as a clipboard manager does, puts it back at once
+// whenever the selection is emptied (restore), and ends when another replaces it.
+//   wl_owner serve|slow|die|silent|restore MIME FILE
 // Prints "owned" once the selection is its own, and "sending" when asked for the data.
 #include "wlr-data-control-unstable-v1-client-protocol.h"
 
@@ -23,6 +24,8 @@ std::vector<char> g_data;
 std::vector<int> g_held;
 wl_seat* g_seat = nullptr;
 zwlr_data_control_manager_v1* g_manager = nullptr;
+zwlr_data_control_device_v1* g_device = nullptr;
+bool g_lost = false;
 
 void say(const char* line) {
     std::printf("%s\n", line);
@@ -65,9 +68,34 @@ void send(void*, zwlr_data_control_source_v1*, const char* type, int32_t fd) {
     ::close(fd);
 }
 
-void cancelled(void*, zwlr_data_control_source_v1*) {
+void offerSource();
+
+void cancelled(void*, zwlr_data_control_source_v1* source) {
     say("cancelled");
-    _exit(0);
+    if (g_mode != "restore")
+        _exit(0);
+    zwlr_data_control_source_v1_destroy(source);
+    g_lost = true; // the next selection event tells emptied from replaced
+}
+
+void selection(void*, zwlr_data_control_device_v1*, zwlr_data_control_offer_v1* offer) {
+    if (offer)
+        zwlr_data_control_offer_v1_destroy(offer);
+    if (!g_lost)
+        return;
+    g_lost = false;
+    if (offer)
+        _exit(0);
+    say("restoring");
+    offerSource();
+}
+
+void offerSource() {
+    auto* source = zwlr_data_control_manager_v1_create_data_source(g_manager);
+    static const zwlr_data_control_source_v1_listener sourceListener = {send, cancelled};
+    zwlr_data_control_source_v1_add_listener(source, &sourceListener, nullptr);
+    zwlr_data_control_source_v1_offer(source, g_type.c_str());
+    zwlr_data_control_device_v1_set_selection(g_device, source);
 }
 
 void global(void*, wl_registry* registry, uint32_t name, const char* interface, uint32_t) {
@@ -102,12 +130,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "wl_owner: the compositor offers no data-control\n");
         return 1;
     }
-    auto* device = zwlr_data_control_manager_v1_get_data_device(g_manager, g_seat);
-    auto* source = zwlr_data_control_manager_v1_create_data_source(g_manager);
-    static const zwlr_data_control_source_v1_listener sourceListener = {send, cancelled};
-    zwlr_data_control_source_v1_add_listener(source, &sourceListener, nullptr);
-    zwlr_data_control_source_v1_offer(source, g_type.c_str());
-    zwlr_data_control_device_v1_set_selection(device, source);
+    g_device = zwlr_data_control_manager_v1_get_data_device(g_manager, g_seat);
+    static const zwlr_data_control_device_v1_listener deviceListener = {
+        [](void*, zwlr_data_control_device_v1*, zwlr_data_control_offer_v1*) {}, selection,
+        [](void*, zwlr_data_control_device_v1*) { _exit(1); }, nullptr};
+    zwlr_data_control_device_v1_add_listener(g_device, &deviceListener, nullptr);
+    offerSource();
     wl_display_roundtrip(display);
     say("owned");
     while (wl_display_dispatch(display) >= 0) {

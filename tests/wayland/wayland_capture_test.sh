@@ -11,10 +11,10 @@ source "$(dirname "$0")/session.sh"
 
 session_work
 
-colours=(red lime blue yellow magenta orange cyan purple navy teal maroon olive)
+colours=(red lime blue yellow magenta orange cyan purple navy teal maroon olive pink gold)
 declare -A rgb=([red]=255,0,0 [lime]=0,255,0 [blue]=0,0,255 [yellow]=255,255,0 [magenta]=255,0,255
     [orange]=255,165,0 [cyan]=0,255,255 [purple]=128,0,128 [navy]=0,0,128 [teal]=0,128,128
-    [maroon]=128,0,0 [olive]=128,128,0)
+    [maroon]=128,0,0 [olive]=128,128,0 [pink]=255,192,203 [gold]=255,215,0)
 for c in "${colours[@]}"; do convert -size 120x90 "xc:$c" "PNG24:$WORK/$c.png"; done
 head -c 6000 /dev/urandom >"$WORK/garbage.png"
 head -c 300 "$WORK/red.png" >"$WORK/truncated.png"
@@ -93,6 +93,16 @@ bad_then serve truncated purple
 bad_then die red navy
 bad_then silent red teal
 kill -0 "$PICTAVO_PID" || fail "the program ended"
+
+# A clipboard manager that puts back at once what was emptied: taken once, the copy put
+# back left alone until a new copy replaces it.
+user_argv
+"${USER_ARGV[@]}" "$WORK/bin/wl_owner" restore image/png "$WORK/pink.png" >"$WORK/owner.out" 2>&1 &
+PIDS+=($!)
+wait_for 10 grep -q restoring "$WORK/owner.out" || fail "the picture was not taken off for the manager"
+! wait_for 2 selection_has_no_image || fail "the copy put back was taken again"
+expected+=(pink)
+copy_and_wait gold
 
 # Ctrl+C in Pictavo puts the selected picture where Wayland programs paste it; it stays.
 as_user swaymsg workspace 1 >/dev/null
