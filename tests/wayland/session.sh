@@ -37,7 +37,7 @@ CONFIG
         >"$SESSION_RUN/sway.log" 2>&1 &
     SESSION_PID=$!
     local i
-    for i in $(seq 200); do
+    for i in $(seq 600); do
         [ -f "$SESSION_RUN/display" ] && ls "$SESSION_RUN"/sway-ipc.*.sock >/dev/null 2>&1 && break
         kill -0 "$SESSION_PID" 2>/dev/null || break
         sleep 0.05
