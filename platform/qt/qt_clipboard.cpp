@@ -39,28 +39,29 @@ void QtClipboard::look(bool readImage, std::function<void(ClipboardContent)> don
         lookX(readImage, std::move(done));
         return;
     }
-    m_wayland->look(readImage, [this, readImage, done = std::move(done)](ClipboardContent content) mutable {
-        if (content.state == ClipboardContent::State::NoBitmap) {
-            lookX(readImage, std::move(done));
-            return;
-        }
-        content.ownership |= kWaylandOffer;
-        m_waylandLooked = content.ownership;
-        m_xBehind = 0;
-        if (!readImage || content.picture.isNull() || !m_x11.isConnected() ||
-            m_xwayland->ownedByCompositor()) {
-            done(content);
-            return;
-        }
-        // An X program still holding a picture: the compositor handed that one to Wayland
-        // (then it goes with this one), or it is another, taken on its own next time.
-        m_x11.look(true, [this, content, done = std::move(done)](const ClipboardContent& x) {
-            if (x.state == ClipboardContent::State::Bitmap &&
-                x.picture.toImage() == content.picture.toImage())
-                m_xBehind = x.ownership;
-            done(content);
+    m_wayland->look(
+        readImage, [this, readImage, done = std::move(done)](ClipboardContent content) mutable {
+            if (content.state == ClipboardContent::State::NoBitmap) {
+                lookX(readImage, std::move(done));
+                return;
+            }
+            content.ownership |= kWaylandOffer;
+            m_waylandLooked = content.ownership;
+            m_xBehind = 0;
+            if (!readImage || content.picture.isNull() || !m_x11.isConnected() ||
+                m_xwayland->ownedByCompositor()) {
+                done(content);
+                return;
+            }
+            // An X program still holding a picture: the compositor handed that one to Wayland
+            // (then it goes with this one), or it is another, taken on its own next time.
+            m_x11.look(true, [this, content, done = std::move(done)](const ClipboardContent& x) {
+                if (x.state == ClipboardContent::State::Bitmap &&
+                    x.picture.toImage() == content.picture.toImage())
+                    m_xBehind = x.ownership;
+                done(content);
+            });
         });
-    });
 }
 
 void QtClipboard::lookX(bool readImage, std::function<void(ClipboardContent)> done) {

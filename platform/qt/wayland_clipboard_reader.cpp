@@ -59,58 +59,58 @@ struct DataControl {
     void (*destroyOffer)(void* offer);
 };
 
-#define PICTAVO_DATA_CONTROL(P, VERSION)                                                          \
-    DataControl {                                                                                 \
-        &P##_manager_v1_interface, VERSION,                                                       \
-            [](void* manager, wl_seat* seat, Events* events) -> void* {                           \
-                auto* device =                                                                    \
-                    P##_manager_v1_get_data_device(static_cast<P##_manager_v1*>(manager), seat);  \
-                static const P##_device_v1_listener listener = {                                  \
-                    [](void* e, P##_device_v1*, P##_offer_v1* o) {                                \
-                        static_cast<Events*>(e)->dataOffer(o);                                    \
-                    },                                                                            \
-                    [](void* e, P##_device_v1*, P##_offer_v1* o) {                                \
-                        static_cast<Events*>(e)->selection(o);                                    \
-                    },                                                                            \
-                    [](void* e, P##_device_v1*) { static_cast<Events*>(e)->finished(); },         \
-                    [](void* e, P##_device_v1*, P##_offer_v1* o) {                                \
-                        static_cast<Events*>(e)->primarySelection(o);                             \
-                    }};                                                                           \
-                P##_device_v1_add_listener(device, &listener, events);                            \
-                return device;                                                                    \
-            },                                                                                    \
-            [](void* manager, Events* events) -> void* {                                          \
-                auto* source =                                                                    \
-                    P##_manager_v1_create_data_source(static_cast<P##_manager_v1*>(manager));     \
-                static const P##_source_v1_listener listener = {                                  \
-                    [](void* e, P##_source_v1* s, const char* type, int32_t fd) {                 \
-                        static_cast<Events*>(e)->send(s, type, fd);                               \
-                    },                                                                            \
-                    [](void* e, P##_source_v1* s) { static_cast<Events*>(e)->cancelled(s); }};    \
-                P##_source_v1_add_listener(source, &listener, events);                            \
-                return source;                                                                    \
-            },                                                                                    \
-            [](void* m) { P##_manager_v1_destroy(static_cast<P##_manager_v1*>(m)); },             \
-            [](void* d, void* s) {                                                                \
-                P##_device_v1_set_selection(static_cast<P##_device_v1*>(d),                       \
-                                            static_cast<P##_source_v1*>(s));                      \
-            },                                                                                    \
-            [](void* d) { P##_device_v1_destroy(static_cast<P##_device_v1*>(d)); },               \
-            [](void* s, const char* type) {                                                       \
-                P##_source_v1_offer(static_cast<P##_source_v1*>(s), type);                        \
-            },                                                                                    \
-            [](void* s) { P##_source_v1_destroy(static_cast<P##_source_v1*>(s)); },               \
-            [](void* o, const char* type, int fd) {                                               \
-                P##_offer_v1_receive(static_cast<P##_offer_v1*>(o), type, fd);                    \
-            },                                                                                    \
-            [](void* o, Offer* into) {                                                            \
-                static const P##_offer_v1_listener listener = {                                   \
-                    [](void* i, P##_offer_v1*, const char* type) {                                \
-                        static_cast<Offer*>(i)->types.emplace_back(type);                         \
-                    }};                                                                           \
-                P##_offer_v1_add_listener(static_cast<P##_offer_v1*>(o), &listener, into);        \
-            },                                                                                    \
-            [](void* o) { P##_offer_v1_destroy(static_cast<P##_offer_v1*>(o)); },                 \
+#define PICTAVO_DATA_CONTROL(P, VERSION)                                                           \
+    DataControl {                                                                                  \
+        &P##_manager_v1_interface, VERSION,                                                        \
+            [](void* manager, wl_seat* seat, Events* events) -> void* {                            \
+                auto* device =                                                                     \
+                    P##_manager_v1_get_data_device(static_cast<P##_manager_v1*>(manager), seat);   \
+                static const P##_device_v1_listener listener = {                                   \
+                    [](void* e, P##_device_v1*, P##_offer_v1* o) {                                 \
+                        static_cast<Events*>(e)->dataOffer(o);                                     \
+                    },                                                                             \
+                    [](void* e, P##_device_v1*, P##_offer_v1* o) {                                 \
+                        static_cast<Events*>(e)->selection(o);                                     \
+                    },                                                                             \
+                    [](void* e, P##_device_v1*) { static_cast<Events*>(e)->finished(); },          \
+                    [](void* e, P##_device_v1*, P##_offer_v1* o) {                                 \
+                        static_cast<Events*>(e)->primarySelection(o);                              \
+                    }};                                                                            \
+                P##_device_v1_add_listener(device, &listener, events);                             \
+                return device;                                                                     \
+            },                                                                                     \
+            [](void* manager, Events* events) -> void* {                                           \
+                auto* source =                                                                     \
+                    P##_manager_v1_create_data_source(static_cast<P##_manager_v1*>(manager));      \
+                static const P##_source_v1_listener listener = {                                   \
+                    [](void* e, P##_source_v1* s, const char* type, int32_t fd) {                  \
+                        static_cast<Events*>(e)->send(s, type, fd);                                \
+                    },                                                                             \
+                    [](void* e, P##_source_v1* s) { static_cast<Events*>(e)->cancelled(s); }};     \
+                P##_source_v1_add_listener(source, &listener, events);                             \
+                return source;                                                                     \
+            },                                                                                     \
+            [](void* m) { P##_manager_v1_destroy(static_cast<P##_manager_v1*>(m)); },              \
+            [](void* d, void* s) {                                                                 \
+                P##_device_v1_set_selection(static_cast<P##_device_v1*>(d),                        \
+                                            static_cast<P##_source_v1*>(s));                       \
+            },                                                                                     \
+            [](void* d) { P##_device_v1_destroy(static_cast<P##_device_v1*>(d)); },                \
+            [](void* s, const char* type) {                                                        \
+                P##_source_v1_offer(static_cast<P##_source_v1*>(s), type);                         \
+            },                                                                                     \
+            [](void* s) { P##_source_v1_destroy(static_cast<P##_source_v1*>(s)); },                \
+            [](void* o, const char* type, int fd) {                                                \
+                P##_offer_v1_receive(static_cast<P##_offer_v1*>(o), type, fd);                     \
+            },                                                                                     \
+            [](void* o, Offer* into) {                                                             \
+                static const P##_offer_v1_listener listener = {                                    \
+                    [](void* i, P##_offer_v1*, const char* type) {                                 \
+                        static_cast<Offer*>(i)->types.emplace_back(type);                          \
+                    }};                                                                            \
+                P##_offer_v1_add_listener(static_cast<P##_offer_v1*>(o), &listener, into);         \
+            },                                                                                     \
+            [](void* o) { P##_offer_v1_destroy(static_cast<P##_offer_v1*>(o)); },                  \
     }
 
 // The standard name first: a compositor that offers both means it as the one to use.
@@ -297,7 +297,8 @@ public:
 private:
     void global(uint32_t name, const char* interface, uint32_t version) {
         if (!m_seat && std::strcmp(interface, wl_seat_interface.name) == 0) {
-            m_seat = static_cast<wl_seat*>(wl_registry_bind(m_registry, name, &wl_seat_interface, 1));
+            m_seat =
+                static_cast<wl_seat*>(wl_registry_bind(m_registry, name, &wl_seat_interface, 1));
             return;
         }
         for (const DataControl& p : kProtocols) {
@@ -466,8 +467,9 @@ private:
             Write& w = m_writes[i];
             bool keep = true;
             if (i < polled && (fds[first + i].revents & (POLLOUT | POLLERR | POLLHUP))) {
-                const ssize_t n = ::write(w.fd, w.data.constData() + w.done,
-                                          size_t(std::min<qsizetype>(w.data.size() - w.done, 1 << 20)));
+                const ssize_t n =
+                    ::write(w.fd, w.data.constData() + w.done,
+                            size_t(std::min<qsizetype>(w.data.size() - w.done, 1 << 20)));
                 if (n > 0) {
                     w.done += n;
                     w.sinceProgress.restart();
@@ -513,7 +515,8 @@ WaylandClipboardReader::WaylandClipboardReader() : WaylandClipboardReader(Limits
 
 WaylandClipboardReader::WaylandClipboardReader(Limits limits) : m_limits(limits) {
     m_session = std::make_unique<Session>(m_limits, m_stop, [this] {
-        QMetaObject::invokeMethod(this, [this] { emit changed(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { emit changed(); }, Qt::QueuedConnection);
     });
     if (!m_session->ok())
         return;
@@ -534,7 +537,9 @@ WaylandClipboardReader::~WaylandClipboardReader() {
         ::close(m_wakeFd);
 }
 
-bool WaylandClipboardReader::isAvailable() const { return m_thread.joinable(); }
+bool WaylandClipboardReader::isAvailable() const {
+    return m_thread.joinable();
+}
 
 void WaylandClipboardReader::look(bool readImage, std::function<void(ClipboardContent)> done) {
     if (!isAvailable()) {

@@ -32,7 +32,9 @@ XWaylandSelection::XWaylandSelection() : m_c(xcb_connect(nullptr, nullptr)) {
         m_wmCheck = *static_cast<const xcb_window_t*>(xcb_get_property_value(check.get()));
 }
 
-XWaylandSelection::~XWaylandSelection() { xcb_disconnect(m_c); }
+XWaylandSelection::~XWaylandSelection() {
+    xcb_disconnect(m_c);
+}
 
 bool XWaylandSelection::ownedByCompositor() {
     if (m_wmCheck == XCB_NONE || xcb_connection_has_error(m_c))

@@ -123,7 +123,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     wl_registry* registry = wl_display_get_registry(display);
-    static const wl_registry_listener registryListener = {global, [](void*, wl_registry*, uint32_t) {}};
+    static const wl_registry_listener registryListener = {global,
+                                                          [](void*, wl_registry*, uint32_t) {}};
     wl_registry_add_listener(registry, &registryListener, nullptr);
     wl_display_roundtrip(display);
     if (!g_seat || !g_manager) {
