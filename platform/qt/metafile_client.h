@@ -6,6 +6,7 @@
 #include <QSize>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 struct MetafileDrawing {
@@ -22,7 +23,10 @@ bool looksLikeMetafile(const QByteArray& head);
 /** The helper installed beside the program. */
 QString metafileHelperPath();
 
-/** The drawing of an EMF or WMF file, or nullopt with the reason in *error. */
+/** The drawing of an EMF or WMF file, or nullopt with the reason in *error. A helper
+    still running at timeoutMs is ended. whileWaiting, if given, runs every few
+    milliseconds while the helper works. */
 std::optional<MetafileDrawing> loadMetafileViaHelper(const QString& helperPath,
                                                      const QString& filePath, int timeoutMs,
-                                                     QString* error);
+                                                     QString* error,
+                                                     const std::function<void()>& whileWaiting = {});

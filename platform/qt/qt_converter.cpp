@@ -1,7 +1,8 @@
 #include "platform/qt/qt_converter.h"
 
+#include "platform/qt/qt_file_system.h"
+
 #include <QCoreApplication>
-#include <QFile>
 #include <QLibrary>
 
 QString QtConverter::defaultLibraryPath() {
@@ -21,8 +22,10 @@ bool QtConverter::BmpToJpeg(const QString& bmpPath, const QString& jpegPath, int
                          .arg(library.errorString());
         return false;
     }
-    const int code = fn(QFile::encodeName(bmpPath).constData(),
-                        QFile::encodeName(jpegPath).constData(), setting);
+    // The same bytes the file system gets everywhere else: a name that is not
+    // valid UTF-8 reaches the converter as it is on disk.
+    const int code = fn(encodeFileName(bmpPath).constData(),
+                        encodeFileName(jpegPath).constData(), setting);
     if (code != 0) {
         if (error)
             *error = QStringLiteral("the JPEG converter failed (code %1)").arg(code);

@@ -1,5 +1,7 @@
 #include "platform/qt/x11_clipboard_reader.h"
 
+#include "platform/picture_bounds.h"
+
 #include <QBuffer>
 #include <QElapsedTimer>
 #include <QImageReader>
@@ -130,7 +132,14 @@ public:
         buffer.open(QIODevice::ReadOnly);
         QImageReader reader(&buffer);
         reader.setDecideFormatFromContent(true);
-        // The allocation limit refuses oversized pictures before anything is decoded.
+        // The allocation limit refuses oversized pictures before anything is decoded;
+        // the bound on a side keeps out what could be taken but never saved.
+        if (const QSize size = reader.size();
+            size.isValid() && !isWithinPictureBounds(size.width(), size.height())) {
+            out.state = ClipboardContent::State::Unreadable;
+            out.reason = QStringLiteral("the picture is larger than this program takes");
+            return out;
+        }
         const QImage image = reader.read();
         if (image.isNull()) {
             out.state = ClipboardContent::State::Unreadable;
