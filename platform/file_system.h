@@ -22,7 +22,8 @@ public:
     virtual bool renameNew(const QString& from, const QString& to, QString* error) = 0;
     /** The file that a save at path replaces: path itself, or the file that a link
         there leads to, which is then replaced in its own folder while the link stays.
-        "" with the reason when the link leads to no file. */
+        "" with the reason when the link leads to no file, or when the file there is
+        not writable. */
     virtual QString saveTarget(const QString& path, QString* error) const = 0;
     /** A name in folder that no file has yet, ending in suffix. */
     virtual QString uniqueName(const QString& folder, const QString& stem,

@@ -159,18 +159,31 @@ QString QtFileSystem::saveTarget(const QString& path, QString* error) const {
 
 QString resolveSaveTarget(const QString& path, QString* error) {
     const QByteArray bytes = encodeFileName(path);
+    // Renaming over a file needs only the folder's permission: a file the user
+    // made read-only stays as it is.
+    const auto writable = [&](const QByteArray& target, const QString& name) -> QString {
+        if (::access(target.constData(), F_OK) == 0 && ::access(target.constData(), W_OK) != 0) {
+            if (error)
+                *error = QStringLiteral("the existing file is not writable (%1)")
+                             .arg(systemError(errno));
+            return {};
+        }
+        return name;
+    };
     struct stat st {};
     if (::lstat(bytes.constData(), &st) != 0 || !S_ISLNK(st.st_mode))
-        return path;
+        return writable(bytes, path);
     // The file at the end of the chain of links; the link itself is left as it is.
     const std::unique_ptr<char, void (*)(void*)> real(::realpath(bytes.constData(), nullptr),
                                                       ::free);
     if (!real) {
         if (error)
-            *error = QStringLiteral("it is a link that leads to no file (%1)").arg(systemError(errno));
+            *error = QStringLiteral("it is a link that leads to no file (%1)")
+                         .arg(systemError(errno));
         return {};
     }
-    return decodeFileName(QByteArray(real.get()));
+    const QByteArray target(real.get());
+    return writable(target, decodeFileName(target));
 }
 
 void removeOwnLeftovers(const QString& folder) {
