@@ -5,7 +5,7 @@
 
 #include <QApplication>
 #include <QImageReader>
-#include <QScreen>
+#include <cstdio>
 
 int main(int argc, char* argv[]) {
     // Under Wayland a client reads the clipboard only while focused; XWayland does not.
@@ -16,9 +16,13 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(appIcon());
     configureImageLimits();
 
-    const auto instance = SingleInstance::acquire(SingleInstance::defaultLockPath());
-    if (!instance)
+    const SingleInstance::Result instance = SingleInstance::acquire(SingleInstance::defaultLockPath());
+    if (instance.outcome == SingleInstance::Outcome::RunningElsewhere)
         return 0;
+    // Refusing to start would lock the user out of the program over a file.
+    if (instance.outcome == SingleInstance::Outcome::Unavailable)
+        std::fprintf(stderr, "pictavo: single-instance protection is off: %s\n",
+                     qPrintable(instance.reason));
 
     QtPlatform qt;
     CaptureWindow window;
@@ -28,8 +32,7 @@ int main(int argc, char* argv[]) {
     window.attach(form.gallery(), form);
     window.setWindowTitle(QString::fromLatin1(formCapture::kStartCaption));
     window.resize(632, 453);
-    const QRect screen = window.screen()->availableGeometry();
-    window.move(screen.center() - QPoint(632 / 2, 453 / 2));
+    window.centreOnScreen();
     form.Form_Load();
     window.show();
     return QApplication::exec();
