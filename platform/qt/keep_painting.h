@@ -18,7 +18,7 @@ public:
     void operator()();
 
     /** How long a wait may go without a call. */
-    static constexpr int kIntervalMs = 50;
+    static constexpr int kIntervalMs = 100;
 
 private:
     bool m_active = false;
