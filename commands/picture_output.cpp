@@ -48,8 +48,8 @@ OutputResult writeJpegFile(Platform& platform, const Picture& picture, const QSt
     const QString folder = FileNames::folderOf(target);
     // A hidden name of the program's own pattern: an interrupted save leaves
     // nothing that Browse would take for a picture.
-    const QString bmpPath = platform.files.uniqueName(
-        folder, QString::fromLatin1(kTemporaryPrefix), QString::fromLatin1(kTemporarySuffix));
+    const QString bmpPath = platform.files.uniqueName(folder, QString::fromLatin1(kTemporaryPrefix),
+                                                      QString::fromLatin1(kTemporarySuffix));
     if (!platform.pictures.writeIntermediateBmp(picture, bmpPath, &result.reason))
         return result;
     // The converter's word and the file are both needed: a JPEG file that was
@@ -66,7 +66,8 @@ OutputResult writeJpegFile(Platform& platform, const Picture& picture, const QSt
         result.reason = QStringLiteral("the JPEG converter left no file there");
     // The picture stays in the folder as a BMP file the user can see; if even
     // that fails, the hidden file goes, and no file is claimed to hold it.
-    const QString kept = platform.files.uniqueName(folder, keptStem(jpegPath), QStringLiteral(".bmp"));
+    const QString kept =
+        platform.files.uniqueName(folder, keptStem(jpegPath), QStringLiteral(".bmp"));
     if (platform.files.renameNew(bmpPath, kept, nullptr))
         result.keptBmp = kept;
     else

@@ -26,7 +26,6 @@ QString metafileHelperPath();
 /** The drawing of an EMF or WMF file, or nullopt with the reason in *error. A helper
     still running at timeoutMs is ended. whileWaiting, if given, runs every few
     milliseconds while the helper works. */
-std::optional<MetafileDrawing> loadMetafileViaHelper(const QString& helperPath,
-                                                     const QString& filePath, int timeoutMs,
-                                                     QString* error,
-                                                     const std::function<void()>& whileWaiting = {});
+std::optional<MetafileDrawing>
+loadMetafileViaHelper(const QString& helperPath, const QString& filePath, int timeoutMs,
+                      QString* error, const std::function<void()>& whileWaiting = {});

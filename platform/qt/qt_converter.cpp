@@ -46,8 +46,8 @@ bool QtConverter::BmpToJpeg(const QString& bmpPath, const QString& jpegPath, int
                         .arg(m_libraryPath));
     // The same bytes the file system gets everywhere else: a name that is not
     // valid UTF-8 reaches the converter as it is on disk.
-    const int code = convert(encodeFileName(bmpPath).constData(),
-                             encodeFileName(jpegPath).constData(), setting);
+    const int code =
+        convert(encodeFileName(bmpPath).constData(), encodeFileName(jpegPath).constData(), setting);
     if (code != 0)
         return fail(QStringLiteral("the JPEG converter failed (code %1)").arg(code));
     return true;

@@ -138,8 +138,8 @@ bool QtFileSystem::rename(const QString& from, const QString& to, QString* error
 bool QtFileSystem::renameNew(const QString& from, const QString& to, QString* error) {
     const QByteArray source = encodeFileName(from);
     const QByteArray target = encodeFileName(to);
-    int result = ::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(),
-                             RENAME_NOREPLACE);
+    int result =
+        ::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE);
     if (result != 0 && (errno == EINVAL || errno == ENOSYS)) {
         // A file system without that flag: a hard link fails on an existing name too.
         result = ::link(source.constData(), target.constData());
@@ -178,8 +178,8 @@ QString resolveSaveTarget(const QString& path, QString* error) {
                                                       ::free);
     if (!real) {
         if (error)
-            *error = QStringLiteral("it is a link that leads to no file (%1)")
-                         .arg(systemError(errno));
+            *error =
+                QStringLiteral("it is a link that leads to no file (%1)").arg(systemError(errno));
         return {};
     }
     const QByteArray target(real.get());
@@ -208,8 +208,8 @@ void removeOwnLeftovers(const QString& folder) {
             continue;
         // Files of this run, a Save All's workers' included, are newer and stay.
         struct stat st {};
-        if (::fstatat(dirFd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
-            S_ISREG(st.st_mode) && isBefore(st.st_mtim, kStartedAt))
+        if (::fstatat(dirFd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) &&
+            isBefore(st.st_mtim, kStartedAt))
             ::unlinkat(dirFd, entry->d_name, 0);
     }
 }

@@ -1,26 +1,26 @@
 #include "platform/qt/qt_picture_files.h"
 
+#include "platform/picture_bounds.h"
 #include "platform/qt/keep_painting.h"
 #include "platform/qt/metafile_client.h"
 #include "platform/qt/picture_headers.h"
 #include "platform/qt/qt_file_system.h"
 #include "platform/qt/turbo_jpeg_reader.h"
-#include "platform/picture_bounds.h"
 #include "platform/temporary_files.h"
 
 #include <QFile>
 #include <QImageReader>
 #include <cerrno>
+#include <condition_variable>
 #include <cstring>
+#include <deque>
 #include <fcntl.h>
+#include <mutex>
 #include <optional>
 #include <sys/stat.h>
-#include <unistd.h>
-#include <condition_variable>
-#include <deque>
-#include <mutex>
 #include <system_error>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -51,8 +51,7 @@ bool isAcceptedFormat(const QByteArray& format) {
 } // namespace
 
 QtPictureFiles::QtPictureFiles(QString metafileHelper, int metafileTimeoutMs)
-    : m_metafileHelper(metafileHelper.isEmpty() ? metafileHelperPath()
-                                                : std::move(metafileHelper)),
+    : m_metafileHelper(metafileHelper.isEmpty() ? metafileHelperPath() : std::move(metafileHelper)),
       m_metafileTimeoutMs(metafileTimeoutMs) {}
 
 Picture QtPictureFiles::loadMetafile(const QString& path, int fd, QString* error) const {
@@ -126,8 +125,8 @@ Picture QtPictureFiles::load(const QString& path, QString* error) {
         if (const auto decoded = decodeJpeg(file, kMaxPicturePixels, &damage))
             return Picture::fromImage(*decoded);
         if (!damage.isEmpty()) {
-            setError(error, QStringLiteral("the picture data is damaged or incomplete (%1)")
-                                .arg(damage));
+            setError(error,
+                     QStringLiteral("the picture data is damaged or incomplete (%1)").arg(damage));
             return {};
         }
     }
@@ -287,8 +286,8 @@ QString systemError() {
 
 // Writes image as a new BMP file at path, opened by its bytes (so any name the program can
 // show, it can write) and never over a file already there; a failure leaves no file.
-bool writeNewBmp(const QImage& image, const QByteArray& path, std::optional<mode_t> mode,
-                 bool sync, QString* error) {
+bool writeNewBmp(const QImage& image, const QByteArray& path, std::optional<mode_t> mode, bool sync,
+                 QString* error) {
     const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) {
         setError(error, systemError());

@@ -102,7 +102,7 @@ protected:
     QTemporaryDir dir;
     QtPlatform qt;
     CountingClipboard counting{qt.clipboard};
-    Platform platform{counting, qt.clock, qt.files, qt.pictures, qt.dialogs,
+    Platform platform{counting,    qt.clock, qt.files,   qt.pictures, qt.dialogs,
                       qt.messages, qt.shell, qt.printer, qt.converter};
     CaptureWindow window;
     FakeViewerHost viewers;
@@ -254,7 +254,8 @@ TEST_F(CaptureTest, ClipboardManagerThatRestoresDoesNotRefillTheGallery) {
     ASSERT_TRUE(lookAgain());
     EXPECT_EQ(form.gallery().ImageCount, 1);
     EXPECT_FALSE(clipboardEmpty()) << "not emptied again";
-    EXPECT_FALSE(manager.canReadLine()) << "no second restore: " << manager.readLine().toStdString();
+    EXPECT_FALSE(manager.canReadLine())
+        << "no second restore: " << manager.readLine().toStdString();
 
     // A new, different capture is still taken.
     xclipImage(writePng(QStringLiteral("m2.png"), 40, 30, 0xff00ff00));

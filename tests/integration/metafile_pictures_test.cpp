@@ -10,14 +10,14 @@
 #include "integration/wait.h"
 
 #include <QClipboard>
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
-#include <QDeadlineTimer>
-#include <QGuiApplication>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <fcntl.h>

@@ -13,11 +13,11 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
-#include <random>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
+#include <random>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
@@ -431,13 +431,16 @@ TEST_F(RealFiles, ThroughALinkTheFileItLeadsToIsReplacedAndTheLinkStays) {
 // Names that are not UTF-8, hold a newline or are 250 bytes long keep their bytes from
 // Save, the zoom window's Save and Save All to Browse and Open.
 TEST_F(RealFiles, AnyFileNameKeepsItsBytesFromSaveToBrowseAndOpen) {
-    const QByteArray folderBytes = QFile::encodeName(dir) + "/b-inv\xff" "alid\nfolder";
+    const QByteArray folderBytes = QFile::encodeName(dir) + "/b-inv\xff"
+                                                            "alid\nfolder";
     ASSERT_EQ(::mkdir(folderBytes.constData(), 0755), 0);
     const QString folder = decodeFileName(folderBytes);
     const auto long250 = [](QByteArray head, const char* ext) {
         return head + QByteArray(250 - head.size() - 4, 'x') + ext;
     };
-    const QByteArray jpegName = long250("b-inv\xff" "alid\nline", ".jpg");
+    const QByteArray jpegName = long250("b-inv\xff"
+                                        "alid\nline",
+                                        ".jpg");
     const QByteArray bmpName = long250("caf\xe9\n", ".bmp");
     const QByteArray zoomName = long250("zoom\xfe", ".bmp");
     const QImage image = screenLike(64, 40, 8);

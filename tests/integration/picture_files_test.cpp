@@ -186,10 +186,9 @@ TEST_F(LoaderFixture, DamagedFilesAreRefusedWithAReason) {
     // so does a GIF that lacks only its closing byte.
     for (const QByteArray& bytes : valid) {
         const bool png = bytes.startsWith("\x89PNG");
-        for (qsizetype length : {bytes.size() / 10, bytes.size() / 2, bytes.size() * 9 / 10,
-                                 bytes.size() - 1}) {
-            const bool mayBeWhole =
-                png || (bytes.startsWith("GIF") && length == bytes.size() - 1);
+        for (qsizetype length :
+             {bytes.size() / 10, bytes.size() / 2, bytes.size() * 9 / 10, bytes.size() - 1}) {
+            const bool mayBeWhole = png || (bytes.startsWith("GIF") && length == bytes.size() - 1);
             QString reason;
             const Picture p = load(put("cut", bytes.left(length)), &reason);
             const std::string what = bytes.left(3).toHex().toStdString() + " cut to " +
@@ -264,8 +263,8 @@ TEST_F(LoaderFixture, WhatLoadsUpTo65500ASideAlsoSavesAsJpeg) {
         << reason.toStdString();
     EXPECT_EQ(QImage(path("wide.jpg")).size(), QSize(20000, 10));
 
-    EXPECT_TRUE(load(put("65501.bmp", bmpHeader(65501, 1) + QByteArray(65501 * 4, 0)), &reason)
-                    .isNull());
+    EXPECT_TRUE(
+        load(put("65501.bmp", bmpHeader(65501, 1) + QByteArray(65501 * 4, 0)), &reason).isNull());
     EXPECT_TRUE(reason.contains(QStringLiteral("65500 pixels a side"))) << reason.toStdString();
 }
 
@@ -351,10 +350,10 @@ TEST(FolderListing, OrdinaryVisibleFilesOnlyAnyCaseInNameOrder) {
     QtFileSystem fs;
     const QStringList names = fs.listFiles(dir.path(), QStringLiteral("*.jpg"));
     // Letter case does not decide the order: apple before Photo.
-    const QStringList expected = {QStringLiteral("A.JPG"),       QStringLiteral("apple.jpg"),
-                                  QStringLiteral("b.jpg"),       decodeFileName("bad\xff.jpg"),
-                                  QStringLiteral("c d.Jpg"),     QStringLiteral("café.jpg"),
-                                  QStringLiteral("link.jpg"),    QStringLiteral("Photo.jpg")};
+    const QStringList expected = {QStringLiteral("A.JPG"),    QStringLiteral("apple.jpg"),
+                                  QStringLiteral("b.jpg"),    decodeFileName("bad\xff.jpg"),
+                                  QStringLiteral("c d.Jpg"),  QStringLiteral("café.jpg"),
+                                  QStringLiteral("link.jpg"), QStringLiteral("Photo.jpg")};
     EXPECT_EQ(names, expected);
     // Every listed name opens again, the one with an invalid byte included.
     QtPictureFiles loader;

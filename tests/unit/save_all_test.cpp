@@ -226,7 +226,8 @@ TEST_F(SaveAllFixture, AVanishedFolderIsReportedAsItIs) {
         mnuFileSaveAll_Click(vanishingEnv);
         ASSERT_EQ(messages().size(), 1u);
         const QString text = messages()[0].text;
-        EXPECT_TRUE(text.startsWith("1 of 1 pictures were not saved in /d/.")) << text.toStdString();
+        EXPECT_TRUE(text.startsWith("1 of 1 pictures were not saved in /d/."))
+            << text.toStdString();
         EXPECT_FALSE(text.contains("kept there")) << "no BMP file is there: " << text.toStdString();
     }
 }

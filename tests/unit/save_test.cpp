@@ -1,6 +1,6 @@
 #include "commands/commands.h"
-#include "platform/temporary_files.h"
 #include "fakes/fake_output.h"
+#include "platform/temporary_files.h"
 
 #include <gtest/gtest.h>
 
@@ -119,7 +119,8 @@ TEST_F(SaveFixture, AppendedJpgNeverReplacesAFileUnasked) {
         EXPECT_EQ(fs.files.value("/d/photo.jpg"), older);
         EXPECT_TRUE(fakes.fake.converter.calls.empty());
         ASSERT_EQ(messages().size(), 1u);
-        EXPECT_TRUE(messages()[0].text.contains("/d/photo.jpg")) << messages()[0].text.toStdString();
+        EXPECT_TRUE(messages()[0].text.contains("/d/photo.jpg"))
+            << messages()[0].text.toStdString();
         EXPECT_EQ(g.imgView(0).toolTipText, "Image 1");
     }
 
@@ -173,7 +174,8 @@ TEST_F(SaveFixture, FailedConversionKeepsTheBitmapAndSaysWhere) {
     ASSERT_EQ(fakes.fake.converter.calls.size(), 1u);
     // The intermediate file, under a name the user sees, still holds the picture.
     ASSERT_EQ(fs.files.size(), 2);
-    const QString kept = fs.files.lastKey() == "/d/a.jpg" ? fs.files.firstKey() : fs.files.lastKey();
+    const QString kept =
+        fs.files.lastKey() == "/d/a.jpg" ? fs.files.firstKey() : fs.files.lastKey();
     EXPECT_TRUE(kept.startsWith("/d/a.") && kept.endsWith(".bmp")) << kept.toStdString();
     EXPECT_EQ(fs.files.value(kept), "BM40");
     EXPECT_EQ(fs.files.value("/d/a.jpg"), "an older JPEG");
