@@ -16,6 +16,7 @@ void QtClipboard::look(bool readImage, std::function<void(ClipboardContent)> don
     if (clipboard->ownsClipboard() || !m_reader.isConnected()) {
         // Our own content is read locally, without a trip through the X server.
         ClipboardContent content;
+        content.own = clipboard->ownsClipboard();
         const QMimeData* data = clipboard->mimeData();
         if (data && data->hasImage()) {
             content.state = ClipboardContent::State::Bitmap;
