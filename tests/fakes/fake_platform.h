@@ -119,6 +119,15 @@ public:
         files[to] = files.take(from);
         return true;
     }
+    bool renameNew(const QString& from, const QString& to, QString* error) override {
+        if (files.contains(to)) {
+            if (error)
+                *error = QStringLiteral("File exists");
+            return false;
+        }
+        return rename(from, to, error);
+    }
+    QString saveTarget(const QString& path, QString*) const override { return path; }
     QStringList listFiles(const QString& folder, const QString& pattern) const override {
         const QString suffix = pattern.mid(1).toLower(); // "*.jpg" -> ".jpg"
         QStringList out;

@@ -143,41 +143,43 @@ TEST_F(CaptureTest, HugeScreenIsTakenAndOversizedBitmapIsLeftAlone) {
     ASSERT_TRUE(waitUntil([&] { return form.gallery().ImageCount == 1; }, 30000));
     EXPECT_EQ(form.gallery().imgView(0).picture.width(), 7680);
 
-    // A PNG whose header claims more than the program takes: refused before decoding.
-    QByteArray png("\x89PNG\r\n\x1a\n", 8);
-    auto chunk = [&png](const char* type, const QByteArray& data) {
-        QByteArray body = QByteArray(type, 4) + data;
-        auto be32 = [](quint32 v) {
+    // A PNG whose header claims more than the program takes: refused before decoding,
+    // whether by its pixels or by a side longer than a JPEG's.
+    const auto headerOnlyPng = [](quint32 width, quint32 height) {
+        QByteArray png("\x89PNG\r\n\x1a\n", 8);
+        const auto be32 = [](quint32 v) {
             const char b[4] = {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
             return QByteArray(b, 4);
         };
-        quint32 crc = 0xffffffffu;
-        for (unsigned char c : body) {
-            crc ^= c;
-            for (int k = 0; k < 8; ++k)
-                crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
-        }
-        png += be32(data.size()) + body + be32(~crc);
+        const auto chunk = [&](const char* type, const QByteArray& data) {
+            QByteArray body = QByteArray(type, 4) + data;
+            quint32 crc = 0xffffffffu;
+            for (unsigned char c : body) {
+                crc ^= c;
+                for (int k = 0; k < 8; ++k)
+                    crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
+            }
+            png += be32(data.size()) + body + be32(~crc);
+        };
+        chunk("IHDR", be32(width) + be32(height) + QByteArray("\x08\x02\x00\x00\x00", 5));
+        chunk("IDAT", QByteArray(16, '\0'));
+        chunk("IEND", QByteArray());
+        return png;
     };
-    QByteArray ihdr;
-    for (quint32 v : {20000u, 20000u}) {
-        const char b[4] = {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
-        ihdr += QByteArray(b, 4);
+    const QString hugePath = dir.filePath(QStringLiteral("huge.png"));
+    QFile huge(hugePath);
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+    huge.write(headerOnlyPng(20000, 20000));
+    huge.close();
+    // A whole, small picture, but one no JPEG can hold.
+    for (const QString& path : {hugePath, writePng(QStringLiteral("long.png"), 65501, 1)}) {
+        SCOPED_TRACE(path.toStdString());
+        xclipImage(path);
+        ASSERT_TRUE(waitUntil([&] { return !clipboardEmpty(); }));
+        ASSERT_TRUE(lookAgain());
+        EXPECT_EQ(form.gallery().ImageCount, 1) << "nothing added";
+        EXPECT_FALSE(clipboardEmpty()) << "the bitmap stays on the clipboard";
     }
-    ihdr += QByteArray("\x08\x02\x00\x00\x00", 5);
-    chunk("IHDR", ihdr);
-    chunk("IDAT", QByteArray(16, '\0'));
-    chunk("IEND", QByteArray());
-    const QString path = dir.filePath(QStringLiteral("huge.png"));
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(png);
-    f.close();
-    xclipImage(path);
-    ASSERT_TRUE(waitUntil([&] { return !clipboardEmpty(); }));
-    ASSERT_TRUE(lookAgain());
-    EXPECT_EQ(form.gallery().ImageCount, 1) << "nothing added";
-    EXPECT_FALSE(clipboardEmpty()) << "the bitmap stays on the clipboard";
 
     xclipImage(writePng(QStringLiteral("next.png"), 10, 10));
     ASSERT_TRUE(waitUntil([&] { return form.gallery().ImageCount == 2; }));
