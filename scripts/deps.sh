@@ -2,7 +2,7 @@
 # Installs the Debian packages the build (and, with "test", the tests) need. Root only.
 set -euo pipefail
 build=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev libqt6svg6
-       libgl-dev libxcb1-dev libxcb-xfixes0-dev libturbojpeg0-dev libemf2svg-dev libwmf-dev librsvg2-dev)
+       libgl-dev libxcb1-dev libxcb-xfixes0-dev libturbojpeg0-dev libemf2svg-dev libwmf-dev librsvg2-dev libzstd-dev)
 test=(googletest libgtest-dev libbenchmark-dev xvfb openbox xclip xdotool x11-utils
       cups cups-bsd cups-client printer-driver-cups-pdf poppler-utils imagemagick
       libjpeg-turbo-progs procps fonts-dejavu-core clang-14 libclang-rt-14-dev)

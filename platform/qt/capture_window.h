@@ -3,6 +3,7 @@
 
 #include "gallery/gallery.h"
 #include "platform/main_window.h"
+#include "platform/qt/picture_keeper.h"
 
 #include <QMenu>
 #include <QWidget>
@@ -25,13 +26,15 @@ public:
     void setMenuEnabled(Command command, bool enabled) override;
     bool isMenuEnabled(Command command) const override;
     void processEvents() override;
-    void galleryChanged() override { update(); }
+    void galleryChanged() override;
     void close() override { QWidget::close(); }
 
     /** The entry drawn at a client position in pixels, topmost first; -1 for none. */
     int entryAt(QPoint pos) const;
     /** The menu, for tests that look at its entries. */
     QMenu& menu() { return m_menu; }
+    /** The thumbnails and packing under way, for tests and benchmarks. */
+    PictureKeeper& keeper() { return m_keeper; }
 
     /** Maps Qt keys and modifiers to the codes the logic uses. */
     static int keyCode(int qtKey);
@@ -49,10 +52,12 @@ protected:
 
 private:
     void buildMenu();
+    QSize thumbnailSize(const Entry& entry) const;
 
     const Gallery* m_gallery = nullptr;
     MainWindowEvents* m_events = nullptr;
     QMenu m_menu;
     std::map<Command, QAction*> m_actions;
     bool m_busy = false;
+    PictureKeeper m_keeper{[this] { update(); }};
 };
