@@ -4,6 +4,42 @@
 #include <QPainter>
 #include <QScreen>
 #include <algorithm>
+#include <condition_variable>
+#include <mutex>
+#include <system_error>
+#include <thread>
+
+/** A decode on a thread of its own, started when the picture is set: it runs
+    while the window is shown and framed, so the first frame waits less. */
+struct ImageView::Decoding {
+    std::mutex lock;
+    std::condition_variable finished;
+    bool done = false;
+    QImage image;
+
+    /** Null when no thread could be had; the caller then decodes itself. */
+    static std::shared_ptr<Decoding> start(const Picture& picture) {
+        auto d = std::make_shared<Decoding>();
+        try {
+            // Detached: a window closed meanwhile does not wait; the result goes with d.
+            std::thread([d, picture] {
+                QImage image = picture.toImage();
+                std::lock_guard hold(d->lock);
+                d->image = std::move(image);
+                d->done = true;
+                d->finished.notify_all();
+            }).detach();
+        } catch (const std::system_error&) {
+            return nullptr;
+        }
+        return d;
+    }
+    QImage take() {
+        std::unique_lock hold(lock);
+        finished.wait(hold, [this] { return done; });
+        return std::move(image);
+    }
+};
 
 ImageView::ImageView(QWidget* parent, bool keepReducedCopy)
     : QWidget(parent), m_keepReducedCopy(keepReducedCopy) {
@@ -17,12 +53,20 @@ void ImageView::setPicture(const Picture& picture) {
     m_source = QImage();
     m_reduced = QImage();
     m_cache = QImage();
+    m_noMemory = false;
+    m_decoding = picture.isCompact() ? Decoding::start(picture) : nullptr;
     update();
 }
 
 QImage ImageView::rasterSource(QSize deviceSize) {
     if (m_source.isNull()) {
-        m_source = m_picture.toImage();
+        // Decoded once and kept while the window shows the picture.
+        m_source = m_decoding ? m_decoding->take() : m_picture.toImage();
+        m_decoding.reset();
+        if (m_source.isNull()) {
+            m_noMemory = true;
+            return {};
+        }
         // Qt scales 1-bit and palette images into dithered 1-bit ones; these
         // (pasted PNGs of few colours) are converted once.
         if (m_source.depth() < 24)
@@ -80,13 +124,22 @@ void ImageView::paintEvent(QPaintEvent*) {
     const QSize deviceSize(qRound(width() * dpr), qRound(height() * dpr));
     // Scaled once per size, not on every paint: a large picture takes tens of
     // milliseconds to scale.
-    if (m_cache.size() != deviceSize) {
+    if (m_cache.size() != deviceSize && !m_noMemory) {
         m_cache = scaledCopy(deviceSize);
         m_cache.setDevicePixelRatio(dpr);
+        if (m_cache.isNull())
+            m_noMemory = true;
+    }
+    QPainter painter(this);
+    if (m_noMemory) {
+        // The picture stays in the gallery as it was; only this view goes without.
+        painter.fillRect(rect(), palette().color(QPalette::Window));
+        painter.setPen(palette().color(QPalette::WindowText));
+        painter.drawText(rect(), Qt::AlignCenter | Qt::TextWordWrap, noMemoryText());
+        return;
     }
     if (m_cache.isNull())
         return;
-    QPainter painter(this);
     painter.drawImage(QRectF(rect()), m_cache);
 }
 

@@ -2,16 +2,25 @@
 
 #include <QMetaObject>
 #include <algorithm>
+#include <malloc.h>
 
 namespace {
 // The user waits for a thumbnail; nobody waits for a packed form.
 constexpr int kThumbnailPriority = 1;
 constexpr int kPackPriority = 0;
+// Blocks from this size on get a mapping of their own, given back when freed.
+constexpr int kOwnMappingBytes = 256 * 1024;
 } // namespace
 
 PictureKeeper::PictureKeeper(std::function<void()> thumbnailsReady)
     : m_thumbnailsReady(std::move(thumbnailsReady)) {
     m_pool.setMaxThreadCount(std::max(1, QThread::idealThreadCount()));
+    // glibc raises its mapping threshold to the size of each mapped block freed:
+    // after the first decoded picture was dropped, the next ones came from the
+    // heap, and their freed space stayed resident behind the small packed forms
+    // allocated after them (half again the packed size). A fixed threshold
+    // keeps every picture-sized block in a mapping of its own.
+    mallopt(M_MMAP_THRESHOLD, kOwnMappingBytes);
 }
 
 PictureKeeper::~PictureKeeper() {

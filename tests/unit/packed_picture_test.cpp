@@ -1,13 +1,12 @@
+#include "address_space_limit.h"
 #include "platform/packed_image.h"
 #include "platform/picture.h"
 
 #include <QColorSpace>
-#include <QFile>
 #include <QPainter>
 #include <QRandomGenerator>
 #include <cstring>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <thread>
 #include <vector>
 
@@ -159,20 +158,11 @@ TEST(Picture, DecodeWithoutMemoryFailsAndChangesNothing) {
     // A picture far larger than what is left under the limit.
     const Picture picture = Picture::fromImage(screenLike(8000, 6000, QImage::Format_RGB32));
     ASSERT_TRUE(picture.compact());
-    rlimit old{};
-    ASSERT_EQ(getrlimit(RLIMIT_AS, &old), 0);
-    rlimit tight = old;
-    // What the process maps now plus 64 MiB: far less than the 183 MiB decoded.
-    QFile status(QStringLiteral("/proc/self/status"));
-    ASSERT_TRUE(status.open(QIODevice::ReadOnly));
-    qint64 mappedKb = 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmSize:"))
-            mappedKb = line.mid(7).trimmed().split(' ').value(0).toLongLong();
-    tight.rlim_cur = rlim_t(mappedKb + 64 * 1024) * 1024;
-    ASSERT_EQ(setrlimit(RLIMIT_AS, &tight), 0);
+    // 64 MiB to spare: far less than the 183 MiB decoded.
+    AddressSpaceLimit limit(64 << 20);
+    ASSERT_TRUE(limit.active());
     const QImage starved = picture.toImage();
-    setrlimit(RLIMIT_AS, &old);
+    limit.lift();
     EXPECT_TRUE(starved.isNull());
     EXPECT_TRUE(picture.isCompact());
     EXPECT_EQ(picture.toImage().size(), QSize(8000, 6000));
