@@ -58,6 +58,9 @@ bool ClipboardWatcher::isRestoredCopy(const Picture& picture) const {
         return false;
     if (m_clock.monotonicMs() - m_lastClearedAt > kRestoreWindowMs)
         return false;
+    // Sizes first: the taken picture is decoded only when it could be the same.
+    if (m_lastTaken.width() != picture.width() || m_lastTaken.height() != picture.height())
+        return false;
     const QImage a = m_lastTaken.toImage();
     const QImage b = picture.toImage();
     if (a.size() != b.size())

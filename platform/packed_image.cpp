@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <sys/mman.h>
 #include <system_error>
 #include <thread>
 #include <zstd.h>
@@ -25,6 +26,16 @@ struct CCtxFree {
 struct DCtxFree {
     void operator()(ZSTD_DCtx* c) const { ZSTD_freeDCtx(c); }
 };
+
+/** Asks for huge pages under a fresh buffer: faulting its small pages in one
+    by one costs more than the decode that fills them. */
+void adviseHugePages(uchar* bits, std::size_t bytes) {
+    constexpr std::uintptr_t kHuge = 2 << 20;
+    const auto from = (reinterpret_cast<std::uintptr_t>(bits) + kHuge - 1) & ~(kHuge - 1);
+    const auto to = (reinterpret_cast<std::uintptr_t>(bits) + bytes) & ~(kHuge - 1);
+    if (to > from)
+        madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
+}
 
 std::size_t rowBytesOf(const QImage& image) {
     return (std::size_t(image.width()) * image.depth() + 7) / 8;
@@ -225,13 +236,15 @@ QImage PackedImage::unpack() const {
     for (auto it = m_text.cbegin(); it != m_text.cend(); ++it)
         out.setText(it.key(), it.value());
     // Detached now, before other threads write into its rows.
-    out.bits();
+    uchar* const bits = out.bits();
 
     const std::size_t bands = m_bandEnds.size();
     const std::size_t raw = rowBytesOf(out) * std::size_t(out.height());
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
     const std::size_t workers =
         raw >= kParallelBytes ? std::min<std::size_t>({cores, 4, bands}) : 1;
+    if (raw >= kParallelBytes)
+        adviseHugePages(bits, std::size_t(out.sizeInBytes()));
     // Band range w of the workers is [bands * w / workers, bands * (w + 1) / workers).
     std::vector<std::thread> helpers;
     std::vector<char> helperOk(workers, 1);
