@@ -1,3 +1,4 @@
+#include "app/command_line.h"
 #include "app/form_capture.h"
 #include "app/single_instance.h"
 #include "platform/qt/capture_window.h"
@@ -5,20 +6,62 @@
 
 #include <QApplication>
 #include <QImageReader>
-#include <QScreen>
+#include <cstdio>
+
+#ifndef PICTAVO_APP_ID
+#error "the build sets PICTAVO_APP_ID"
+#endif
+
+namespace {
+
+int answer(const std::string& text) {
+    std::fputs(text.c_str(), stdout);
+    // A full disk or a closed pipe must not pass for an answer.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        std::perror("pictavo: cannot write the answer");
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
+    const CommandLine line = parseCommandLine(argc, argv);
+    switch (line.action) {
+    case StartAction::Help:
+        return answer(helpText());
+    case StartAction::Version:
+        return answer(versionText());
+    case StartAction::UsageError:
+        std::fprintf(stderr, "pictavo: %s\nTry 'pictavo --help' for more information.\n",
+                     line.error.c_str());
+        return 2;
+    case StartAction::Run:
+        break;
+    }
+
     // Under Wayland a client reads the clipboard only while focused; XWayland does not.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "xcb");
+    if (const auto problem = displayProblem()) {
+        std::fprintf(stderr, "%s\n", problem->c_str());
+        return 1;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pictavo"));
-    QApplication::setWindowIcon(appIcon());
+    QApplication::setDesktopFileName(QStringLiteral(PICTAVO_APP_ID));
+    // The desktop's icon theme may restyle the icon; the built-in copy stands in otherwise.
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(PICTAVO_APP_ID), appIcon()));
     configureImageLimits();
 
-    const auto instance = SingleInstance::acquire(SingleInstance::defaultLockPath());
-    if (!instance)
+    const SingleInstance::Result instance = SingleInstance::acquire(SingleInstance::defaultLockPath());
+    if (instance.outcome == SingleInstance::Outcome::RunningElsewhere)
         return 0;
+    // Refusing to start would lock the user out of the program over a file.
+    if (instance.outcome == SingleInstance::Outcome::Unavailable)
+        std::fprintf(stderr, "pictavo: single-instance protection is off: %s\n",
+                     qPrintable(instance.reason));
 
     QtPlatform qt;
     CaptureWindow window;
@@ -28,8 +71,7 @@ int main(int argc, char* argv[]) {
     window.attach(form.gallery(), form);
     window.setWindowTitle(QString::fromLatin1(formCapture::kStartCaption));
     window.resize(632, 453);
-    const QRect screen = window.screen()->availableGeometry();
-    window.move(screen.center() - QPoint(632 / 2, 453 / 2));
+    window.centreOnScreen();
     form.Form_Load();
     window.show();
     return QApplication::exec();

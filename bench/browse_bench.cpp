@@ -2,6 +2,7 @@
 // files one after another; Esc latency; resident memory after the Browse and
 // after 56 captures. Needs DISPLAY (Xvfb + openbox), djpeg and xclip.
 #include "app/form_capture.h"
+#include "bench_support.h"
 #include "platform/qt/capture_window.h"
 #include "platform/qt/qt_platform.h"
 
@@ -35,11 +36,12 @@ constexpr int kWidth = 1920;
 constexpr int kHeight = 1080;
 constexpr int kRounds = 3;
 
-using Clock = std::chrono::steady_clock;
-
-double msSince(Clock::time_point t0) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
-}
+using bench::Clock;
+using bench::mib;
+using bench::msSince;
+using bench::pumpFor;
+using bench::pumpUntil;
+using bench::residentBytes;
 
 /** A photo-like picture: gradients, shapes, text and fine noise, different per seed. */
 QImage makePicture(quint32 seed) {
@@ -74,36 +76,6 @@ QImage makePicture(quint32 seed) {
         }
     }
     return image;
-}
-
-/** Runs the event loop until condition holds or ms have passed, without spinning. */
-bool pumpUntil(const std::function<bool()>& condition, int ms) {
-    const auto t0 = Clock::now();
-    while (!condition() && msSince(t0) < ms) {
-        QEventLoop loop;
-        QTimer::singleShot(5, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    return condition();
-}
-void pumpFor(int ms) {
-    pumpUntil([] { return false; }, ms);
-}
-
-/** Resident memory of this process in bytes. */
-qint64 residentBytes() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLongLong() * 1024;
-    }
-    return -1;
-}
-
-double mib(qint64 bytes) {
-    return double(bytes) / (1024.0 * 1024.0);
 }
 
 /** Answers every folder dialog with one folder. */

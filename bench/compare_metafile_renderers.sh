@@ -6,6 +6,8 @@
 set -eu
 
 bin=${1:-build}/bin
+# The helper sits in the private folder, as installed.
+helper=$(find "$bin/.." -path '*/pictavo/pictavo-metafile' | head -n 1)
 for tool in rsvg-convert compare convert; do
     command -v "$tool" >/dev/null || { echo "needs $tool" >&2; exit 2; }
 done
@@ -19,7 +21,7 @@ printf '%-20s %9s %14s %8s\n' file pixels 'differ >10%' RMSE
 for file in "$work"/*.emf "$work"/*.wmf; do
     name=$(basename "$file")
     # The helper writes no files: its reply goes through a pipe.
-    "$bin/pictavo-metafile" "$file" | cat >"$work/reply"
+    "$helper" "$file" | cat >"$work/reply"
     set -- $(head -n 1 "$work/reply")
     width=$2
     height=$3

@@ -10,34 +10,22 @@
 // Each capture child runs in a fresh process. Argument: a work folder for the
 // pictures, kept between runs.
 #include "bench_pictures.h"
+#include "bench_support.h"
 #include "integration/viewer_support.h"
 #include "app/form_capture.h"
 #include "platform/packed_image.h"
 
-#include <QFile>
 #include <QImageWriter>
 #include <QPainter>
 #include <QRandomGenerator>
 #include <QWindow>
-#include <chrono>
 #include <cstdio>
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-double msSince(Clock::time_point t0) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
-}
-
-qint64 residentBytes() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLongLong() * 1024;
-    return -1;
-}
+using bench::Clock;
+using bench::msSince;
+using bench::residentBytes;
 
 bool writePng(const QImage& image, const QString& path) {
     QImageWriter writer(path, "png");

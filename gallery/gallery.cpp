@@ -30,14 +30,19 @@ void Gallery::CreateNextThumbnail() {
         ImageCount = 0;
         return;
     }
-    ImageCount = static_cast<std::int16_t>(n);
     Entry created = m_imgView[0];
     created.picture = Picture();
     created.toolTipText.clear();
     created.visible = false;
     m_imgView.push_back(created);
-    if (!placeEntry(n, m_outerSize()))
+    if (!placeEntry(n, m_outerSize())) {
+        // An entry without a place would lie hidden under the others and hold its
+        // picture for ever: the gallery keeps only entries that have a place.
+        m_imgView.pop_back();
         ImageCount = 0;
+        return;
+    }
+    ImageCount = static_cast<std::int16_t>(n);
     m_imgView[n].visible = true;
 }
 

@@ -1,13 +1,20 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build (and, with "test", the tests) need. Root only.
+# Installs the Debian packages the build needs; with "package", also what makes the Debian
+# package; with "test", also what the tests need. Root only.
 set -euo pipefail
 build=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev libqt6svg6
-       libgl-dev libxcb1-dev libxcb-xfixes0-dev libturbojpeg0-dev libemf2svg-dev libwmf-dev librsvg2-dev libzstd-dev)
-test=(googletest libgtest-dev libbenchmark-dev xvfb openbox xclip xdotool x11-utils
+       libgl-dev libxcb1-dev libxcb-xfixes0-dev libturbojpeg0-dev libemf2svg-dev libwmf-dev librsvg2-dev
+       libzstd-dev)
+# CPack finds the binaries with file and their dependencies with dpkg-shlibdeps.
+package=(dpkg-dev file)
+test=("${package[@]}" lintian desktop-file-utils appstream googletest libgtest-dev libbenchmark-dev xvfb openbox xclip xdotool x11-utils
       cups cups-bsd cups-client printer-driver-cups-pdf poppler-utils imagemagick
       libjpeg-turbo-progs procps fonts-dejavu-core clang-14 libclang-rt-14-dev)
 pkgs=("${build[@]}")
-[ "${1:-}" = test ] && pkgs+=("${test[@]}")
+case ${1:-} in
+test) pkgs+=("${test[@]}") ;;
+package) pkgs+=("${package[@]}") ;;
+esac
 missing=()
 for p in "${pkgs[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")

@@ -2,12 +2,14 @@
 
 #include "gallery/key_dispatch.h"
 #include "gallery/units.h"
+#include "platform/qt/x11_window.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHelpEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QToolTip>
 
 namespace {
@@ -25,6 +27,34 @@ CaptureWindow::CaptureWindow() {
     setPalette(pal);
     setAutoFillBackground(false);
     buildMenu();
+    // The window manager announces a new frame (after a maximize, say) some time
+    // after the resize; the layout must follow the frame it settles on.
+    m_settling.setSingleShot(true);
+    m_settling.setInterval(500);
+    connect(&m_settling, &QTimer::timeout, this, [this] {
+        if (outerSize() != m_laidOutFor)
+            relayout();
+    });
+}
+
+QSize CaptureWindow::outerSize() const { return size() + frameAround(*this); }
+
+void CaptureWindow::relayout() {
+    m_laidOutFor = outerSize();
+    if (m_events)
+        m_events->Form_Resize();
+}
+
+void CaptureWindow::centreOnScreen() {
+    QScreen* s = screen();
+    if (!s)
+        return;
+    // A top-level window's position is that of its frame.
+    const QSize outer = outerSize();
+    const QRect area = s->availableGeometry();
+    move(area.x() + (area.width() - outer.width()) / 2,
+         area.y() + (area.height() - outer.height()) / 2);
+    m_centrePending = !frameExtents(*this).has_value();
 }
 
 void CaptureWindow::attach(const Gallery& gallery, MainWindowEvents& events) {
@@ -75,12 +105,11 @@ void CaptureWindow::buildMenu() {
     m_menu.setObjectName(QStringLiteral("mnuMain"));
 }
 
-std::int32_t CaptureWindow::outerWidthTwips() const {
-    return pixelsToTwips(frameGeometry().width());
-}
+// Qt's frame geometry can still be the one from before a maximize or restore.
+std::int32_t CaptureWindow::outerWidthTwips() const { return pixelsToTwips(outerSize().width()); }
 
 std::int32_t CaptureWindow::outerHeightTwips() const {
-    return pixelsToTwips(frameGeometry().height());
+    return pixelsToTwips(outerSize().height());
 }
 
 void CaptureWindow::setBusyPointer(bool busy) {
@@ -131,8 +160,8 @@ void CaptureWindow::galleryChanged() {
 int CaptureWindow::entryAt(QPoint pos) const {
     if (!m_gallery)
         return -1;
-    // Where entries overlap (after the gallery started over), the one showing a
-    // picture is drawn on top and takes the click.
+    // Where entries overlap (after the window shrank), the one showing a picture
+    // is drawn on top and takes the click.
     const auto& entries = m_gallery->entries();
     int emptyHit = -1;
     for (int i = static_cast<int>(entries.size()) - 1; i >= 0; --i) {
@@ -164,6 +193,9 @@ bool CaptureWindow::event(QEvent* event) {
 }
 
 void CaptureWindow::paintEvent(QPaintEvent* event) {
+    // The first paint comes once the window manager has framed the window.
+    if (m_centrePending && frameExtents(*this))
+        centreOnScreen();
     QPainter painter(this);
     painter.fillRect(event->rect(), palette().color(QPalette::Button));
     if (!m_gallery)
@@ -207,8 +239,14 @@ void CaptureWindow::paintEvent(QPaintEvent* event) {
 
 void CaptureWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    if (m_events)
-        m_events->Form_Resize();
+    relayout();
+    m_settling.start();
+}
+
+void CaptureWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        m_settling.start();
 }
 
 int CaptureWindow::buttonCode(Qt::MouseButton button) {

@@ -6,6 +6,7 @@
 #include "platform/qt/picture_keeper.h"
 
 #include <QMenu>
+#include <QTimer>
 #include <QWidget>
 #include <map>
 
@@ -29,6 +30,10 @@ public:
     void galleryChanged() override;
     void close() override { QWidget::close(); }
 
+    /** Centres the window's outer frame on its screen, now and once more when the
+        window manager has framed it. */
+    void centreOnScreen();
+
     /** The entry drawn at a client position in pixels, topmost first; -1 for none. */
     int entryAt(QPoint pos) const;
     /** The menu, for tests that look at its entries. */
@@ -45,6 +50,7 @@ protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -53,6 +59,12 @@ protected:
 private:
     void buildMenu();
     QSize thumbnailSize(const Entry& entry) const;
+    QSize outerSize() const;
+    void relayout();
+
+    QSize m_laidOutFor;
+    QTimer m_settling;
+    bool m_centrePending = false;
 
     const Gallery* m_gallery = nullptr;
     MainWindowEvents* m_events = nullptr;

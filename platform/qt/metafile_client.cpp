@@ -2,8 +2,8 @@
 
 #include "metafile/helper_protocol.h"
 #include "metafile/metafile_format.h"
+#include "platform/qt/private_files.h"
 
-#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QList>
 #include <QProcess>
@@ -76,13 +76,14 @@ bool looksLikeMetafile(const QByteArray& head) {
            metafile::Format::Unknown;
 }
 
-QString metafileHelperPath() {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/pictavo-metafile");
-}
+QString metafileHelperPath() { return privateFile(QStringLiteral("pictavo-metafile")); }
 
 std::optional<MetafileDrawing> loadMetafileViaHelper(const QString& helperPath,
                                                      const QString& filePath, int timeoutMs,
                                                      QString* error) {
+    const QString problem = privateFileProblem(QStringLiteral("the metafile reader"), helperPath);
+    if (!problem.isEmpty())
+        return fail(error, problem);
     const QDeadlineTimer deadline(timeoutMs);
     QProcess helper;
     helper.setProgram(helperPath);

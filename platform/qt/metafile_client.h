@@ -19,7 +19,7 @@ constexpr int kMetafileTimeoutMs = 15000;
 /** True when the first bytes of a file (44 suffice) are those of an EMF or WMF file. */
 bool looksLikeMetafile(const QByteArray& head);
 
-/** The helper installed beside the program. */
+/** The helper in the program's private folder. */
 QString metafileHelperPath();
 
 /** The drawing of an EMF or WMF file, or nullopt with the reason in *error. */

@@ -1,32 +1,52 @@
 #include "platform/qt/qt_converter.h"
 
-#include <QCoreApplication>
+#include "converter/abi.h"
+#include "converter/bmp_to_jpeg.h"
+#include "platform/qt/private_files.h"
+
 #include <QFile>
 #include <QLibrary>
 
 QString QtConverter::defaultLibraryPath() {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/libpictavo_jpeg.so");
+    return privateFile(QStringLiteral("libpictavo_jpeg.so"));
 }
 
 bool QtConverter::BmpToJpeg(const QString& bmpPath, const QString& jpegPath, int setting,
                             QString* error) {
-    using Fn = int (*)(const char*, const char*, int);
+    const auto fail = [error](const QString& reason) {
+        if (error)
+            *error = reason;
+        return false;
+    };
+    const QString problem = privateFileProblem(QStringLiteral("it"), m_libraryPath);
+    if (!problem.isEmpty())
+        return fail(QStringLiteral("the JPEG converter could not be loaded: %1").arg(problem));
     // Loaded at each call by absolute path; QLibrary's store is shared and
     // locked, so concurrent calls load it once and never unload it under another.
     QLibrary library(m_libraryPath);
-    auto fn = reinterpret_cast<Fn>(library.resolve("BmpToJpeg"));
-    if (!fn) {
-        if (error)
-            *error = QStringLiteral("the JPEG converter could not be loaded (%1)")
-                         .arg(library.errorString());
-        return false;
-    }
-    const int code = fn(QFile::encodeName(bmpPath).constData(),
-                        QFile::encodeName(jpegPath).constData(), setting);
-    if (code != 0) {
-        if (error)
-            *error = QStringLiteral("the JPEG converter failed (code %1)").arg(code);
-        return false;
-    }
+    if (!library.load())
+        return fail(QStringLiteral("the JPEG converter could not be loaded (%1)")
+                        .arg(library.errorString()));
+    // A library of another interface might take the arguments for something else.
+    const auto version =
+        reinterpret_cast<PictavoJpegAbiVersionFunction>(library.resolve("PictavoJpegAbiVersion"));
+    if (!version)
+        return fail(QStringLiteral("the JPEG converter %1 is refused: it does not say its "
+                                   "interface version")
+                        .arg(m_libraryPath));
+    if (const int found = version(); found != PICTAVO_JPEG_ABI_VERSION)
+        return fail(QStringLiteral("the JPEG converter %1 is refused: it has interface version "
+                                   "%2, this program needs %3")
+                        .arg(m_libraryPath)
+                        .arg(found)
+                        .arg(PICTAVO_JPEG_ABI_VERSION));
+    const auto convert = reinterpret_cast<BmpToJpegFunction>(library.resolve("BmpToJpeg"));
+    if (!convert)
+        return fail(QStringLiteral("the JPEG converter %1 is refused: it has no BmpToJpeg")
+                        .arg(m_libraryPath));
+    const int code = convert(QFile::encodeName(bmpPath).constData(),
+                             QFile::encodeName(jpegPath).constData(), setting);
+    if (code != 0)
+        return fail(QStringLiteral("the JPEG converter failed (code %1)").arg(code));
     return true;
 }

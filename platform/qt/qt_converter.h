@@ -2,7 +2,8 @@
 
 #include "platform/converter.h"
 
-/** Loads the converter library from the program's folder at each call. */
+/** Loads the converter library from the private folder at each call, after checking
+    that it is built for this program's interface. */
 class QtConverter final : public IConverter {
 public:
     explicit QtConverter(QString libraryPath) : m_libraryPath(std::move(libraryPath)) {}

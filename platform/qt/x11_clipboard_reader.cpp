@@ -1,8 +1,8 @@
 #include "platform/qt/x11_clipboard_reader.h"
 
-#include <QBuffer>
+#include "platform/qt/clipboard_image.h"
+
 #include <QElapsedTimer>
-#include <QImageReader>
 #include <QMetaObject>
 #include <cstring>
 #include <string>
@@ -11,11 +11,6 @@
 #include <xcb/xfixes.h>
 
 namespace {
-
-// Formats in order of preference: lossless first.
-const char* const kImageTargets[] = {"image/png", "image/bmp", "image/x-bmp", "image/x-MS-bmp",
-                                     "image/tiff", "image/x-portable-pixmap", "image/webp",
-                                     "image/jpeg", "image/gif"};
 
 struct FreeDeleter {
     void operator()(void* p) const { std::free(p); }
@@ -43,8 +38,8 @@ public:
         // transfer that was given up cannot be taken for the answer to a later one.
         for (int i = 0; i < 8; ++i)
             m_properties.push_back(atom(("PICTAVO_CLIPBOARD_" + std::to_string(i)).c_str()));
-        for (const char* name : kImageTargets)
-            m_imageTargets.push_back(atom(name));
+        for (const QByteArray& name : clipboardImageTypes())
+            m_imageTargets.push_back(atom(name.constData()));
         // Every change of owner is announced to us, also when the same window takes
         // the clipboard again at the same timestamp, as toolkits do.
         const xcb_query_extension_reply_t* xfixes = xcb_get_extension_data(m_c, &xcb_xfixes_id);
@@ -105,13 +100,14 @@ public:
         const auto* offered = reinterpret_cast<const xcb_atom_t*>(targetsData.constData());
         const int count = int(targetsData.size() / sizeof(xcb_atom_t));
         xcb_atom_t chosen = XCB_NONE;
-        for (xcb_atom_t wanted : m_imageTargets) {
+        QByteArray chosenName;
+        for (size_t k = 0; k < m_imageTargets.size() && chosen == XCB_NONE; ++k) {
             for (int i = 0; i < count && chosen == XCB_NONE; ++i) {
-                if (offered[i] == wanted)
-                    chosen = wanted;
+                if (offered[i] == m_imageTargets[k]) {
+                    chosen = m_imageTargets[k];
+                    chosenName = clipboardImageTypes()[k];
+                }
             }
-            if (chosen != XCB_NONE)
-                break;
         }
         if (chosen == XCB_NONE)
             return out;
@@ -126,15 +122,9 @@ public:
             out.reason = QStringLiteral("the program that holds the picture did not hand it over");
             return out;
         }
-        QBuffer buffer(&data);
-        buffer.open(QIODevice::ReadOnly);
-        QImageReader reader(&buffer);
-        reader.setDecideFormatFromContent(true);
-        // The allocation limit refuses oversized pictures before anything is decoded.
-        const QImage image = reader.read();
+        const QImage image = decodeClipboardImage(chosenName, data, &out.reason);
         if (image.isNull()) {
             out.state = ClipboardContent::State::Unreadable;
-            out.reason = reader.errorString();
             return out;
         }
         out.picture = Picture::fromImage(image);

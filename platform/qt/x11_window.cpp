@@ -54,3 +54,9 @@ std::optional<QMargins> frameExtents(const QWidget& window) {
     std::free(reply);
     return margins;
 }
+
+QSize frameAround(const QWidget& w) {
+    if (const auto m = frameExtents(w))
+        return QSize(m->left() + m->right(), m->top() + m->bottom());
+    return w.frameGeometry().size() - w.size();
+}

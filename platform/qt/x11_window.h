@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QMargins>
+#include <QSize>
 #include <optional>
 
 class QWidget;
@@ -15,3 +16,7 @@ void keepInFrontOf(QWidget& window, QWidget* owner);
     announces it now (_NET_FRAME_EXTENTS); none without a window manager. Qt's
     own frame geometry can lag behind a change such as maximizing. */
 std::optional<QMargins> frameExtents(const QWidget& window);
+
+/** The frame around w's client area: as the window manager announces it now,
+    else as Qt last learnt it. */
+QSize frameAround(const QWidget& w);

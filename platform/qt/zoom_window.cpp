@@ -10,16 +10,6 @@
 
 using viewer_units::pixels;
 
-namespace {
-/** The frame around w's client area: as the window manager announces it now,
-    else as Qt last learnt it. */
-QSize frameAround(const QWidget& w) {
-    if (const auto m = frameExtents(w))
-        return QSize(m->left() + m->right(), m->top() + m->bottom());
-    return w.frameGeometry().size() - w.size();
-}
-} // namespace
-
 ZoomWindow::ZoomWindow(ZoomViewEvents& events)
     : PictureWindow<IZoomView>(/*keepReducedCopy=*/true), m_events(events) {
     setObjectName(QStringLiteral("formZoom"));

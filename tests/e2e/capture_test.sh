@@ -7,6 +7,7 @@ make_png "$E2E_TMP/blue.png" 300 200 blue
 start_pictavo
 [ "$(xdotool getwindowname "$WINDOW")" = "Pictavo - [Use PrintScreen key to capture screen]" ] ||
     fail "caption is '$(xdotool getwindowname "$WINDOW")'"
+wait_for 5 frame_centred || fail "the window's frame is not centred: $(xwininfo -id "$WINDOW" | grep -E 'Absolute|Width|Height' | tr -s ' \n' ' ')"
 
 put_png "$E2E_TMP/red.png"
 wait_for 10 clipboard_empty || fail "the first picture was not taken"

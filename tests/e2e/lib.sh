@@ -15,7 +15,6 @@ e2e_cleanup() {
     for pid in "${E2E_PIDS[@]:-}"; do
         [ -n "$pid" ] && kill -9 "$pid" 2>/dev/null || true
     done
-    pkill -f "xclip -selection clipboard" 2>/dev/null || true
     rm -rf "$E2E_TMP"
 }
 trap e2e_cleanup EXIT
@@ -52,9 +51,11 @@ clipboard_empty() { ! xclip -o -selection clipboard -t TARGETS >/dev/null 2>&1; 
 clipboard_has_image() { xclip -o -selection clipboard -t TARGETS 2>/dev/null | grep -q '^image/'; }
 
 # put_png FILE: offers the picture on the clipboard, as a screenshot tool does. xclip
-# returns once it owns the clipboard and serves it from a child of its own.
+# stays in the foreground (-quiet), so it is ours to end by its process id.
 put_png() {
-    xclip -selection clipboard -t image/png -i "$1"
+    xclip -quiet -selection clipboard -t image/png -i "$1" >/dev/null 2>&1 &
+    E2E_PIDS+=($!)
+    wait_for 10 clipboard_has_image || wait_for 1 clipboard_empty || fail "xclip did not take the clipboard"
 }
 
 # make_png FILE W H COLOUR
@@ -66,6 +67,23 @@ client_origin() {
     info=$(xwininfo -id "$WINDOW")
     ORIGIN_X=$(awk '/Absolute upper-left X/ {print $4}' <<<"$info")
     ORIGIN_Y=$(awk '/Absolute upper-left Y/ {print $4}' <<<"$info")
+}
+
+# frame_centred: the main window's outer frame is centred on the screen, to a pixel.
+frame_centred() {
+    local info ext screen cx cy cw ch l r t b sw sh
+    info=$(xwininfo -id "$WINDOW")
+    cx=$(awk '/Absolute upper-left X/ {print $4}' <<<"$info")
+    cy=$(awk '/Absolute upper-left Y/ {print $4}' <<<"$info")
+    cw=$(awk '/Width:/ {print $2}' <<<"$info")
+    ch=$(awk '/Height:/ {print $2}' <<<"$info")
+    ext=$(xprop -id "$WINDOW" _NET_FRAME_EXTENTS | sed -n 's/.*= //p' | tr -d ' ')
+    IFS=, read -r l r t b <<<"$ext"
+    screen=$(xdpyinfo | awk '/dimensions:/ {print $2}')
+    sw=${screen%x*}
+    sh=${screen#*x}
+    local dx=$((2 * (cx - l) + cw + l + r - sw)) dy=$((2 * (cy - t) + ch + t + b - sh))
+    [ "${dx#-}" -le 2 ] && [ "${dy#-}" -le 2 ]
 }
 
 # pixel X Y: the screen's colour at an absolute position, as "r,g,b".

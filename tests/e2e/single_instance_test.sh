@@ -19,4 +19,19 @@ wait "$first" 2>/dev/null || true
 wait_for 10 bash -c '! xdotool search --onlyvisible --name "^Pictavo" | grep -q .' || fail "window stayed"
 start_pictavo
 kill -0 "$PICTAVO_PID" || fail "the start after a crash did not run"
+
+# A lock that cannot be used never keeps the program from starting.
+kill -9 "$PICTAVO_PID"
+wait "$PICTAVO_PID" 2>/dev/null || true
+wait_for 10 bash -c '! xdotool search --onlyvisible --name "^Pictavo" | grep -q .' || fail "window stayed"
+printf '\001\377garbage' >"$XDG_RUNTIME_DIR/pictavo.lock"
+start_pictavo
+kill -9 "$PICTAVO_PID"
+wait "$PICTAVO_PID" 2>/dev/null || true
+wait_for 10 bash -c '! xdotool search --onlyvisible --name "^Pictavo" | grep -q .' || fail "window stayed"
+rm -f "$XDG_RUNTIME_DIR/pictavo.lock"
+mkdir "$XDG_RUNTIME_DIR/pictavo.lock"
+start_pictavo
+grep -q "single-instance protection is off" "$E2E_TMP/pictavo.err" ||
+    fail "no word on stderr about the lock: $(cat "$E2E_TMP/pictavo.err")"
 echo "single instance: ok"

@@ -177,13 +177,12 @@ TEST_F(RealBrowseFixture, TwoThousandFilesStopWhenTheWindowIsFull) {
         file(QStringLiteral("f%1.jpg").arg(i, 4, 10, QLatin1Char('0')), tiny);
     browse(dir.path());
     // The window holds `capacity` entries; the next picture started over at entry 0.
-    const int capacity = g.topIndex();
+    const int capacity = g.topIndex() + 1;
     EXPECT_GE(capacity, 40);
     EXPECT_LT(capacity, 200);
     EXPECT_EQ(g.ImageCount, 1);
     EXPECT_EQ(g.imgView(0).toolTipText,
               dir.path() + QStringLiteral("/f%1.jpg").arg(capacity, 4, 10, QLatin1Char('0')));
-    EXPECT_TRUE(g.imgView(capacity).isEmpty());
     EXPECT_EQ(captions.at(captions.size() - 2), QStringLiteral("Loading Image %1").arg(capacity));
     EXPECT_EQ(captions.last(), QStringLiteral("Pictavo"));
 }

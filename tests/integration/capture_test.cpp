@@ -7,6 +7,7 @@
 
 #include <QClipboard>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QProcess>
@@ -178,6 +179,36 @@ TEST_F(CaptureTest, HugeScreenIsTakenAndOversizedBitmapIsLeftAlone) {
 
     xclipImage(writePng(QStringLiteral("next.png"), 10, 10));
     ASSERT_TRUE(waitUntil([&] { return form.gallery().ImageCount == 2; }));
+}
+
+TEST_F(CaptureTest, BytesAreDecodedOnlyAsTheRasterTheirTypeNames) {
+    // An SVG offered as a PNG must not make the program read a file on its behalf.
+    const QString secret = writePng(QStringLiteral("secret.png"), 16, 16, 0xffabcdef);
+    const QString svg = dir.filePath(QStringLiteral("lure.svg"));
+    QFile f(svg);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QStringLiteral("<svg xmlns='http://www.w3.org/2000/svg' "
+                           "xmlns:xlink='http://www.w3.org/1999/xlink' width='16' height='16'>"
+                           "<image width='16' height='16' xlink:href='file://%1'/></svg>")
+                .arg(secret)
+                .toUtf8());
+    f.close();
+    xclipImage(svg);
+    ASSERT_TRUE(waitUntil([&] { return !clipboardEmpty(); }));
+    ASSERT_TRUE(lookAgain());
+    EXPECT_EQ(form.gallery().ImageCount, 0) << "nothing taken";
+    EXPECT_FALSE(clipboardEmpty()) << "left on the clipboard";
+
+    // A BMP under its own name is taken.
+    const QString bmp = dir.filePath(QStringLiteral("b.bmp"));
+    QImage image(8, 6, QImage::Format_RGB32);
+    image.fill(0xff102030);
+    ASSERT_TRUE(image.save(bmp, "BMP"));
+    own(QStringLiteral("xclip"), {QStringLiteral("-selection"), QStringLiteral("clipboard"),
+                                  QStringLiteral("-t"), QStringLiteral("image/bmp"),
+                                  QStringLiteral("-i"), bmp});
+    ASSERT_TRUE(waitUntil([&] { return form.gallery().ImageCount == 1; }));
+    EXPECT_EQ(form.gallery().imgView(0).picture.toImage().pixel(3, 3), 0xff102030u);
 }
 
 TEST_F(CaptureTest, OwnerThatDiesOrStallsCostsNoEntryAndNeverBlocksTheWindow) {

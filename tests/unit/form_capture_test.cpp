@@ -50,6 +50,10 @@ TEST_F(FormFixture, ArrowsStepByIndexAndByRowAndNeverWrap) {
     EXPECT_EQ(form.gallery().SelectedIndex, 3);
     form.Form_KeyDown(keys::Up, 0);
     EXPECT_EQ(form.gallery().SelectedIndex, 3) << "Up in the first row does nothing";
+    form.gallery().SelectImage(8);
+    form.Form_KeyDown(keys::Up, 0);
+    EXPECT_EQ(form.gallery().SelectedIndex, 0) << "the second row's first entry steps up to 0";
+    form.gallery().SelectImage(3);
     form.Form_KeyDown(keys::Right, 0);
     EXPECT_EQ(form.gallery().SelectedIndex, 4);
 

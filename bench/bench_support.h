@@ -1,0 +1,47 @@
+// Small helpers shared by the benchmarks that drive the real window.
+#pragma once
+
+#include <QEventLoop>
+#include <QFile>
+#include <QTimer>
+#include <chrono>
+#include <functional>
+
+namespace bench {
+
+using Clock = std::chrono::steady_clock;
+
+inline double msSince(Clock::time_point t0) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
+}
+
+/** Runs the event loop until condition holds or ms have passed, without spinning. */
+inline bool pumpUntil(const std::function<bool()>& condition, int ms) {
+    const auto t0 = Clock::now();
+    while (!condition() && msSince(t0) < ms) {
+        QEventLoop loop;
+        QTimer::singleShot(5, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return condition();
+}
+
+inline void pumpFor(int ms) {
+    pumpUntil([] { return false; }, ms);
+}
+
+/** Resident memory of this process in bytes. */
+inline qint64 residentBytes() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong() * 1024;
+    }
+    return -1;
+}
+
+inline double mib(qint64 bytes) { return double(bytes) / (1024.0 * 1024.0); }
+
+} // namespace bench

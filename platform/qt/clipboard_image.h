@@ -1,0 +1,16 @@
+// Turns the bytes of a clipboard image target into a picture, trusting the target's name:
+// a clipboard owner must not make the program decode anything but the raster it promises.
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+#include <vector>
+
+/** The image types read from the clipboard, in order of preference: lossless first. */
+const std::vector<QByteArray>& clipboardImageTypes();
+
+/** Decodes data with the one raster decoder that mimeType names. A null image, with
+    reason set, for a type that is not in the list, bytes that are not that format,
+    or a picture larger than the program takes. */
+QImage decodeClipboardImage(const QByteArray& mimeType, const QByteArray& data, QString* reason);

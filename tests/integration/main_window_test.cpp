@@ -1,0 +1,67 @@
+// The main window's geometry as the window manager frames it.
+#include "app/form_capture.h"
+#include "fakes/fake_platform.h"
+#include "gallery/units.h"
+#include "platform/qt/capture_window.h"
+#include "platform/qt/x11_window.h"
+#include "wait.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+/** True when every entry stands where a fresh re-layout for the window's real
+    outer size (client area plus the frame the window manager announces) puts it. */
+bool laidOutForTheFrame(const CaptureWindow& window, const Gallery& g, std::string* why) {
+    const auto extents = frameExtents(window);
+    if (!extents)
+        return false;
+    const OuterSize outer{pixelsToTwips(window.width() + extents->left() + extents->right()),
+                          pixelsToTwips(window.height() + extents->top() + extents->bottom())};
+    Gallery expected([outer] { return outer; });
+    for (int i = 0; i <= g.topIndex(); ++i)
+        expected.AddImage(solidPicture(1, 1));
+    expected.relayout();
+    if (expected.topIndex() != g.topIndex()) {
+        *why = "the window has room for fewer entries than the test made";
+        return false;
+    }
+    for (int i = 0; i <= g.topIndex(); ++i) {
+        if (g.imgView(i).left != expected.imgView(i).left ||
+            g.imgView(i).top != expected.imgView(i).top) {
+            *why = "entry " + std::to_string(i) + " at " + std::to_string(g.imgView(i).left) +
+                   "," + std::to_string(g.imgView(i).top) + " for an outer size of " +
+                   std::to_string(outer.width) + "x" + std::to_string(outer.height);
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+TEST(MainWindowTest, LayoutFollowsTheFrameAfterMaximizeAndRestore) {
+    FakePlatform fake;
+    CaptureWindow window;
+    FakeViewerHost viewers;
+    formCapture form(window, fake.platform, viewers);
+    window.attach(form.gallery(), form);
+    window.resize(632, 453);
+    form.Form_Load();
+    window.show();
+    ASSERT_TRUE(waitUntil([&] { return frameExtents(window).has_value(); }));
+    Gallery& g = form.gallery();
+    for (int i = 0; i < 40; ++i)
+        g.AddImage(solidPicture(4, 3));
+    std::string why;
+    for (int round = 0; round < 3; ++round) {
+        window.showMaximized();
+        ASSERT_TRUE(waitUntil([&] { return window.isMaximized() && window.width() > 632; }));
+        EXPECT_TRUE(waitUntil([&] { return laidOutForTheFrame(window, g, &why); }, 3000))
+            << "maximized: " << why;
+        window.showNormal();
+        ASSERT_TRUE(waitUntil([&] { return !window.isMaximized() && window.width() == 632; }));
+        EXPECT_TRUE(waitUntil([&] { return laidOutForTheFrame(window, g, &why); }, 3000))
+            << "restored: " << why;
+    }
+}
