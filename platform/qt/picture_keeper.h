@@ -27,7 +27,9 @@ public:
 private:
     void thumbnailDone();
 
-    QThreadPool m_pool;
+    QThreadPool m_thumbnails;
+    QThreadPool m_packing;
     std::function<void()> m_thumbnailsReady;
     std::atomic<bool> m_readyPosted{false};
+    std::atomic<bool> m_stopping{false};
 };
