@@ -39,6 +39,7 @@ protected:
 private:
     QImage scaledCopy(QSize deviceSize);
     QImage rasterSource(QSize deviceSize);
+    QSize screenPixels() const;
 
     struct Decoding;
 
