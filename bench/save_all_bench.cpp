@@ -31,8 +31,13 @@ int main(int argc, char** argv) {
     }
 
     Gallery gallery{[] { return OuterSize{9600, 7200}; }};
-    for (const QImage& image : images)
-        gallery.AddImage(Picture::fromImage(image));
+    int packed = 0;
+    for (const QImage& image : images) {
+        // Held packed, as the gallery holds its pictures: Save All decodes each.
+        const Picture picture = Picture::fromImage(image);
+        packed += picture.compact();
+        gallery.AddImage(picture);
+    }
     if (gallery.topIndex() != 55) {
         std::fprintf(stderr, "the gallery holds %d entries\n", gallery.topIndex() + 1);
         return 1;
@@ -81,6 +86,7 @@ int main(int argc, char** argv) {
         bench::kCjpegSample, b, cjpegBytes / 1e6);
     std::printf("Save All, 56 x 1920x1080:                                 %.3f s (%.1f MB)\n", a,
                 oursBytes / 1e6);
-    std::printf("ratio Save All / cjpeg: %.2f (target <= 1.0)\n", a / b);
+    std::printf("ratio Save All / cjpeg: %.2f (target <= 1.0); %d of the 56 pictures held packed\n",
+                a / b, packed);
     return 0;
 }

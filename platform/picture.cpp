@@ -1,10 +1,14 @@
 #include "platform/picture.h"
 
+#include "platform/packed_image.h"
+
 #include <QPainter>
 #include <QSvgRenderer>
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <mutex>
+#include <optional>
 
 // GLib names a struct member after Qt's "signals" keyword.
 #pragma push_macro("signals")
@@ -18,6 +22,8 @@ namespace {
 // Printers ask for pages of ten thousand pixels and more; a metafile drawn at
 // this size is sharp on paper and takes a bounded amount of memory.
 constexpr int kMaxRasterSide = 6000;
+// A packed form that saves less than this share is not worth a decode at every use.
+constexpr double kWorthPacking = 0.875;
 
 /** Renders the drawing stretched to size with librsvg, which honours the clip
     paths that metafiles rely on (QtSvg 6.4 ignores them). */
@@ -51,12 +57,26 @@ QImage renderSvg(const QByteArray& svg, QSize frame, QSize size) {
 } // namespace
 
 struct Picture::Data {
-    QImage image;
     QByteArray svg;
     QSize frame;
+    // A raster picture is held in one of two forms: decoded, or once packed,
+    // only packed. Both change together under formLock.
+    mutable std::mutex formLock;
+    mutable QImage image;
+    mutable std::shared_ptr<const PackedImage> packed;
+    mutable std::atomic<bool> packTried{false};
     // Thumbnails are cached on the shared data, so every holder benefits.
     mutable std::mutex cacheLock;
     mutable QImage cachedThumb;
+    mutable QSize claimedThumb;
+
+    /** The decoded form if it is held, else null and the packed form. */
+    QImage decodedOr(std::shared_ptr<const PackedImage>* packedForm) const {
+        std::lock_guard lock(formLock);
+        if (image.isNull())
+            *packedForm = packed;
+        return image;
+    }
 };
 
 Picture Picture::fromImage(const QImage& image) {
@@ -81,6 +101,12 @@ Picture Picture::fromSvg(const QByteArray& svg, QSize frame) {
     return p;
 }
 
+Picture Picture::Weak::lock() const {
+    Picture p;
+    p.m_d = m_d.lock();
+    return p;
+}
+
 bool Picture::isVector() const { return m_d && !m_d->svg.isEmpty(); }
 QByteArray Picture::svgData() const { return m_d ? m_d->svg : QByteArray(); }
 int Picture::width() const { return m_d ? m_d->frame.width() : 0; }
@@ -89,8 +115,11 @@ int Picture::height() const { return m_d ? m_d->frame.height() : 0; }
 QImage Picture::toImage() const {
     if (!m_d)
         return {};
-    if (!isVector())
-        return m_d->image;
+    if (!isVector()) {
+        std::shared_ptr<const PackedImage> packed;
+        const QImage decoded = m_d->decodedOr(&packed);
+        return packed ? packed->unpack() : decoded;
+    }
     QImage out(m_d->frame, QImage::Format_RGB32);
     if (out.isNull())
         return {};
@@ -98,6 +127,29 @@ QImage Picture::toImage() const {
     QPainter painter(&out);
     draw(painter, QRectF(QPointF(0, 0), QSizeF(m_d->frame)));
     return out;
+}
+
+bool Picture::compact() const {
+    if (!m_d || isVector() || m_d->packTried.exchange(true))
+        return isCompact();
+    std::shared_ptr<const PackedImage> none;
+    const QImage decoded = m_d->decodedOr(&none);
+    std::optional<PackedImage> packed = PackedImage::pack(decoded, kWorthPacking);
+    if (!packed)
+        return false;
+    auto held = std::make_shared<const PackedImage>(std::move(*packed));
+    std::lock_guard lock(m_d->formLock);
+    m_d->packed = std::move(held);
+    // The pixels go once the last holder of the decoded copy lets it go.
+    m_d->image = QImage();
+    return true;
+}
+
+bool Picture::isCompact() const {
+    if (!m_d)
+        return false;
+    std::lock_guard lock(m_d->formLock);
+    return m_d->packed != nullptr;
 }
 
 void Picture::draw(QPainter& painter, const QRectF& target) const {
@@ -122,32 +174,57 @@ void Picture::draw(QPainter& painter, const QRectF& target) const {
         renderer.render(&painter, target);
         return;
     }
-    painter.drawImage(target, m_d->image);
+    const QImage image = toImage();
+    if (!image.isNull())
+        painter.drawImage(target, image);
+}
+
+QImage Picture::cachedThumbnail(QSize size) const {
+    if (!m_d || size.isEmpty())
+        return {};
+    std::lock_guard lock(m_d->cacheLock);
+    return m_d->cachedThumb.size() == size ? m_d->cachedThumb : QImage();
+}
+
+bool Picture::claimThumbnail(QSize size) const {
+    if (!m_d || size.isEmpty())
+        return false;
+    std::lock_guard lock(m_d->cacheLock);
+    if (m_d->claimedThumb == size || m_d->cachedThumb.size() == size)
+        return false;
+    m_d->claimedThumb = size;
+    return true;
 }
 
 QImage Picture::thumbnail(QSize size) const {
     if (!m_d || size.isEmpty())
         return {};
-    std::lock_guard lock(m_d->cacheLock);
-    if (m_d->cachedThumb.size() != size) {
-        if (isVector()) {
-            QImage thumb(size, QImage::Format_ARGB32_Premultiplied);
-            thumb.fill(Qt::white);
-            QPainter painter(&thumb);
-            painter.setRenderHint(QPainter::Antialiasing);
-            draw(painter, QRectF(QPointF(0, 0), QSizeF(size)));
-            m_d->cachedThumb = thumb;
-        } else {
-            // Qt scales 1-bit and palette images by dithering them; true colour first.
-            const QImage& source = m_d->image;
-            const bool trueColour = source.depth() >= 24 && !source.colorTable().size();
-            m_d->cachedThumb =
-                (trueColour ? source
+    if (QImage kept = cachedThumbnail(size); !kept.isNull())
+        return kept;
+    QImage thumb;
+    if (isVector()) {
+        thumb = QImage(size, QImage::Format_ARGB32_Premultiplied);
+        if (thumb.isNull())
+            return {};
+        thumb.fill(Qt::white);
+        QPainter painter(&thumb);
+        painter.setRenderHint(QPainter::Antialiasing);
+        draw(painter, QRectF(QPointF(0, 0), QSizeF(size)));
+    } else {
+        // Qt scales 1-bit and palette images by dithering them; true colour first.
+        const QImage source = toImage();
+        if (source.isNull())
+            return {};
+        const bool trueColour = source.depth() >= 24 && !source.colorTable().size();
+        thumb = (trueColour ? source
                             : source.convertToFormat(source.hasAlphaChannel()
                                                          ? QImage::Format_ARGB32_Premultiplied
                                                          : QImage::Format_RGB32))
                     .scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        }
     }
-    return m_d->cachedThumb;
+    std::lock_guard lock(m_d->cacheLock);
+    // Two threads may have made it; the first one kept is the one every holder sees.
+    if (m_d->cachedThumb.size() != size && !thumb.isNull())
+        m_d->cachedThumb = thumb;
+    return m_d->cachedThumb.size() == size ? m_d->cachedThumb : thumb;
 }

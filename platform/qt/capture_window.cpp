@@ -140,6 +140,24 @@ bool CaptureWindow::isMenuEnabled(Command command) const {
 
 void CaptureWindow::processEvents() { QCoreApplication::processEvents(); }
 
+QSize CaptureWindow::thumbnailSize(const Entry& e) const {
+    const QRect box = pixelRect(e.left, e.top, e.width, e.height);
+    const qreal dpr = devicePixelRatioF();
+    return QSize(qRound(box.width() * dpr), qRound(box.height() * dpr));
+}
+
+void CaptureWindow::galleryChanged() {
+    // A picture that just arrived gets its thumbnail and packed form made off
+    // this thread; scaling a huge one here would freeze the window for seconds.
+    if (m_gallery) {
+        for (const Entry& e : m_gallery->entries()) {
+            if (!e.isEmpty())
+                m_keeper.keep(e.picture, thumbnailSize(e));
+        }
+    }
+    update();
+}
+
 int CaptureWindow::entryAt(QPoint pos) const {
     if (!m_gallery)
         return -1;
@@ -194,7 +212,6 @@ void CaptureWindow::paintEvent(QPaintEvent* event) {
         painter.fillRect(QRect(r.left(), r.top(), w, r.height()), highlight);
         painter.fillRect(QRect(r.right() - w + 1, r.top(), w, r.height()), highlight);
     }
-    const qreal dpr = devicePixelRatioF();
     painter.setPen(palette().color(QPalette::Mid));
     for (bool filled : {false, true}) {
         for (const Entry& e : m_gallery->entries()) {
@@ -203,11 +220,20 @@ void CaptureWindow::paintEvent(QPaintEvent* event) {
             const QRect box = pixelRect(e.left, e.top, e.width, e.height);
             if (!box.intersects(event->rect()))
                 continue;
-            if (filled)
-                painter.drawImage(box, e.picture.thumbnail(QSize(qRound(box.width() * dpr),
-                                                                 qRound(box.height() * dpr))));
-            else
+            if (!filled) {
                 painter.drawRect(box.adjusted(0, 0, -1, -1));
+                continue;
+            }
+            const QSize size = thumbnailSize(e);
+            const QImage thumb = e.picture.cachedThumbnail(size);
+            if (!thumb.isNull()) {
+                painter.drawImage(box, thumb);
+                continue;
+            }
+            // Shown at once; the thumbnail follows when it is made.
+            painter.fillRect(box, palette().color(QPalette::Base));
+            painter.drawRect(box.adjusted(0, 0, -1, -1));
+            m_keeper.keep(e.picture, size);
         }
     }
 }

@@ -4,6 +4,7 @@
 #include "gallery/gallery.h"
 #include "platform/main_window.h"
 #include "platform/qt/picture_drag.h"
+#include "platform/qt/picture_keeper.h"
 
 #include <QMenu>
 #include <QTimer>
@@ -27,7 +28,7 @@ public:
     void setMenuEnabled(Command command, bool enabled) override;
     bool isMenuEnabled(Command command) const override;
     void processEvents() override;
-    void galleryChanged() override { update(); }
+    void galleryChanged() override;
     void close() override { QWidget::close(); }
 
     /** Centres the window's outer frame on its screen, now and once more when the
@@ -38,6 +39,8 @@ public:
     int entryAt(QPoint pos) const;
     /** The menu, for tests that look at its entries. */
     QMenu& menu() { return m_menu; }
+    /** The thumbnails and packing under way, for tests and benchmarks. */
+    PictureKeeper& keeper() { return m_keeper; }
 
     /** Maps Qt keys and modifiers to the codes the logic uses. */
     static int keyCode(int qtKey);
@@ -58,6 +61,7 @@ protected:
 
 private:
     void buildMenu();
+    QSize thumbnailSize(const Entry& entry) const;
     QSize outerSize() const;
     void relayout();
 
@@ -73,4 +77,5 @@ private:
     QMenu m_menu;
     std::map<Command, QAction*> m_actions;
     bool m_busy = false;
+    PictureKeeper m_keeper{[this] { update(); }};
 };

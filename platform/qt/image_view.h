@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 class ImageView final : public QWidget {
 public:
@@ -15,6 +16,13 @@ public:
 
     void setPicture(const Picture& picture);
     const Picture& picture() const { return m_picture; }
+    /** True when the picture could not be decoded for lack of memory; the view then says so. */
+    bool lacksMemory() const { return m_noMemory; }
+    /** True while it keeps the picture decoded for drawing. */
+    bool holdsDecodedCopy() const { return !m_source.isNull(); }
+    static QString noMemoryText() {
+        return QStringLiteral("There is not enough memory to show this picture.");
+    }
     /** Frames painted so far, for tests and benchmarks. */
     int framesPainted() const { return m_framesPainted; }
 
@@ -33,11 +41,16 @@ protected:
 private:
     QImage scaledCopy(QSize deviceSize);
     QImage rasterSource(QSize deviceSize);
+    QSize screenPixels() const;
+
+    struct Decoding;
 
     Picture m_picture;
+    std::shared_ptr<Decoding> m_decoding;
     bool m_keepReducedCopy;
     QImage m_source;
     QImage m_reduced;
     QImage m_cache;
     int m_framesPainted = 0;
+    bool m_noMemory = false;
 };

@@ -264,7 +264,8 @@ constexpr qsizetype kBackgroundBytes = 32 << 20;
 QImage imageToWrite(const Picture& picture, QString* error) {
     QImage image = picture.toImage();
     if (image.isNull() && error)
-        *error = QStringLiteral("there is no picture to save");
+        *error = picture.isNull() ? QStringLiteral("there is no picture to save")
+                                  : QStringLiteral("there is not enough memory to decode the picture");
     return image;
 }
 
