@@ -8,7 +8,7 @@ formCapture::formCapture(IMainWindow& window, Platform& platform, ViewerHost& vi
           return OuterSize{window.outerWidthTwips(), window.outerHeightTwips()};
       }),
       m_watcher(
-          m_gallery, platform.clipboard, platform.clock, [&window] { window.galleryChanged(); },
+          m_gallery, platform.clipboard, [&window] { window.galleryChanged(); },
           [this] { scheduleTick(); }),
       m_env{m_gallery, window, platform} {
     // Ticks follow the clipboard's own change announcements instead of a

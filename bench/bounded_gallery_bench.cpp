@@ -9,8 +9,6 @@
 #include "platform/qt/qt_viewer_host.h"
 
 #include <QApplication>
-#include <QClipboard>
-#include <QMimeData>
 #include <QPainter>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -40,6 +38,8 @@ int childCaptures(const QString& folder, int count) {
     int taken = 0;
     for (int i = 0; i < count; ++i) {
         const QString png = folder + QStringLiteral("/%1.png").arg(i % kDistinct);
+        // Every capture moves ImageCount: on by one, or back to 1 when it starts over.
+        const int previous = form.gallery().ImageCount;
         QProcess xclip;
         xclip.setProgram(QStringLiteral("xclip"));
         xclip.setArguments({QStringLiteral("-selection"), QStringLiteral("clipboard"),
@@ -50,13 +50,7 @@ int childCaptures(const QString& folder, int count) {
         // xclip serves the clipboard from a child of its own and returns.
         xclip.start();
         xclip.waitForFinished(10000);
-        // xclip has returned owning the clipboard; the capture empties it.
-        if (bench::pumpUntil(
-                [] {
-                    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-                    return !data || data->formats().isEmpty();
-                },
-                10000))
+        if (bench::pumpUntil([&] { return form.gallery().ImageCount != previous; }, 10000))
             ++taken;
     }
     bench::pumpFor(500);

@@ -59,4 +59,39 @@ QString saveAllBaseName(const QString& folder, int index, const QDateTime& now,
            formatSeconds(seconds, decimalPoint);
 }
 
+namespace {
+// Characters other systems refuse in a file name, which a target may copy it to.
+bool unsafeInName(QChar c) {
+    return c.unicode() < 0x20 || c.unicode() == 0x7f ||
+           QStringLiteral("/\\:*?\"<>|").contains(c);
+}
+} // namespace
+
+QString dragFileName(const QString& entryName, const QString& fallback) {
+    QString base = fileNameOf(entryName);
+    // The picture goes out as PNG whatever it was loaded from: "shot.final.jpg" gives "shot.final".
+    const qsizetype dot = base.lastIndexOf(QLatin1Char('.'));
+    if (dot > 0)
+        base.truncate(dot);
+    for (QChar& c : base) {
+        if (unsafeInName(c))
+            c = QLatin1Char('_');
+    }
+    // A leading dot would hide the file; trailing dots and spaces vanish on other systems.
+    while (!base.isEmpty() && (base.front() == QLatin1Char('.') || base.front().isSpace()))
+        base.remove(0, 1);
+    while (!base.isEmpty() && (base.back() == QLatin1Char('.') || base.back().isSpace()))
+        base.chop(1);
+    // 255 bytes is the common limit; room is left for ".png".
+    constexpr qsizetype kMaxBytes = 200;
+    while (base.toUtf8().size() > kMaxBytes) {
+        base.chop(1);
+        if (!base.isEmpty() && base.back().isHighSurrogate())
+            base.chop(1);
+    }
+    if (base.isEmpty())
+        base = fallback;
+    return base + QStringLiteral(".png");
+}
+
 } // namespace FileNames

@@ -1,4 +1,4 @@
-// The file-name rules of Save and Save All, as plain string functions.
+// The file-name rules of Save, Save All and dragged pictures, as plain string functions.
 #pragma once
 
 #include <QDateTime>
@@ -30,5 +30,10 @@ QString formatSeconds(float seconds, const QString& decimalPoint);
     folder + "image_" + (index + 1) + "_" + MM-dd-yyyy + "_" + seconds since midnight. */
 QString saveAllBaseName(const QString& folder, int index, const QDateTime& now,
                         const QString& decimalPoint);
+
+/** The name of the PNG file handed to a drop target: the base name of the
+    entry's file (or the entry's name, as "Image 3"), made safe for any file
+    system and short enough for one; fallback when nothing of it is left. */
+QString dragFileName(const QString& entryName, const QString& fallback);
 
 } // namespace FileNames

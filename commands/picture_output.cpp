@@ -2,17 +2,23 @@
 
 #include "commands/file_names.h"
 #include "dialogs/module1.h"
+#include "platform/temporary_files.h"
 
 namespace {
 // Leaves room for the unique part and ".bmp" within a file name's 255 bytes.
 constexpr qsizetype kMaxStemBytes = 200;
 
-QString intermediateStem(const QString& jpegPath) {
+// The name of a BMP file kept after a failed conversion: the JPEG name's stem.
+QString keptStem(const QString& jpegPath) {
     QString stem = FileNames::fileNameOf(jpegPath);
     if (stem.size() >= 4)
         stem.chop(4);
-    while (stem.toUtf8().size() > kMaxStemBytes)
-        stem.chop(stem.size() >= 2 && stem.back().isLowSurrogate() ? 2 : 1);
+    // A byte that is not UTF-8 is one lone low surrogate and one byte on disk.
+    while (stem.toUtf8().size() > kMaxStemBytes) {
+        const bool pair = stem.size() >= 2 && stem.back().isLowSurrogate() &&
+                          stem.at(stem.size() - 2).isHighSurrogate();
+        stem.chop(pair ? 2 : 1);
+    }
     return stem + QLatin1Char('.');
 }
 } // namespace
@@ -34,16 +40,23 @@ OutputResult writeBmpFile(Platform& platform, const Picture& picture, const QStr
 OutputResult writeJpegFile(Platform& platform, const Picture& picture, const QString& jpegPath) {
     if (picture.isNull() || picture.isEmpty())
         return {false, QStringLiteral("there is no picture in this entry"), {}};
-    const QString bmpPath = platform.files.uniqueName(
-        FileNames::folderOf(jpegPath), intermediateStem(jpegPath), QStringLiteral(".bmp"));
     OutputResult result;
+    // Through a link, the file it leads to is replaced, in its own folder.
+    const QString target = platform.files.saveTarget(jpegPath, &result.reason);
+    if (target.isEmpty())
+        return result;
+    const QString folder = FileNames::folderOf(target);
+    // A hidden name of the program's own pattern: an interrupted save leaves
+    // nothing that Browse would take for a picture.
+    const QString bmpPath = platform.files.uniqueName(folder, QString::fromLatin1(kTemporaryPrefix),
+                                                      QString::fromLatin1(kTemporarySuffix));
     if (!platform.pictures.writeIntermediateBmp(picture, bmpPath, &result.reason))
         return result;
     // The converter's word and the file are both needed: a JPEG file that was
     // already there would pass the file test alone.
     const bool converted =
-        platform.converter.BmpToJpeg(bmpPath, jpegPath, kJpegSetting, &result.reason);
-    if (converted && Module1::FileExists(platform.files, jpegPath)) {
+        platform.converter.BmpToJpeg(bmpPath, target, kJpegSetting, &result.reason);
+    if (converted && Module1::FileExists(platform.files, target)) {
         platform.files.remove(bmpPath);
         result.saved = true;
         result.reason.clear();
@@ -51,6 +64,13 @@ OutputResult writeJpegFile(Platform& platform, const Picture& picture, const QSt
     }
     if (converted)
         result.reason = QStringLiteral("the JPEG converter left no file there");
-    result.keptBmp = bmpPath;
+    // The picture stays in the folder as a BMP file the user can see; if even
+    // that fails, the hidden file goes, and no file is claimed to hold it.
+    const QString kept =
+        platform.files.uniqueName(folder, keptStem(jpegPath), QStringLiteral(".bmp"));
+    if (platform.files.renameNew(bmpPath, kept, nullptr))
+        result.keptBmp = kept;
+    else
+        platform.files.remove(bmpPath);
     return result;
 }

@@ -19,8 +19,9 @@ struct OutputResult {
 /** Writes picture as a BMP file at exactly path. */
 OutputResult writeBmpFile(Platform& platform, const Picture& picture, const QString& path);
 
-/** Writes picture as a JPEG file at jpegPath through an intermediate BMP file of
-    a name no file has yet, in the same folder, so no file of the user's is
-    touched; the intermediate file goes once the JPEG file is there. Only the
-    thread-safe parts of the platform are used. */
+/** Writes picture as a JPEG file at jpegPath (through a link there, at the file it
+    leads to) through an intermediate BMP file of a hidden temporary name no file has
+    yet, in the same folder, so no file of the user's is touched; the intermediate
+    file goes once the JPEG file is there, and after a failed conversion becomes a
+    visible BMP file beside it. Only the thread-safe parts of the platform are used. */
 OutputResult writeJpegFile(Platform& platform, const Picture& picture, const QString& jpegPath);

@@ -50,29 +50,42 @@ void runJobs(std::vector<Job>& jobs, Platform& platform, const QString& folder,
     work();
 }
 
-QString failureText(const std::vector<Job>& jobs, const QString& folder) {
+// What is really in the folder now: the folder may have been emptied or removed
+// while the pictures were written.
+struct Outcome {
+    const Job* firstFailed = nullptr;
     int failed = 0;
     int kept = 0;
-    const Job* first = nullptr;
+};
+
+Outcome outcomeOf(const std::vector<Job>& jobs, IFileSystem& files) {
+    Outcome outcome;
     for (const Job& job : jobs) {
-        if (job.result.saved)
+        if (job.result.saved && Module1::FileExists(files, job.jpegPath))
             continue;
-        ++failed;
-        if (!job.result.keptBmp.isEmpty())
-            ++kept;
-        if (!first)
-            first = &job;
+        ++outcome.failed;
+        if (!job.result.keptBmp.isEmpty() && Module1::FileExists(files, job.result.keptBmp))
+            ++outcome.kept;
+        if (!outcome.firstFailed)
+            outcome.firstFailed = &job;
     }
+    return outcome;
+}
+
+QString failureText(const Outcome& outcome, std::size_t total, const QString& folder) {
+    const Job& first = *outcome.firstFailed;
     QString text = QStringLiteral("%1 of %2 pictures were not saved in %3.")
-                       .arg(failed)
-                       .arg(jobs.size())
+                       .arg(outcome.failed)
+                       .arg(total)
                        .arg(folder);
     text += QStringLiteral("\n\n%1: %2.")
-                .arg(FileNames::fileNameOf(first->jpegPath), first->result.reason);
-    if (kept > 0)
+                .arg(FileNames::fileNameOf(first.jpegPath),
+                     first.result.saved ? QStringLiteral("it was written, but is gone since")
+                                        : first.result.reason);
+    if (outcome.kept > 0)
         text += QStringLiteral("\n\n%1 of them could not be converted and are kept there as "
                                "BMP files.")
-                    .arg(kept);
+                    .arg(outcome.kept);
     return text;
 }
 } // namespace
@@ -96,13 +109,12 @@ void mnuFileSaveAll_Click(CommandEnv& env) {
         }
         runJobs(jobs, platform, folder, QLocale().decimalPoint());
 
-        const bool allSaved =
-            std::all_of(jobs.begin(), jobs.end(), [](const Job& j) { return j.result.saved; });
-        if (allSaved)
+        const Outcome outcome = outcomeOf(jobs, platform.files);
+        if (outcome.failed == 0)
             platform.messages.information(&env.window, QStringLiteral("Save all is done."),
                                           QStringLiteral("Pictavo"));
         else
-            platform.messages.warning(&env.window, failureText(jobs, folder),
+            platform.messages.warning(&env.window, failureText(outcome, jobs.size(), folder),
                                       QStringLiteral("Pictavo"));
     }
     g.IgnoreClipboard = false;

@@ -1,6 +1,7 @@
 #include "converter/bmp_reader.h"
 
 #include "converter/unique_fd.h"
+#include "platform/picture_bounds.h"
 
 #include <turbojpeg.h>
 
@@ -101,7 +102,8 @@ BmpStatus parseHeader(int fd, std::uint64_t fileSize, Layout& l) {
     const std::uint32_t colorsUsed = u32(&h[46]);
 
     const std::int64_t rows = height < 0 ? -static_cast<std::int64_t>(height) : height;
-    if (width <= 0 || width > kMaxSide || rows == 0 || rows > kMaxSide || planes != 1)
+    // The bounds the program loads pictures within: whatever it loads, it can save.
+    if (!isWithinPictureBounds(width, rows) || planes != 1)
         return BmpStatus::Unsupported;
     l.width = width;
     l.height = static_cast<int>(rows);

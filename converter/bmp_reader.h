@@ -5,9 +5,6 @@
 
 namespace pictavo::jpeg {
 
-/** The largest width and height accepted; the program refuses larger pictures too. */
-inline constexpr int kMaxSide = 16384;
-
 enum class BmpStatus { Ok, CannotRead, Unsupported };
 
 /** Packed pixels in the file's row order, ready for tjCompress2. */

@@ -2,6 +2,7 @@
 
 #include "converter/bmp_reader.h"
 #include "converter/unique_fd.h"
+#include "platform/temporary_files.h"
 
 #include <turbojpeg.h>
 
@@ -59,18 +60,20 @@ std::uint64_t randomNumber() {
     return value;
 }
 
-// The temporary file is a short hidden name in the target's folder: rename() then stays on one
-// file system, a long target name cannot make it too long, and Browse never lists it.
+// The temporary file is a short hidden name of the program's own pattern in the target's folder:
+// rename() then stays on one file system, a long target name cannot make it too long, Browse
+// never lists it, and the program removes it should a crash leave it behind.
 int writeAtomically(const char* jpegPath, const unsigned char* data, std::size_t size) {
     const std::string_view target(jpegPath);
     const std::size_t slash = target.rfind('/');
     const std::string folder(slash == std::string_view::npos ? std::string_view()
                                                              : target.substr(0, slash + 1));
     for (int attempt = 0; attempt < 8; ++attempt) {
-        char name[32];
-        std::snprintf(name, sizeof name, ".pictavo-%016llx.tmp",
+        char digits[17];
+        std::snprintf(digits, sizeof digits, "%016llx",
                       static_cast<unsigned long long>(randomNumber()));
-        const std::string temporary = folder + name;
+        std::string temporary = folder;
+        temporary.append(kTemporaryPrefix).append(digits).append(kTemporarySuffix);
         UniqueFd fd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
         if (!fd.valid()) {
             if (errno == EEXIST)

@@ -1,8 +1,8 @@
 #include "gallery/clipboard_watcher.h"
 
-ClipboardWatcher::ClipboardWatcher(Gallery& gallery, IClipboard& clipboard, const IClock& clock,
+ClipboardWatcher::ClipboardWatcher(Gallery& gallery, IClipboard& clipboard,
                                    std::function<void()> added, std::function<void()> again)
-    : m_gallery(gallery), m_clipboard(clipboard), m_clock(clock), m_added(std::move(added)),
+    : m_gallery(gallery), m_clipboard(clipboard), m_added(std::move(added)),
       m_again(std::move(again)) {}
 
 void ClipboardWatcher::Timer1_Timer() {
@@ -25,19 +25,27 @@ void ClipboardWatcher::finish(const ClipboardContent& content, std::uint64_t cha
     bool tickAgain = m_tickWaiting;
     m_tickWaiting = false;
 
-    if (content.state == ClipboardContent::State::NoBitmap) {
+    if (didRead && m_gallery.IgnoreClipboard) {
+        // A Copy came while we looked: what we saw is from before it, and an empty
+        // clipboard then must not lower the flag that keeps the copy out.
+        tickAgain = true;
+    } else if (content.state == ClipboardContent::State::NoBitmap) {
         m_gallery.IgnoreClipboard = false;
     } else if (m_gallery.IgnoreClipboard) {
         // The program's own copy, or anything that replaced it: left where it is.
     } else if (!didRead) {
         // The flag fell while we looked without reading: look again, reading.
         tickAgain = true;
+    } else if (isRestore(content)) {
+        // Left on the clipboard; it stays a restore at every later look, as what makes
+        // it one belongs to the offer, not to the moment of the look.
     } else if (content.state == ClipboardContent::State::Bitmap && !content.picture.isNull() &&
-               !content.picture.isEmpty() && !isRestoredCopy(content.picture)) {
+               !content.picture.isEmpty()) {
+        const bool repeat = isRepeat(content);
         m_gallery.AddImage(content.picture);
         m_clipboard.clearTaken(content);
         m_lastTaken = content.picture;
-        m_lastClearedAt = m_clock.monotonicMs();
+        m_lastWasRepeat = repeat;
         const int filled = m_gallery.ImageCount - 1;
         if (m_gallery.exists(filled))
             m_gallery.imgView(filled).toolTipText =
@@ -53,18 +61,26 @@ void ClipboardWatcher::finish(const ClipboardContent& content, std::uint64_t cha
         m_again();
 }
 
-bool ClipboardWatcher::isRestoredCopy(const Picture& picture) const {
-    if (m_lastTaken.isNull())
+bool ClipboardWatcher::isRestore(const ClipboardContent& content) const {
+    if (content.takenAfterEmptyingMs > kRestoreWithinMs && !m_lastWasRepeat)
         return false;
-    if (m_clock.monotonicMs() - m_lastClearedAt > kRestoreWindowMs)
+    return isRepeat(content);
+}
+
+bool ClipboardWatcher::isRepeat(const ClipboardContent& content) const {
+    // The program's own copy is never a restore, however soon it came.
+    if (content.own || content.takenAfterEmptyingMs < 0 ||
+        content.takenAfterEmptyingMs > kRepeatWithinMs || m_lastTaken.isNull() ||
+        content.picture.isNull())
+        return false;
+    if (m_lastTaken.width() != content.picture.width() ||
+        m_lastTaken.height() != content.picture.height())
         return false;
     // Sizes first: the taken picture is decoded only when it could be the same.
     if (m_lastTaken.width() != picture.width() || m_lastTaken.height() != picture.height())
         return false;
     const QImage a = m_lastTaken.toImage();
-    const QImage b = picture.toImage();
-    if (a.size() != b.size())
-        return false;
+    const QImage b = content.picture.toImage();
     if (a.format() == b.format())
         return a == b;
     return a.convertToFormat(QImage::Format_ARGB32) == b.convertToFormat(QImage::Format_ARGB32);

@@ -3,7 +3,6 @@
 
 #include "gallery/gallery.h"
 #include "platform/clipboard.h"
-#include "platform/clock.h"
 
 #include <cstdint>
 #include <functional>
@@ -11,8 +10,8 @@
 class ClipboardWatcher {
 public:
     /** added runs after a picture went into the gallery; again asks for another tick. */
-    ClipboardWatcher(Gallery& gallery, IClipboard& clipboard, const IClock& clock,
-                     std::function<void()> added, std::function<void()> again);
+    ClipboardWatcher(Gallery& gallery, IClipboard& clipboard, std::function<void()> added,
+                     std::function<void()> again);
 
     /** One tick. The clipboard answers later; a tick while a look is under way
         is remembered and run when it ends, so bursts merge and nothing is missed. */
@@ -21,22 +20,28 @@ public:
     void noteChange() { ++m_changes; }
     bool looking() const { return m_looking; }
 
-    /** How long after emptying the clipboard an identical bitmap counts as
-        put back by a clipboard manager rather than copied anew. */
-    static constexpr std::int64_t kRestoreWindowMs = 1500;
+    /** A clipboard manager puts back what was emptied as soon as it sees the emptying;
+        an owner that takes the clipboard this soon after the program emptied it, with
+        the very picture just taken, is such a manager. A person copying, even the same
+        picture again, takes longer. */
+    static constexpr std::int64_t kRestoreWithinMs = 150;
+    /** A manager that restores more slowly is recognised by its second restore: the
+        same picture back again within this time after an emptying, right after a
+        take that was itself such a repeat. So it costs at most one duplicate. */
+    static constexpr std::int64_t kRepeatWithinMs = 2000;
 
 private:
     void finish(const ClipboardContent& content, std::uint64_t changesAtStart, bool didRead);
-    bool isRestoredCopy(const Picture& picture) const;
+    bool isRestore(const ClipboardContent& content) const;
+    bool isRepeat(const ClipboardContent& content) const;
 
     Gallery& m_gallery;
     IClipboard& m_clipboard;
-    const IClock& m_clock;
     std::function<void()> m_added;
     std::function<void()> m_again;
     bool m_looking = false;
     bool m_tickWaiting = false;
     std::uint64_t m_changes = 0;
     Picture m_lastTaken;
-    std::int64_t m_lastClearedAt = 0;
+    bool m_lastWasRepeat = false;
 };

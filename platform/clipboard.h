@@ -17,8 +17,14 @@ struct ClipboardContent {
     Picture picture; // when read
     QString reason;  // when unreadable
     /** Identifies the owner and its moment of taking the clipboard, so that a
-        later clear can tell whether the content is still the same. */
+        later clear can tell whether the content is still the same; 0 when unknown. */
     std::uint64_t ownership = 0;
+    /** How long after this program emptied the clipboard (clearTaken) the owner took
+        it, when nothing else changed the clipboard in between; -1 otherwise. This is
+        what a clipboard manager that puts back what was emptied looks like. */
+    std::int64_t takenAfterEmptyingMs = -1;
+    /** The program's own content, put by setPicture and not replaced since. */
+    bool own = false;
 };
 
 /** The system clipboard, bitmap side only. */
@@ -34,7 +40,8 @@ public:
     virtual void look(bool readImage, std::function<void(ClipboardContent)> done) = 0;
     virtual void clear() = 0;
     /** Empties the clipboard unless another content has replaced the one that
-        taken was read from; emptying then would throw the newer content away. */
+        taken was read from, even one that arrives while the request is under way;
+        emptying then would throw the newer content away. */
     virtual void clearTaken(const ClipboardContent& taken) = 0;
     /** Puts the picture on as a bitmap; false when the clipboard refused it. */
     virtual bool setPicture(const Picture& picture) = 0;

@@ -108,6 +108,7 @@ Picture Picture::Weak::lock() const {
 }
 
 bool Picture::isVector() const { return m_d && !m_d->svg.isEmpty(); }
+QByteArray Picture::svgData() const { return m_d ? m_d->svg : QByteArray(); }
 int Picture::width() const { return m_d ? m_d->frame.width() : 0; }
 int Picture::height() const { return m_d ? m_d->frame.height() : 0; }
 

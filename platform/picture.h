@@ -21,6 +21,8 @@ public:
 
     bool isNull() const { return !m_d; }
     bool isVector() const;
+    /** A metafile's drawing as SVG; empty for a raster picture. */
+    QByteArray svgData() const;
     /** Width and height in the picture's own unit; only their ratio matters. */
     int width() const;
     int height() const;

@@ -14,6 +14,8 @@ bin=build-bench/bin
 run() { echo; echo "== $*"; "$@" 2>&1 | grep -v '^QStandardPaths' || echo "(failed: $*)"; }
 run bash bench/idle_cpu.sh build-bench/install/bin/pictavo "$bin"
 run bash bench/capture_latency.sh build-bench/install/bin/pictavo "$bin"
+run bash bench/wayland_bench.sh build-bench/install/bin/pictavo "$bin"
+run bash bench/emptying_race.sh build-bench/install/bin/pictavo "$bin"
 run "$bin/gallery_bench"
 for b in "$bin"/*_bench; do
     case $(basename "$b") in gallery_bench | min_reader_bench | pictavo_converter_bench) ;; *) run "$b" ;; esac

@@ -3,13 +3,14 @@
 # package; with "test", also what the tests need. Root only.
 set -euo pipefail
 build=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev libqt6svg6
-       libgl-dev libxcb1-dev libxcb-xfixes0-dev libturbojpeg0-dev libemf2svg-dev libwmf-dev librsvg2-dev
-       libzstd-dev)
+       libgl-dev libxcb1-dev libxcb-xfixes0-dev libwayland-dev libturbojpeg0-dev libemf2svg-dev libwmf-dev librsvg2-dev
+       libcups2-dev libzstd-dev)
 # CPack finds the binaries with file and their dependencies with dpkg-shlibdeps.
 package=(dpkg-dev file)
 test=("${package[@]}" lintian desktop-file-utils appstream googletest libgtest-dev libbenchmark-dev xvfb openbox xclip xdotool x11-utils
       cups cups-bsd cups-client printer-driver-cups-pdf poppler-utils imagemagick
-      libjpeg-turbo-progs procps fonts-dejavu-core clang-14 libclang-rt-14-dev)
+      libjpeg-turbo-progs procps fonts-dejavu-core clang-14 libclang-rt-14-dev
+      sway xwayland wl-clipboard qt6-wayland grim weston jq)
 pkgs=("${build[@]}")
 case ${1:-} in
 test) pkgs+=("${test[@]}") ;;

@@ -18,7 +18,13 @@ start_services() {
         export DISPLAY=:$n
         Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/tmp/pictavo-xvfb.log 2>&1 &
         SERVICE_PIDS+=($!)
-        for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+        local xvfb=$!
+        # Until it answers, or gives up on this display.
+        for _ in $(seq 300); do
+            xdpyinfo >/dev/null 2>&1 && break
+            kill -0 "$xvfb" 2>/dev/null || break
+            sleep 0.1
+        done
         xdpyinfo >/dev/null 2>&1 && break
         n=$((n + 1))
     done
@@ -27,7 +33,8 @@ start_services() {
     if ! xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
         openbox >/tmp/pictavo-openbox.log 2>&1 &
         SERVICE_PIDS+=($!)
-        for _ in $(seq 100); do
+        # A loaded machine can take many seconds to start it.
+        for _ in $(seq 600); do
             xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
             sleep 0.1
         done

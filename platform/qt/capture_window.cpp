@@ -1,5 +1,6 @@
 #include "platform/qt/capture_window.h"
 
+#include "commands/file_names.h"
 #include "gallery/key_dispatch.h"
 #include "gallery/units.h"
 #include "platform/qt/x11_window.h"
@@ -283,6 +284,33 @@ int CaptureWindow::keyCode(int qtKey) {
     case Qt::Key_Delete: return keys::Delete;
     case Qt::Key_F8: return keys::F8;
     default: return -1;
+    }
+}
+
+void CaptureWindow::mousePressEvent(QMouseEvent* event) {
+    m_pressedAt = event->position().toPoint();
+    m_pressedEntry = entryAt(m_pressedAt);
+    m_dragOut.pressed(*event, m_pressedEntry >= 0 && !m_gallery->imgView(m_pressedEntry).isEmpty());
+}
+
+void CaptureWindow::mouseMoveEvent(QMouseEvent* event) {
+    if (!m_dragOut.leaves(*event, *this) || !m_gallery || !m_gallery->exists(m_pressedEntry))
+        return;
+    // The entry may have taken another picture while the button was held.
+    const Entry& e = m_gallery->imgView(m_pressedEntry);
+    const QRect box = pixelRect(e.left, e.top, e.width, e.height);
+    const QString fallback = QStringLiteral("Image %1").arg(m_pressedEntry + 1);
+    const Qt::DropAction done = dragPictureOut(
+        *this, e.picture, FileNames::dragFileName(e.toolTipText, fallback), grab(box),
+        m_pressedAt - box.topLeft());
+    // Brought back and let go over the window, it was a press and a release here
+    // after all; the drag took that release for itself.
+    const QPoint at = mapFromGlobal(QCursor::pos());
+    if (done == Qt::IgnoreAction && rect().contains(at) &&
+        !(QGuiApplication::mouseButtons() & Qt::LeftButton)) {
+        QMouseEvent release(QEvent::MouseButtonRelease, at, mapToGlobal(at), Qt::LeftButton,
+                            Qt::NoButton, QGuiApplication::keyboardModifiers());
+        mouseReleaseEvent(&release);
     }
 }
 

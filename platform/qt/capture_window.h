@@ -3,6 +3,7 @@
 
 #include "gallery/gallery.h"
 #include "platform/main_window.h"
+#include "platform/qt/picture_drag.h"
 #include "platform/qt/picture_keeper.h"
 
 #include <QMenu>
@@ -53,6 +54,8 @@ protected:
     void changeEvent(QEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -68,6 +71,9 @@ private:
 
     const Gallery* m_gallery = nullptr;
     MainWindowEvents* m_events = nullptr;
+    DragOutGesture m_dragOut;
+    int m_pressedEntry = -1;
+    QPoint m_pressedAt;
     QMenu m_menu;
     std::map<Command, QAction*> m_actions;
     bool m_busy = false;

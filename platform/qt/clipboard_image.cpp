@@ -1,6 +1,6 @@
 #include "platform/qt/clipboard_image.h"
 
-#include "platform/qt/qt_platform.h"
+#include "platform/picture_bounds.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -60,7 +60,7 @@ QImage decodeClipboardImage(const QByteArray& mimeType, const QByteArray& data, 
         return fail(QStringLiteral("the data offered as %1 is not a %2 picture")
                         .arg(QString::fromLatin1(mimeType), QString::fromLatin1(decoder).toUpper()));
     const QSize size = reader.size();
-    if (size.width() > kMaxPictureSide || size.height() > kMaxPictureSide)
+    if (size.isValid() && !isWithinPictureBounds(size.width(), size.height()))
         return fail(QStringLiteral("the picture is %1 x %2 pixels; at most %3 pixels a side are taken")
                         .arg(size.width())
                         .arg(size.height())

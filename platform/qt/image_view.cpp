@@ -171,6 +171,11 @@ void ImageView::mousePressEvent(QMouseEvent* event) {
         pressed(*event);
 }
 
+void ImageView::mouseMoveEvent(QMouseEvent* event) {
+    if (moved)
+        moved(*event);
+}
+
 void ImageView::mouseReleaseEvent(QMouseEvent* event) {
     if (released)
         released(*event);

@@ -27,12 +27,14 @@ public:
     int framesPainted() const { return m_framesPainted; }
 
     std::function<void(QMouseEvent&)> pressed;
+    std::function<void(QMouseEvent&)> moved;
     std::function<void(QMouseEvent&)> released;
     std::function<void(QMouseEvent&)> doubleClicked;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 

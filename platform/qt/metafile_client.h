@@ -6,6 +6,7 @@
 #include <QSize>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 struct MetafileDrawing {
@@ -22,7 +23,9 @@ bool looksLikeMetafile(const QByteArray& head);
 /** The helper in the program's private folder. */
 QString metafileHelperPath();
 
-/** The drawing of an EMF or WMF file, or nullopt with the reason in *error. */
-std::optional<MetafileDrawing> loadMetafileViaHelper(const QString& helperPath,
-                                                     const QString& filePath, int timeoutMs,
-                                                     QString* error);
+/** The drawing of an EMF or WMF file, or nullopt with the reason in *error. A helper
+    still running at timeoutMs is ended. whileWaiting, if given, runs every few
+    milliseconds while the helper works. */
+std::optional<MetafileDrawing>
+loadMetafileViaHelper(const QString& helperPath, const QString& filePath, int timeoutMs,
+                      QString* error, const std::function<void()>& whileWaiting = {});

@@ -1,9 +1,12 @@
 #pragma once
 
 #include "platform/clipboard.h"
+#include "platform/qt/wayland_clipboard_reader.h"
 #include "platform/qt/x11_clipboard_reader.h"
+#include "platform/qt/xwayland_selection.h"
 
 #include <QObject>
+#include <memory>
 
 class QtClipboard final : public QObject, public IClipboard {
     Q_OBJECT
@@ -16,6 +19,15 @@ public:
     void setChangeHandler(std::function<void()> handler) override;
 
 private:
+    void changed();
+    void lookX(bool readImage, std::function<void(ClipboardContent)> done);
+
     std::function<void()> m_changed;
-    X11ClipboardReader m_reader;
+    X11ClipboardReader m_x11;
+    // Under a compositor that lets us watch its selection; null elsewhere.
+    std::unique_ptr<WaylandClipboardReader> m_wayland;
+    std::unique_ptr<XWaylandSelection> m_xwayland;
+    // The Wayland offer last looked at, and an X copy found behind it.
+    std::uint64_t m_waylandLooked = 0;
+    std::uint64_t m_xBehind = 0;
 };

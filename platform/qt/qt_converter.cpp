@@ -3,8 +3,8 @@
 #include "converter/abi.h"
 #include "converter/bmp_to_jpeg.h"
 #include "platform/qt/private_files.h"
+#include "platform/qt/qt_file_system.h"
 
-#include <QFile>
 #include <QLibrary>
 
 QString QtConverter::defaultLibraryPath() {
@@ -44,8 +44,10 @@ bool QtConverter::BmpToJpeg(const QString& bmpPath, const QString& jpegPath, int
     if (!convert)
         return fail(QStringLiteral("the JPEG converter %1 is refused: it has no BmpToJpeg")
                         .arg(m_libraryPath));
-    const int code = convert(QFile::encodeName(bmpPath).constData(),
-                             QFile::encodeName(jpegPath).constData(), setting);
+    // The same bytes the file system gets everywhere else: a name that is not
+    // valid UTF-8 reaches the converter as it is on disk.
+    const int code =
+        convert(encodeFileName(bmpPath).constData(), encodeFileName(jpegPath).constData(), setting);
     if (code != 0)
         return fail(QStringLiteral("the JPEG converter failed (code %1)").arg(code));
     return true;

@@ -1,7 +1,10 @@
 #include "platform/qt/qt_file_system.h"
 
+#include "platform/temporary_files.h"
+
 #include <QCoreApplication>
 #include <QRandomGenerator>
+#include <QSet>
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -10,7 +13,9 @@
 #include <fcntl.h>
 #include <fnmatch.h>
 #include <memory>
+#include <mutex>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 namespace {
@@ -49,6 +54,21 @@ int validUtf8Length(const unsigned char* s, qsizetype n) {
 }
 
 constexpr char16_t kEscapeBase = 0xdc00;
+
+// When this run began: temporary files older than this are leftovers of an earlier one.
+const timespec kStartedAt = [] {
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return now;
+}();
+
+bool isBefore(const timespec& a, const timespec& b) {
+    return a.tv_sec != b.tv_sec ? a.tv_sec < b.tv_sec : a.tv_nsec < b.tv_nsec;
+}
+
+QString systemError(int code) {
+    return QString::fromLocal8Bit(std::strerror(code));
+}
 
 bool isEscapedByte(char16_t c) {
     return c >= kEscapeBase + 0x80 && c <= kEscapeBase + 0xff;
@@ -111,8 +131,87 @@ bool QtFileSystem::rename(const QString& from, const QString& to, QString* error
     if (::rename(encodeFileName(from).constData(), encodeFileName(to).constData()) == 0)
         return true;
     if (error)
-        *error = QString::fromLocal8Bit(std::strerror(errno));
+        *error = systemError(errno);
     return false;
+}
+
+bool QtFileSystem::renameNew(const QString& from, const QString& to, QString* error) {
+    const QByteArray source = encodeFileName(from);
+    const QByteArray target = encodeFileName(to);
+    int result =
+        ::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE);
+    if (result != 0 && (errno == EINVAL || errno == ENOSYS)) {
+        // A file system without that flag: a hard link fails on an existing name too.
+        result = ::link(source.constData(), target.constData());
+        if (result == 0)
+            ::unlink(source.constData());
+    }
+    if (result == 0)
+        return true;
+    if (error)
+        *error = systemError(errno);
+    return false;
+}
+
+QString QtFileSystem::saveTarget(const QString& path, QString* error) const {
+    return resolveSaveTarget(path, error);
+}
+
+QString resolveSaveTarget(const QString& path, QString* error) {
+    const QByteArray bytes = encodeFileName(path);
+    // Renaming over a file needs only the folder's permission: a file the user
+    // made read-only stays as it is.
+    const auto writable = [&](const QByteArray& target, const QString& name) -> QString {
+        if (::access(target.constData(), F_OK) == 0 && ::access(target.constData(), W_OK) != 0) {
+            if (error)
+                *error = QStringLiteral("the existing file is not writable (%1)")
+                             .arg(systemError(errno));
+            return {};
+        }
+        return name;
+    };
+    struct stat st {};
+    if (::lstat(bytes.constData(), &st) != 0 || !S_ISLNK(st.st_mode))
+        return writable(bytes, path);
+    // The file at the end of the chain of links; the link itself is left as it is.
+    const std::unique_ptr<char, void (*)(void*)> real(::realpath(bytes.constData(), nullptr),
+                                                      ::free);
+    if (!real) {
+        if (error)
+            *error =
+                QStringLiteral("it is a link that leads to no file (%1)").arg(systemError(errno));
+        return {};
+    }
+    const QByteArray target(real.get());
+    return writable(target, decodeFileName(target));
+}
+
+void removeOwnLeftovers(const QString& folder) {
+    QByteArray dirPath = encodeFileName(folder.isEmpty() ? QStringLiteral(".") : folder);
+    while (dirPath.size() > 1 && dirPath.endsWith('/'))
+        dirPath.chop(1);
+    // Leftovers come only from earlier runs, so a folder once cleaned stays clean.
+    static std::mutex lock;
+    static QSet<QByteArray> cleaned;
+    {
+        std::lock_guard guard(lock);
+        if (cleaned.contains(dirPath))
+            return;
+        cleaned.insert(dirPath);
+    }
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(dirPath.constData()), ::closedir);
+    if (!dir)
+        return;
+    const int dirFd = ::dirfd(dir.get());
+    while (const dirent* entry = ::readdir(dir.get())) {
+        if (!isTemporaryName(entry->d_name))
+            continue;
+        // Files of this run, a Save All's workers' included, are newer and stay.
+        struct stat st {};
+        if (::fstatat(dirFd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) &&
+            isBefore(st.st_mtim, kStartedAt))
+            ::unlinkat(dirFd, entry->d_name, 0);
+    }
 }
 
 QStringList QtFileSystem::listFiles(const QString& folder, const QString& pattern) const {

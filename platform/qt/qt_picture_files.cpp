@@ -1,29 +1,28 @@
 #include "platform/qt/qt_picture_files.h"
 
+#include "platform/picture_bounds.h"
+#include "platform/qt/keep_painting.h"
 #include "platform/qt/metafile_client.h"
+#include "platform/qt/picture_headers.h"
 #include "platform/qt/qt_file_system.h"
-#include "platform/qt/qt_platform.h"
 #include "platform/qt/turbo_jpeg_reader.h"
+#include "platform/temporary_files.h"
 
 #include <QFile>
 #include <QImageReader>
-#include <QSaveFile>
-#include <QtEndian>
 #include <cerrno>
+#include <condition_variable>
 #include <cstring>
+#include <deque>
 #include <fcntl.h>
+#include <mutex>
 #include <optional>
 #include <sys/stat.h>
-#include <unistd.h>
-#include <condition_variable>
-#include <deque>
-#include <mutex>
 #include <system_error>
 #include <thread>
+#include <unistd.h>
 
 namespace {
-
-constexpr qint64 kMaxPixels = qint64(kMaxPictureSide) * kMaxPictureSide;
 
 void setError(QString* error, const QString& text) {
     if (error)
@@ -31,34 +30,16 @@ void setError(QString* error, const QString& text) {
 }
 
 QString tooLarge(qint64 width, qint64 height) {
-    return QStringLiteral("the picture is %1 × %2 pixels, more than the %3 × %3 this program takes")
+    return QStringLiteral("the picture is %1 × %2 pixels, more than this program takes "
+                          "(%3 pixels a side, %4 million pixels in all)")
         .arg(width)
         .arg(height)
-        .arg(kMaxPictureSide);
-}
-
-// The size a BMP or GIF header claims. Qt's BMP reader turns an oversized
-// header down without saying why, and its GIF reader does not tell the size
-// before decoding, so these two are read here.
-std::optional<QSize> headerSize(const QByteArray& head) {
-    const auto* p = reinterpret_cast<const uchar*>(head.constData());
-    if (head.size() >= 10 && (head.startsWith("GIF87a") || head.startsWith("GIF89a")))
-        return QSize(qFromLittleEndian<quint16>(p + 6), qFromLittleEndian<quint16>(p + 8));
-    if (head.size() < 26 || !head.startsWith("BM"))
-        return std::nullopt;
-    const quint32 infoSize = qFromLittleEndian<quint32>(p + 14);
-    if (infoSize == 12)
-        return QSize(qFromLittleEndian<quint16>(p + 18), qFromLittleEndian<quint16>(p + 20));
-    if (infoSize >= 40) {
-        const qint64 w = qAbs(qint64(qFromLittleEndian<qint32>(p + 18)));
-        const qint64 h = qAbs(qint64(qFromLittleEndian<qint32>(p + 22)));
-        return QSize(int(qMin<qint64>(w, INT_MAX)), int(qMin<qint64>(h, INT_MAX)));
-    }
-    return std::nullopt;
+        .arg(kMaxPictureSide)
+        .arg(kMaxPicturePixels / 1000000);
 }
 
 bool isTooLarge(QSize size) {
-    return qint64(size.width()) * size.height() > kMaxPixels;
+    return !isWithinPictureBounds(size.width(), size.height());
 }
 
 bool isAcceptedFormat(const QByteArray& format) {
@@ -69,9 +50,9 @@ bool isAcceptedFormat(const QByteArray& format) {
 
 } // namespace
 
-QtPictureFiles::QtPictureFiles(QString metafileHelper)
-    : m_metafileHelper(metafileHelper.isEmpty() ? metafileHelperPath()
-                                                : std::move(metafileHelper)) {}
+QtPictureFiles::QtPictureFiles(QString metafileHelper, int metafileTimeoutMs)
+    : m_metafileHelper(metafileHelper.isEmpty() ? metafileHelperPath() : std::move(metafileHelper)),
+      m_metafileTimeoutMs(metafileTimeoutMs) {}
 
 Picture QtPictureFiles::loadMetafile(const QString& path, int fd, QString* error) const {
     // The helper opens the file by name; a name that is not valid UTF-8 cannot
@@ -79,7 +60,10 @@ Picture QtPictureFiles::loadMetafile(const QString& path, int fd, QString* error
     const QString name = encodeFileName(path) == QFile::encodeName(path)
                              ? path
                              : QStringLiteral("/proc/%1/fd/%2").arg(::getpid()).arg(fd);
-    const auto drawing = loadMetafileViaHelper(m_metafileHelper, name, kMetafileTimeoutMs, error);
+    // On the window's thread (Open) the windows stay painted while the helper works.
+    KeepPainting keepPainting;
+    const auto drawing = loadMetafileViaHelper(m_metafileHelper, name, m_metafileTimeoutMs, error,
+                                               [&keepPainting] { keepPainting(); });
     if (!drawing)
         return {};
     const Picture picture = Picture::fromSvg(drawing->svg, drawing->frame);
@@ -132,9 +116,19 @@ Picture QtPictureFiles::load(const QString& path, QString* error) {
         setError(error, QStringLiteral("it is not a BMP, GIF, JPEG, PNG, EMF or WMF picture"));
         return {};
     }
+    if (const QString cut = cutShort(format, head, size, file, st.st_size); !cut.isEmpty()) {
+        setError(error, cut);
+        return {};
+    }
     if (format == "jpeg") {
-        if (const auto decoded = decodeJpeg(file, kMaxPixels))
+        QString damage;
+        if (const auto decoded = decodeJpeg(file, kMaxPicturePixels, &damage))
             return Picture::fromImage(*decoded);
+        if (!damage.isEmpty()) {
+            setError(error,
+                     QStringLiteral("the picture data is damaged or incomplete (%1)").arg(damage));
+            return {};
+        }
     }
     file.seek(0);
     QImageReader fullReader(&file, format);
@@ -148,7 +142,7 @@ Picture QtPictureFiles::load(const QString& path, QString* error) {
 }
 
 namespace {
-// A buffered QSaveFile loses the reason of a failed write ("Unknown error"), and
+// A buffered file device loses the reason of a failed write ("Unknown error"), and
 // an unbuffered file returns short writes: this device gathers the writer's
 // lines into large blocks and insists on every byte of them, so the write
 // that fails says why. Large pictures are written by a second thread while
@@ -286,25 +280,76 @@ bool encodeBmp(const QImage& image, QFileDevice& file, QString* error) {
 }
 } // namespace
 
+namespace {
+QString systemError() {
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+// Writes image as a new BMP file at path, opened by its bytes (so any name the program can
+// show, it can write) and never over a file already there; a failure leaves no file.
+bool writeNewBmp(const QImage& image, const QByteArray& path, std::optional<mode_t> mode, bool sync,
+                 QString* error) {
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        setError(error, systemError());
+        return false;
+    }
+    bool written = true;
+    if (mode && ::fchmod(fd, *mode) != 0) {
+        setError(error, systemError());
+        written = false;
+    }
+    {
+        QFile file;
+        written = written &&
+                  file.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered,
+                            QFileDevice::DontCloseHandle) &&
+                  encodeBmp(image, file, error);
+    }
+    if (written && sync && ::fsync(fd) != 0) {
+        setError(error, systemError());
+        written = false;
+    }
+    if (::close(fd) != 0 && written) {
+        setError(error, systemError());
+        written = false;
+    }
+    if (!written)
+        ::unlink(path.constData());
+    return written;
+}
+
+QString folderOf(const QString& path) {
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    return slash < 0 ? QStringLiteral(".") : slash == 0 ? QStringLiteral("/") : path.left(slash);
+}
+} // namespace
+
 bool QtPictureFiles::writeBmp(const Picture& picture, const QString& path, QString* error) {
+    // Through a link, the file it leads to is replaced, in its own folder.
+    const QString target = resolveSaveTarget(path, error);
+    if (target.isEmpty())
+        return false;
     const QImage image = imageToWrite(picture, error);
     if (image.isNull())
         return false;
-    // QSaveFile writes beside the target and renames on commit, so a failed
-    // write never leaves a broken file under the user's name.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        if (error)
-            *error = file.errorString();
+    const QString folder = folderOf(target);
+    removeOwnLeftovers(folder);
+    // Written under a hidden name beside the target and renamed over it once
+    // complete, so a failed or interrupted write never leaves a broken file
+    // under the user's name, nor one that looks like a picture.
+    const QByteArray targetBytes = encodeFileName(target);
+    std::optional<mode_t> mode;
+    struct stat st {};
+    if (::stat(targetBytes.constData(), &st) == 0)
+        mode = st.st_mode & 07777;
+    const QByteArray temporary = encodeFileName(QtFileSystem().uniqueName(
+        folder, QString::fromLatin1(kTemporaryPrefix), QString::fromLatin1(kTemporarySuffix)));
+    if (!writeNewBmp(image, temporary, mode, true, error))
         return false;
-    }
-    if (!encodeBmp(image, file, error)) {
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        if (error)
-            *error = file.errorString();
+    if (::rename(temporary.constData(), targetBytes.constData()) != 0) {
+        setError(error, systemError());
+        ::unlink(temporary.constData());
         return false;
     }
     return true;
@@ -315,19 +360,7 @@ bool QtPictureFiles::writeIntermediateBmp(const Picture& picture, const QString&
     const QImage image = imageToWrite(picture, error);
     if (image.isNull())
         return false;
-    // A new file only, never one that appeared under this name meanwhile; no
-    // sync, as it is read at once and then removed.
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    if (!encodeBmp(image, file, error)) {
-        file.close();
-        file.remove();
-        return false;
-    }
-    file.close();
-    return true;
+    removeOwnLeftovers(folderOf(path));
+    // No sync: it is read at once and then removed.
+    return writeNewBmp(image, encodeFileName(path), std::nullopt, false, error);
 }

@@ -1,14 +1,17 @@
 #pragma once
 
 #include "platform/picture_files.h"
+#include "platform/qt/metafile_client.h"
 
 /** Pictures from files by their content: BMP (RLE too), GIF (first frame),
     JPEG and PNG through Qt's readers, EMF and WMF as vectors through the
     metafile helper process. load() may run on several threads at once. */
 class QtPictureFiles final : public IPictureFiles {
 public:
-    /** metafileHelper: the helper program's path; by default the one beside the program. */
-    explicit QtPictureFiles(QString metafileHelper = {});
+    /** metafileHelper: the helper program's path, by default the one beside the
+        program; it is ended after metafileTimeoutMs. */
+    explicit QtPictureFiles(QString metafileHelper = {},
+                            int metafileTimeoutMs = kMetafileTimeoutMs);
     Picture load(const QString& path, QString* error) override;
     bool writeBmp(const Picture& picture, const QString& path, QString* error) override;
     bool writeIntermediateBmp(const Picture& picture, const QString& path, QString* error) override;
@@ -17,4 +20,5 @@ private:
     Picture loadMetafile(const QString& path, int fd, QString* error) const;
 
     QString m_metafileHelper;
+    int m_metafileTimeoutMs;
 };

@@ -1,5 +1,7 @@
 #include "platform/qt/qt_platform.h"
 
+#include "platform/picture_bounds.h"
+
 #include <QImageReader>
 
 QtPlatform::QtPlatform()
@@ -15,5 +17,5 @@ QIcon appIcon() {
 
 void configureImageLimits() {
     // In megabytes, for 32-bit pixels.
-    QImageReader::setAllocationLimit(kMaxPictureSide / 1024 * kMaxPictureSide / 1024 * 4);
+    QImageReader::setAllocationLimit(int(kMaxPicturePixels * 4 / (1024 * 1024)));
 }

@@ -36,7 +36,5 @@ private:
 
 /** The program's icon, 32 and 16 pixels. */
 QIcon appIcon();
-/** The largest picture the program takes: real screens, not absurd headers. */
-inline constexpr int kMaxPictureSide = 16384;
-/** Raises Qt's image allocation limit to fit kMaxPictureSide squared. */
+/** Raises Qt's image allocation limit to fit the largest picture the program takes. */
 void configureImageLimits();

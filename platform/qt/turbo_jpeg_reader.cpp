@@ -1,6 +1,7 @@
 #include "platform/qt/turbo_jpeg_reader.h"
 
 #include <QIODevice>
+#include <QString>
 #include <memory>
 #include <turbojpeg.h>
 
@@ -12,7 +13,7 @@ constexpr qint64 kMaxInMemory = qint64(256) * 1024 * 1024;
 constexpr int kPixelFormat = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? TJPF_BGRX : TJPF_XRGB;
 } // namespace
 
-std::optional<QImage> decodeJpeg(QIODevice& file, qint64 maxPixels) {
+std::optional<QImage> decodeJpeg(QIODevice& file, qint64 maxPixels, QString* damage) {
     const qint64 size = file.size();
     if (size <= 0 || size > kMaxInMemory || !file.seek(0))
         return std::nullopt;
@@ -34,8 +35,11 @@ std::optional<QImage> decodeJpeg(QIODevice& file, qint64 maxPixels) {
     if (image.isNull())
         return std::nullopt;
     if (tjDecompress2(handle.get(), bytes, static_cast<unsigned long>(size), image.bits(), width,
-                      static_cast<int>(image.bytesPerLine()), height, kPixelFormat, 0) != 0 &&
-        tjGetErrorCode(handle.get()) != TJERR_WARNING)
+                      static_cast<int>(image.bytesPerLine()), height, kPixelFormat, 0) != 0) {
+        // A warning too: the picture would show rows that are not in the file.
+        if (damage)
+            *damage = QString::fromLocal8Bit(tjGetErrorStr2(handle.get()));
         return std::nullopt;
+    }
     return image;
 }

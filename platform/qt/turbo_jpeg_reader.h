@@ -7,8 +7,9 @@
 
 class QIODevice;
 
-/** The whole JPEG in file as an RGB32 image; a damaged end gives what libjpeg
-    could decode, as Qt's reader does. nullopt when TurboJPEG cannot take the
-    file (CMYK, unsupported, unreadable, more than maxPixels): Qt's reader,
-    with its own limits, is then the one to ask. */
-std::optional<QImage> decodeJpeg(QIODevice& file, qint64 maxPixels);
+/** The whole JPEG in file as an RGB32 image. nullopt with the reason in *damage
+    when the data is damaged or cut short, even where libjpeg could finish with
+    a warning and grey rows. nullopt with *damage untouched when TurboJPEG cannot
+    take the file (CMYK, unsupported, unreadable, more than maxPixels): Qt's
+    reader, with its own limits, is then the one to ask. */
+std::optional<QImage> decodeJpeg(QIODevice& file, qint64 maxPixels, QString* damage);

@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QMetaObject>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <poll.h>
 #include <xcb/xcb.h>
@@ -63,12 +64,17 @@ public:
     }
     bool ok() const { return m_ok; }
 
-    void disownIf(std::uint64_t ownership, const std::atomic<bool>& stop) {
+    void disownIf(std::uint64_t ownership, const std::atomic<bool>& stop,
+                  const std::function<void()>& beforeEmptying) {
         if (ownership == 0 || currentOwnership(stop) != ownership)
             return;
-        // The server's own time: a timestamp of ours could be older than the
-        // owner's, and the server would then ignore the request.
-        xcb_set_selection_owner(m_c, XCB_NONE, m_clipboard, XCB_CURRENT_TIME);
+        // The time at which the owner took the clipboard: the server ignores the request
+        // when anyone has taken it later, even between the check above and the request.
+        // Without that time (an owner from before we watched) the server's own is used.
+        const xcb_timestamp_t time = m_ownerSinceKnown ? m_ownerSince : XCB_CURRENT_TIME;
+        if (beforeEmptying)
+            beforeEmptying();
+        m_emptyingRequest = xcb_set_selection_owner(m_c, XCB_NONE, m_clipboard, time).sequence;
         xcb_flush(m_c);
     }
 
@@ -87,8 +93,21 @@ public:
     }
 
     void noteOwnerChange(const xcb_generic_event_t* ev) {
-        if (m_xfixesEvent && (ev->response_type & 0x7f) == m_xfixesEvent)
-            ++m_ownerChanges;
+        if (!m_xfixesEvent || (ev->response_type & 0x7f) != m_xfixesEvent)
+            return;
+        const auto* n = reinterpret_cast<const xcb_xfixes_selection_notify_event_t*>(ev);
+        ++m_ownerChanges;
+        m_ownerSince = n->selection_timestamp;
+        m_ownerSinceKnown = true;
+        // Server times wrap after 49 days; their difference does not.
+        m_takenAfterEmptying = n->owner != XCB_NONE && m_emptiedAt
+                                   ? std::int64_t(std::int32_t(n->timestamp - *m_emptiedAt))
+                                   : -1;
+        // The event our own emptying caused carries that request's number.
+        if (n->owner == XCB_NONE && m_emptyingRequest && ev->full_sequence == *m_emptyingRequest)
+            m_emptiedAt = n->timestamp;
+        else
+            m_emptiedAt.reset();
     }
 
     ClipboardContent look(bool readImage, const std::atomic<bool>& stop) {
@@ -113,6 +132,7 @@ public:
             return out;
         out.state = ClipboardContent::State::Bitmap;
         out.ownership = currentOwnership(stop);
+        out.takenAfterEmptyingMs = m_takenAfterEmptying;
         if (!readImage)
             return out;
 
@@ -241,6 +261,11 @@ private:
                m_property = XCB_NONE;
     std::uint8_t m_xfixesEvent = 0;
     std::uint32_t m_ownerChanges = 0;
+    xcb_timestamp_t m_ownerSince = 0;
+    bool m_ownerSinceKnown = false;
+    std::int64_t m_takenAfterEmptying = -1;
+    std::optional<xcb_timestamp_t> m_emptiedAt;
+    std::optional<unsigned int> m_emptyingRequest;
     std::vector<xcb_atom_t> m_imageTargets;
     std::vector<xcb_atom_t> m_properties;
     size_t m_next = 0;
@@ -268,8 +293,12 @@ X11ClipboardReader::~X11ClipboardReader() {
 
 bool X11ClipboardReader::isConnected() const { return m_x->ok(); }
 
+void X11ClipboardReader::setBeforeEmptying(std::function<void()> hook) {
+    m_beforeEmptying = std::move(hook);
+}
+
 void X11ClipboardReader::clearIfUnchanged(std::uint64_t ownership) {
-    post([this, ownership](Connection& x) { x.disownIf(ownership, m_stop); });
+    post([this, ownership](Connection& x) { x.disownIf(ownership, m_stop, m_beforeEmptying); });
 }
 
 void X11ClipboardReader::look(bool readImage, std::function<void(ClipboardContent)> done) {

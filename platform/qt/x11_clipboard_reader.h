@@ -31,6 +31,9 @@ public:
     bool isConnected() const;
     /** Empties the clipboard if ownership is what it was when taken was read. */
     void clearIfUnchanged(std::uint64_t ownership);
+    /** For tests: runs on the reader's thread between the check of the owner and the
+        emptying, to widen that window. Set it while no emptying is under way. */
+    void setBeforeEmptying(std::function<void()> hook);
     /** Looks at the clipboard; done runs later on this object's thread. */
     void look(bool readImage, std::function<void(ClipboardContent)> done);
 
@@ -45,6 +48,7 @@ private:
     std::mutex m_lock;
     std::condition_variable m_wake;
     std::deque<Job> m_jobs;
+    std::function<void()> m_beforeEmptying;
     std::atomic<bool> m_stop = false;
     std::thread m_thread;
 };

@@ -1,5 +1,6 @@
 #include "platform/qt/zoom_window.h"
 
+#include "commands/file_names.h"
 #include "platform/qt/capture_window.h"
 #include "platform/qt/x11_window.h"
 
@@ -28,6 +29,13 @@ ZoomWindow::ZoomWindow(ZoomViewEvents& events)
             fit();
     });
 
+    m_image.pressed = [this](QMouseEvent& e) {
+        m_dragOut.pressed(e, !m_image.picture().isNull() && !m_image.picture().isEmpty());
+    };
+    m_image.moved = [this](QMouseEvent& e) {
+        if (m_dragOut.leaves(e, *this))
+            dragOut();
+    };
     m_image.released = [this](QMouseEvent& e) {
         const QPoint pos = e.position().toPoint();
         m_events.imgImage_MouseUp(CaptureWindow::buttonCode(e.button()),
@@ -102,6 +110,15 @@ void ZoomWindow::showOwned(IWindow* owner, bool activate) {
         raise();
         activateWindow();
     }
+}
+
+void ZoomWindow::dragOut() {
+    // The picture as this window shows it, small enough to follow the pointer.
+    const QPixmap face = m_image.grab().scaled(QSize(128, 128), Qt::KeepAspectRatio,
+                                               Qt::SmoothTransformation);
+    dragPictureOut(*this, m_image.picture(),
+                   FileNames::dragFileName(windowTitle(), QStringLiteral("Image")), face,
+                   QPoint(face.width() / 2, face.height() / 2));
 }
 
 void ZoomWindow::popupMenu() {

@@ -1,6 +1,7 @@
 // formZoom's widget: forwards its events to the logic.
 #pragma once
 
+#include "platform/qt/picture_drag.h"
 #include "platform/qt/picture_window.h"
 
 #include <QMenu>
@@ -42,6 +43,7 @@ private:
     void matchWantedOuterSize();
     void fit();
     void geometryChanging();
+    void dragOut();
 
     ZoomViewEvents& m_events;
     QMenu m_menu;
@@ -53,4 +55,5 @@ private:
     // first placement), moves belong to that change and fit again.
     QTimer m_settling;
     QRect m_fittedFrame;
+    DragOutGesture m_dragOut;
 };

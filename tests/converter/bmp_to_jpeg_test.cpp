@@ -163,8 +163,9 @@ TEST_F(Converter, ReadsOtherUncompressedLayouts) {
     }
 }
 
-TEST_F(Converter, SidesOf16384AreAccepted) {
-    for (auto [w, h] : {std::pair{16384, 1}, {1, 16384}}) {
+// JPEG's own limit, which the program's loader shares: what loads can be saved.
+TEST_F(Converter, SidesOf65500AreAccepted) {
+    for (auto [w, h] : {std::pair{65500, 1}, {1, 65500}}) {
         writeFile(m_dir / "in.bmp", bmpFile(pattern(w, h), {}));
         expectFaithful(m_dir / "in.bmp", pattern(w, h), std::to_string(w));
     }
@@ -189,9 +190,11 @@ TEST_F(Converter, BadInputLeavesNoJpegAndKeepsAnExistingOne) {
         {"short by one", bytes.substr(0, bytes.size() - 1), PICTAVO_JPEG_UNSUPPORTED_BMP},
         {"huge", headerOnly({.width = 100000, .height = 100000}, 4096),
          PICTAVO_JPEG_UNSUPPORTED_BMP},
-        {"wide", headerOnly({.width = 16385, .dataSize = 49156}, 49156),
+        {"wide", headerOnly({.width = 65501, .dataSize = 196504}, 196504),
          PICTAVO_JPEG_UNSUPPORTED_BMP},
-        {"tall", headerOnly({.height = -16385, .dataSize = 65540}, 65540),
+        {"tall", headerOnly({.height = -65501, .dataSize = 262004}, 262004),
+         PICTAVO_JPEG_UNSUPPORTED_BMP},
+        {"too many pixels", headerOnly({.width = 65500, .height = 4200}, 4096),
          PICTAVO_JPEG_UNSUPPORTED_BMP},
         {"rle", headerOnly({.bitCount = 8, .compression = 1, .dataSize = 8}, 1032),
          PICTAVO_JPEG_UNSUPPORTED_BMP},

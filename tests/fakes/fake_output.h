@@ -24,6 +24,14 @@ public:
         std::lock_guard g(m_lock);
         return m_inner.rename(from, to, error);
     }
+    bool renameNew(const QString& from, const QString& to, QString* error) override {
+        std::lock_guard g(m_lock);
+        return m_inner.renameNew(from, to, error);
+    }
+    QString saveTarget(const QString& path, QString* error) const override {
+        std::lock_guard g(m_lock);
+        return m_inner.saveTarget(path, error);
+    }
     QStringList listFiles(const QString& folder, const QString& pattern) const override {
         std::lock_guard g(m_lock);
         return m_inner.listFiles(folder, pattern);

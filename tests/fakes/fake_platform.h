@@ -28,16 +28,23 @@ public:
     /** Runs after every clear, like a clipboard manager that puts things back. */
     std::function<void(FakeClipboard&)> afterClear;
 
-    void put(const Picture& p) {
+    /** Another program's picture; afterEmptyingMs as ClipboardContent::takenAfterEmptyingMs. */
+    void put(const Picture& p, std::int64_t afterEmptyingMs = -1) {
         ++generation;
         content = p;
         offered = true;
         unreadable = false;
+        own = false;
+        takenAfterEmptyingMs = afterEmptyingMs;
     }
+    bool own = false;
+    std::int64_t takenAfterEmptyingMs = -1;
     void look(bool readImage, std::function<void(ClipboardContent)> done) override {
         ++looks;
         ClipboardContent c;
         c.ownership = std::uint64_t(generation);
+        c.own = own;
+        c.takenAfterEmptyingMs = takenAfterEmptyingMs;
         if (offered) {
             c.state = ClipboardContent::State::Bitmap;
             if (readImage) {
@@ -63,6 +70,7 @@ public:
     void clear() override {
         ++clears;
         offered = false;
+        own = false;
         content = Picture();
         if (afterClear)
             afterClear(*this);
@@ -77,6 +85,7 @@ public:
         if (refuseSet || p.isNull() || p.isEmpty())
             return false;
         put(p);
+        own = true;
         return true;
     }
     void setChangeHandler(std::function<void()> h) override { changed = std::move(h); }
@@ -110,6 +119,15 @@ public:
         files[to] = files.take(from);
         return true;
     }
+    bool renameNew(const QString& from, const QString& to, QString* error) override {
+        if (files.contains(to)) {
+            if (error)
+                *error = QStringLiteral("File exists");
+            return false;
+        }
+        return rename(from, to, error);
+    }
+    QString saveTarget(const QString& path, QString*) const override { return path; }
     QStringList listFiles(const QString& folder, const QString& pattern) const override {
         const QString suffix = pattern.mid(1).toLower(); // "*.jpg" -> ".jpg"
         QStringList out;

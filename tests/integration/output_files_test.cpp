@@ -4,6 +4,7 @@
 #include "fakes/fake_platform.h"
 #include "fakes/real_output.h"
 #include "platform/qt/qt_platform.h"
+#include "platform/temporary_files.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -12,9 +13,14 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <random>
+#include <sys/stat.h>
 #include <sys/statvfs.h>
+#include <unistd.h>
 
 namespace {
 
@@ -66,7 +72,8 @@ bool writeAll(const QString& path, const QByteArray& bytes) {
 }
 
 QStringList entries(const QString& folder) {
-    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                                  QDir::Name);
 }
 
 // A small tmpfs mounted over a folder for the test's life; unmounted at the end.
@@ -93,6 +100,41 @@ private:
     QString m_folder;
     bool m_mounted = false;
 };
+
+// Every name in a folder, as the bytes on disk.
+QList<QByteArray> rawEntries(const QByteArray& folder) {
+    QList<QByteArray> names;
+    if (DIR* d = ::opendir(folder.constData())) {
+        while (const dirent* e = ::readdir(d)) {
+            if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0)
+                names.append(QByteArray(e->d_name));
+        }
+        ::closedir(d);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Notes what the folder holds while the real converter works.
+class WatchingConverter final : public IConverter {
+public:
+    WatchingConverter(IConverter& inner, QString folder)
+        : m_inner(inner), m_folder(std::move(folder)) {}
+    bool BmpToJpeg(const QString& bmp, const QString& jpeg, int setting, QString* error) override {
+        seen = entries(m_folder);
+        return m_inner.BmpToJpeg(bmp, jpeg, setting, error);
+    }
+    QStringList seen;
+
+private:
+    IConverter& m_inner;
+    QString m_folder;
+};
+
+void makeOld(const QString& path) {
+    const timespec times[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0), 0);
+}
 
 struct RealFiles : ::testing::Test, RealOutput {
     QTemporaryDir tmp;
@@ -311,4 +353,125 @@ TEST_F(RealFiles, FullDiskLeavesNoPartialFileAndDestroysNothing) {
     }
     EXPECT_EQ(readAll(dir + "/shot.jpg"), old);
     EXPECT_EQ(readAll(dir + "/shot.bmp"), old);
+}
+
+TEST_F(RealFiles, CrashLeftoversGoAtTheNextSaveAndNothingHalfWrittenLooksLikeAPicture) {
+    const QImage image = screenLike(160, 100, 6);
+    addPicture(image, "Image 1");
+    for (const QString& name : {QStringLiteral("shot.jpg"), QStringLiteral("shot.bmp")}) {
+        SCOPED_TRACE(name.toStdString());
+        const QString folder = dir + "/" + name.right(3);
+        ASSERT_TRUE(QDir().mkdir(folder));
+        // Only the program's own pattern, and only from before this run, is removed.
+        const QStringList old = {".pictavo-0123456789abcdef.tmp", ".pictavo-ABC.tmp",
+                                 ".pictavo-notes.txt", "pictavo-1.tmp"};
+        for (const QString& n : old) {
+            ASSERT_TRUE(writeAll(folder + "/" + n, "left over"));
+            makeOld(folder + "/" + n);
+        }
+        ASSERT_TRUE(writeAll(folder + "/.pictavo-fresh1.tmp", "this run's"));
+
+        WatchingConverter watching(converter, folder);
+        Platform p{fake.clipboard, clock,      files,        pictures, fake.dialogs,
+                   fake.messages,  fake.shell, fake.printer, watching};
+        CommandEnv watchedEnv{g, window, p};
+        fake.dialogs.answers.push_back(folder + "/" + name);
+        mnuFileSave_Click(watchedEnv);
+        EXPECT_TRUE(fake.messages.shown.empty()) << lastMessage().toStdString();
+        EXPECT_EQ(entries(folder), (QStringList{".pictavo-ABC.tmp", ".pictavo-fresh1.tmp",
+                                                ".pictavo-notes.txt", "pictavo-1.tmp", name}));
+        if (name.endsWith(".jpg")) {
+            // While the JPEG is made, the picture's only file is hidden and of the pattern.
+            QStringList added = watching.seen;
+            for (const QString& n : entries(folder))
+                added.removeAll(n);
+            ASSERT_EQ(added.size(), 1) << watching.seen.join(' ').toStdString();
+            EXPECT_TRUE(isTemporaryName(added[0].toStdString())) << added[0].toStdString();
+        }
+    }
+}
+
+TEST_F(RealFiles, ThroughALinkTheFileItLeadsToIsReplacedAndTheLinkStays) {
+    ASSERT_TRUE(QDir().mkdir(dir + "/real") && QDir().mkdir(dir + "/out"));
+    for (const char* ext : {"jpg", "bmp"}) {
+        ASSERT_TRUE(writeAll(dir + "/real/target." + ext, "older"));
+        const QByteArray out = QFile::encodeName(dir) + "/out/";
+        ASSERT_EQ(::symlink(QByteArray("../real/target.") + ext, out + "link." + ext), 0);
+        ASSERT_EQ(::symlink(QByteArray("../real/none.") + ext, out + "dangle." + ext), 0);
+    }
+    const QImage image = screenLike(90, 70, 7);
+    addPicture(image, "Image 1");
+    save(dir + "/out/link.jpg");
+    save(dir + "/out/link.bmp");
+    EXPECT_TRUE(fake.messages.shown.empty()) << lastMessage().toStdString();
+    for (const char* ext : {"jpg", "bmp"}) {
+        const QFileInfo link(dir + "/out/link." + ext);
+        EXPECT_TRUE(link.isSymLink()) << ext;
+        EXPECT_EQ(link.symLinkTarget(), dir + "/real/target." + ext);
+    }
+    EXPECT_LT(meanDifference(QImage(dir + "/real/target.jpg", "JPEG"), image), 2.0);
+    EXPECT_EQ(meanDifference(QImage(dir + "/real/target.bmp", "BMP"), image), 0.0);
+
+    // A link that leads nowhere is refused, by Save and by the zoom window's writer alike.
+    for (const char* ext : {"jpg", "bmp"}) {
+        fake.messages.shown.clear();
+        save(dir + "/out/dangle." + ext);
+        ASSERT_EQ(fake.messages.shown.size(), 1u) << ext;
+        EXPECT_TRUE(lastMessage().contains("link")) << lastMessage().toStdString();
+    }
+    QString error;
+    EXPECT_FALSE(pictures.writeBmp(Picture::fromImage(image), dir + "/out/dangle.bmp", &error));
+    EXPECT_TRUE(error.contains("link")) << error.toStdString();
+    EXPECT_EQ(entries(dir + "/real"), (QStringList{"target.bmp", "target.jpg"}));
+    EXPECT_EQ(entries(dir + "/out"),
+              (QStringList{"dangle.bmp", "dangle.jpg", "link.bmp", "link.jpg"}));
+    EXPECT_EQ(g.imgView(0).toolTipText, dir + "/out/link.bmp");
+}
+
+// Names that are not UTF-8, hold a newline or are 250 bytes long keep their bytes from
+// Save, the zoom window's Save and Save All to Browse and Open.
+TEST_F(RealFiles, AnyFileNameKeepsItsBytesFromSaveToBrowseAndOpen) {
+    const QByteArray folderBytes = QFile::encodeName(dir) + "/b-inv\xff"
+                                                            "alid\nfolder";
+    ASSERT_EQ(::mkdir(folderBytes.constData(), 0755), 0);
+    const QString folder = decodeFileName(folderBytes);
+    const auto long250 = [](QByteArray head, const char* ext) {
+        return head + QByteArray(250 - head.size() - 4, 'x') + ext;
+    };
+    const QByteArray jpegName = long250("b-inv\xff"
+                                        "alid\nline",
+                                        ".jpg");
+    const QByteArray bmpName = long250("caf\xe9\n", ".bmp");
+    const QByteArray zoomName = long250("zoom\xfe", ".bmp");
+    const QImage image = screenLike(64, 40, 8);
+    addPicture(image, decodeFileName(jpegName));
+    save(folder + "/" + decodeFileName(jpegName));
+    save(folder + "/" + decodeFileName(bmpName));
+    QString error;
+    EXPECT_TRUE(pictures.writeBmp(Picture::fromImage(image),
+                                  folder + "/" + decodeFileName(zoomName), &error))
+        << error.toStdString();
+    saveAll(folder);
+    ASSERT_EQ(fake.messages.shown.size(), 1u) << lastMessage().toStdString();
+    EXPECT_EQ(lastMessage(), "Save all is done.");
+
+    QList<QByteArray> names = rawEntries(folderBytes);
+    ASSERT_EQ(names.size(), 4) << QByteArray(names.join(' ')).toHex().toStdString();
+    EXPECT_TRUE(names.contains(jpegName) && names.contains(bmpName) && names.contains(zoomName));
+    for (const QByteArray& name : names) {
+        const Picture opened = pictures.load(folder + "/" + decodeFileName(name), &error);
+        EXPECT_EQ(opened.width(), 64) << name.toHex().toStdString() << ": " << error.toStdString();
+    }
+    fake.dialogs.answers.push_back(folder);
+    mnuFileBrowse_Click(env);
+    EXPECT_EQ(fake.messages.shown.size(), 1u) << lastMessage().toStdString();
+    ASSERT_EQ(g.ImageCount, 4);
+    QList<QByteArray> browsed;
+    for (int i = 0; i < 4; ++i)
+        browsed.append(encodeFileName(g.imgView(i).toolTipText));
+    std::sort(browsed.begin(), browsed.end());
+    for (QByteArray& name : names)
+        name.prepend(folderBytes + "/");
+    EXPECT_EQ(browsed, names);
+    QProcess::execute("rm", {"-rf", dir + "/"});
 }

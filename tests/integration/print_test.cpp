@@ -9,8 +9,6 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -82,10 +80,57 @@ QRect findColour(const QImage& page, QRgb colour) {
     return box;
 }
 
-struct Printed {
-    QString pdf;
-    PrintPlacement at;
+/** A page size of the printer as its driver (the PPD) states it, in points;
+    the printable area is measured from the paper's top-left corner. */
+struct DriverPage {
+    QSizeF paper;
+    QRectF area;
 };
+
+QString ppdPath() {
+    const QString installed = QStringLiteral("/etc/cups/ppd/PDF.ppd");
+    return QFileInfo::exists(installed)
+               ? installed
+               : QStringLiteral("/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd");
+}
+
+QString ppdValue(const QString& keyword, const QString& option = {}) {
+    QFile f(ppdPath());
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    const QString text = QString::fromLatin1(f.readAll());
+    const QString pattern =
+        option.isEmpty()
+            ? QStringLiteral("^\\*%1:\\s*\"?([^\"\\n]*)").arg(keyword)
+            : QStringLiteral("^\\*%1 %2(/[^:]*)?:\\s*\"([^\"]*)\"").arg(keyword, option);
+    const QRegularExpressionMatch m =
+        QRegularExpression(pattern, QRegularExpression::MultilineOption).match(text);
+    return m.hasMatch() ? m.captured(m.lastCapturedIndex()).trimmed() : QString();
+}
+
+DriverPage driverPage(const QString& key) {
+    const QStringList paper = ppdValue("PaperDimension", key).split(' ', Qt::SkipEmptyParts);
+    const QStringList area = ppdValue("ImageableArea", key).split(' ', Qt::SkipEmptyParts);
+    if (paper.size() != 2 || area.size() != 4)
+        return {};
+    const double w = paper[0].toDouble(), h = paper[1].toDouble();
+    // PostScript measures from the bottom-left corner.
+    const double llx = area[0].toDouble(), lly = area[1].toDouble(), urx = area[2].toDouble(),
+                 ury = area[3].toDouble();
+    return {QSizeF(w, h), QRectF(llx, h - ury, urx - llx, ury - lly)};
+}
+
+// A folder for HOME whose .cups/lpoptions holds the user's own defaults.
+QProcessEnvironment withUserDefaults(const QTemporaryDir& home, const QByteArray& lpoptions) {
+    QDir(home.path()).mkpath(".cups");
+    QFile f(home.path() + "/.cups/lpoptions");
+    f.open(QIODevice::WriteOnly);
+    f.write(lpoptions);
+    f.close();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("HOME", home.path());
+    return env;
+}
 
 class CupsPrint : public ::testing::Test {
 protected:
@@ -100,9 +145,9 @@ protected:
     FakeMainWindow window;
     Gallery g{[] { return OuterSize{9600, 7200}; }};
 
-    // Prints the selected entry through the command, after adding picture when
-    // there is one; the placement the command must use.
-    Printed print(const Picture& picture, const QString& title) {
+    // Prints the selected entry through the command, after adding picture when there
+    // is one; the PDF that came out.
+    QString print(const Picture& picture, const QString& title) {
         QtPrinter printer(title);
         Platform platform{fake.clipboard, fake.clock, fake.files, fake.pictures, fake.dialogs,
                           fake.messages,  fake.shell, printer,    fake.converter};
@@ -111,76 +156,112 @@ protected:
             g.AddImage(picture);
             g.SelectImage(std::int16_t(g.ImageCount - 1));
         }
-        float w = 0, h = 0;
-        QtPrinter probe;
-        EXPECT_TRUE(probe.pageSizeTwips(&w, &h));
-        probe.endDocument();
         g.IgnoreClipboard = true;
         mnuFilePrint_Click(env);
         EXPECT_FALSE(g.IgnoreClipboard);
-        if (picture.isNull())
-            return {};
-        return {waitForPdf(s_output, title), fitToPage(w, h, picture.width(), picture.height())};
+        return picture.isNull() ? QString() : waitForPdf(s_output, title);
     }
 
-    // Checks that the page holds exactly the picture, where the fit put it.
-    void expectOnPage(const Printed& printed, QSize pictureSize, QRgb colour) {
-        ASSERT_FALSE(printed.pdf.isEmpty()) << "no PDF came out";
-        const Outcome info = run("pdfinfo", {printed.pdf});
+    // The drawing area the program reports must be the driver's printable area.
+    static void expectDrawingArea(const QSizeF& points) {
+        QtPrinter probe;
+        float w = 0, h = 0;
+        ASSERT_TRUE(probe.pageSizeTwips(&w, &h));
+        probe.endDocument();
+        // Qt's A5 is 420 pt wide where this driver says 421.
+        EXPECT_NEAR(w, points.width() * 20, 20);
+        EXPECT_NEAR(h, points.height() * 20, 20);
+    }
+
+    // Checks that the page is the driver's paper and holds exactly the picture, fitted
+    // into the driver's printable area; landscape pages come out turned on the paper.
+    void expectOnPage(const QString& pdf, QSize pictureSize, QRgb colour, const QString& paperKey,
+                      bool landscape, PrintPlacement* placement = nullptr) {
+        ASSERT_FALSE(pdf.isEmpty()) << "no PDF came out";
+        const DriverPage driver = driverPage(paperKey);
+        ASSERT_FALSE(driver.area.isEmpty()) << "no " << paperKey.toStdString() << " in the PPD";
+        const Outcome info = run("pdfinfo", {pdf});
         EXPECT_TRUE(info.out.contains(QRegularExpression("Pages:\\s+1\\n")))
             << info.out.toStdString();
+        const QRegularExpressionMatch size =
+            QRegularExpression("Page size:\\s+([0-9.]+) x ([0-9.]+) pts").match(info.out);
+        ASSERT_TRUE(size.hasMatch()) << info.out.toStdString();
+        EXPECT_NEAR(size.captured(1).toDouble(), driver.paper.width(), 1.0);
+        EXPECT_NEAR(size.captured(2).toDouble(), driver.paper.height(), 1.0);
 
-        const Outcome images = run("pdfimages", {"-list", printed.pdf});
+        const Outcome images = run("pdfimages", {"-list", pdf});
         const QStringList rows = images.out.trimmed().split('\n').mid(2);
         ASSERT_EQ(rows.size(), 1) << images.out.toStdString();
         const QStringList cols = rows[0].simplified().split(' ');
         EXPECT_EQ(cols[3].toInt(), pictureSize.width());
         EXPECT_EQ(cols[4].toInt(), pictureSize.height());
 
-        // Rendered at 144 dpi: two pixels per point, 1/10 pixel per twip.
+        // The fit into the driver's area as the program's user sees the page.
+        const QSizeF area = landscape ? driver.area.size().transposed() : driver.area.size();
+        const PrintPlacement at = fitToPage(float(area.width() * 20), float(area.height() * 20),
+                                            pictureSize.width(), pictureSize.height());
+        if (placement)
+            *placement = at;
+        QRectF expected(at.x / 20.0, at.y / 20.0, at.width / 20.0, at.height / 20.0);
+        if (landscape) // the page's top edge lies along the paper's left edge
+            expected = QRectF(expected.y(), area.width() - expected.right(), expected.height(),
+                              expected.width());
+        expected.translate(driver.area.topLeft());
+
+        // Rendered at 144 dpi: two pixels per point.
         QTemporaryDir tmp;
         ASSERT_EQ(
-            run("pdftoppm", {"-r", "144", "-png", "-singlefile", printed.pdf, tmp.path() + "/page"})
-                .code,
+            run("pdftoppm", {"-r", "144", "-png", "-singlefile", pdf, tmp.path() + "/page"}).code,
             0);
         const QImage page(tmp.path() + "/page.png");
         ASSERT_FALSE(page.isNull());
         const QRect box = findColour(page, colour);
-        QPrinter reference(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
-        const QRectF area = reference.pageRect(QPrinter::Point);
-        const double toPixels = 144.0 / 72.0;
-        const QRectF expected((area.x() + printed.at.x / 20.0) * toPixels,
-                              (area.y() + printed.at.y / 20.0) * toPixels,
-                              printed.at.width / 20.0 * toPixels,
-                              printed.at.height / 20.0 * toPixels);
+        const double px = 144.0 / 72.0;
         SCOPED_TRACE(testing::Message()
-                     << "found " << box.x() << "," << box.y() << " " << box.width() << "x"
-                     << box.height() << ", expected " << expected.x() << "," << expected.y() << " "
-                     << expected.width() << "x" << expected.height());
-        EXPECT_NEAR(box.left(), expected.left(), 1.5);
-        EXPECT_NEAR(box.top(), expected.top(), 1.5);
-        EXPECT_NEAR(box.right() + 1, expected.right(), 1.5);
-        EXPECT_NEAR(box.bottom() + 1, expected.bottom(), 1.5);
-        QFile::remove(printed.pdf);
+                     << "found " << box.x() / px << "," << box.y() / px << " " << box.width() / px
+                     << "x" << box.height() / px << " pt, expected " << expected.x() << ","
+                     << expected.y() << " " << expected.width() << "x" << expected.height());
+        EXPECT_NEAR(box.left() / px, expected.left(), 1.0);
+        EXPECT_NEAR(box.top() / px, expected.top(), 1.0);
+        EXPECT_NEAR((box.right() + 1) / px, expected.right(), 1.0);
+        EXPECT_NEAR((box.bottom() + 1) / px, expected.bottom(), 1.0);
+        QFile::remove(pdf);
     }
+
+    // Runs a test of this suite in a child process with the user's own CUPS defaults.
+    static void runWithUserDefaults(const char* test, const QByteArray& lpoptions) {
+        QTemporaryDir home;
+        const Outcome child = run(QCoreApplication::applicationFilePath(),
+                                  {"--gtest_also_run_disabled_tests",
+                                   QStringLiteral("--gtest_filter=CupsPrint.%1").arg(test)},
+                                  withUserDefaults(home, lpoptions));
+        EXPECT_EQ(child.code, 0) << child.out.toStdString();
+        EXPECT_TRUE(child.out.contains("[  PASSED  ] 1 test")) << child.out.toStdString();
+    }
+
+    static QString defaultPaper() { return ppdValue("DefaultPageSize"); }
 
     static inline QString s_output;
 };
 
 } // namespace
 
-TEST_F(CupsPrint, WidePictureFillsTheWidthAndIsCentredVertically) {
-    const Printed printed = print(solidPicture(800, 200, 0xffe01010), jobTitle("Wide"));
-    EXPECT_EQ(printed.at.x, 0);
-    EXPECT_GT(printed.at.y, 0);
-    expectOnPage(printed, {800, 200}, 0xffe01010);
+TEST_F(CupsPrint, WidePictureFillsTheDriversAreaWidthAndIsCentredVertically) {
+    const QString paper = defaultPaper();
+    expectDrawingArea(driverPage(paper).area.size());
+    PrintPlacement at;
+    expectOnPage(print(solidPicture(800, 200, 0xffe01010), jobTitle("Wide")), {800, 200},
+                 0xffe01010, paper, false, &at);
+    EXPECT_EQ(at.x, 0);
+    EXPECT_GT(at.y, 0);
 }
 
-TEST_F(CupsPrint, TallPictureFillsTheHeightAndIsCentredHorizontally) {
-    const Printed printed = print(solidPicture(100, 400, 0xff1030d0), jobTitle("Tall"));
-    EXPECT_EQ(printed.at.y, 0);
-    EXPECT_GT(printed.at.x, 0);
-    expectOnPage(printed, {100, 400}, 0xff1030d0);
+TEST_F(CupsPrint, TallPictureFillsTheDriversAreaHeightAndIsCentredHorizontally) {
+    PrintPlacement at;
+    expectOnPage(print(solidPicture(100, 400, 0xff1030d0), jobTitle("Tall")), {100, 400},
+                 0xff1030d0, defaultPaper(), false, &at);
+    EXPECT_EQ(at.y, 0);
+    EXPECT_GT(at.x, 0);
 }
 
 TEST_F(CupsPrint, EntryWithoutAPictureSendsNoJob) {
@@ -189,10 +270,33 @@ TEST_F(CupsPrint, EntryWithoutAPictureSendsNoJob) {
     print(Picture(), title);
     // CUPS runs one printer's jobs in order: a page from the empty print
     // would be there before the one of this later job.
-    const Printed printed = print(solidPicture(300, 300, 0xff10a010), title);
-    ASSERT_FALSE(printed.pdf.isEmpty());
+    const QString pdf = print(solidPicture(300, 300, 0xff10a010), title);
+    ASSERT_FALSE(pdf.isEmpty());
     EXPECT_EQ(pdfsOf(s_output, title).size(), 1) << "only the page with a picture";
-    expectOnPage(printed, {300, 300}, 0xff10a010);
+    expectOnPage(pdf, {300, 300}, 0xff10a010, defaultPaper(), false);
+}
+
+TEST_F(CupsPrint, DISABLED_PaperOfTheUsersDefault) {
+    expectDrawingArea(driverPage("A5").area.size());
+    expectOnPage(print(solidPicture(100, 400, 0xff1030d0), jobTitle("A5")), {100, 400}, 0xff1030d0,
+                 "A5", false);
+}
+
+TEST_F(CupsPrint, DISABLED_OrientationOfTheUsersDefault) {
+    const QString paper = defaultPaper();
+    expectDrawingArea(driverPage(paper).area.size().transposed());
+    expectOnPage(print(solidPicture(800, 200, 0xffe01010), jobTitle("Landscape")), {800, 200},
+                 0xffe01010, paper, true);
+}
+
+TEST_F(CupsPrint, UsersOwnDefaultsForTheDestinationAreUsed) {
+    // The user's defaults as lpoptions writes them, in a home of the test's own:
+    // the machine's CUPS settings stay as they are.
+    runWithUserDefaults("DISABLED_PaperOfTheUsersDefault", "Default PDF PageSize=A5\n");
+    runWithUserDefaults("DISABLED_OrientationOfTheUsersDefault",
+                        "Default PDF orientation-requested=4\n");
+    // A "Dest" line for the default printer, as hand-written files have.
+    runWithUserDefaults("DISABLED_PaperOfTheUsersDefault", "Dest PDF media=A5\n");
 }
 
 // Run in a child process whose CUPS server does not exist (below).

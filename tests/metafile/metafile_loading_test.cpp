@@ -72,6 +72,26 @@ TEST_F(MetafileLoading, SmallDrawingKeepsItsPlaceInTheFrame) {
     }
 }
 
+// The frame, in hundredths of a millimetre, becomes the nearest whole number of pixels at
+// 96 dpi; 16384 pixels a side is the most the program rasterises.
+TEST_F(MetafileLoading, FrameRoundsToTheNearestPixelUpTo16384) {
+    const auto emfWide = [](std::uint32_t himetric) {
+        Bytes b = sampleEmf();
+        putU32(b, emf_offset::kFrame + 8, himetric); // the frame's right edge; its left is 0
+        return b;
+    };
+    // 100.3, 100.7 and 16383.99 pixels.
+    for (const auto [himetric, pixels] :
+         {std::pair{2654u, 100}, std::pair{2664u, 101}, std::pair{433493u, 16384}}) {
+        const auto drawing = load(QStringLiteral("wide%1.emf").arg(himetric), emfWide(himetric));
+        ASSERT_TRUE(drawing);
+        EXPECT_EQ(drawing->frame.width(), pixels) << himetric;
+    }
+    QString error; // 16385.01 pixels
+    EXPECT_FALSE(loadThroughHelper(writeInto(m_dir, "16385.emf", emfWide(433520)), &error));
+    EXPECT_TRUE(error.contains("size")) << error.toStdString();
+}
+
 TEST_F(MetafileLoading, FrameFollowsUnitsAndDeviceResolution) {
     // A WMF in 1/576 inch, 300 x 200 pixels.
     WmfWriter wmf(300, 200, 576);

@@ -56,3 +56,22 @@ TEST(FileNames, SaveAllNames) {
     const QDateTime late(QDate(2026, 3, 9), QTime(23, 59, 59, 999));
     EXPECT_EQ(saveAllBaseName("/d/", 0, late, "."), "/d/image_1_03-09-2026_86400");
 }
+
+TEST(FileNames, DraggedFilesAreNamedAfterTheEntryAndSafeAnywhere) {
+    EXPECT_EQ(dragFileName("Image 3", "Image 3"), "Image 3.png");
+    EXPECT_EQ(dragFileName("/home/u/shot.final.jpg", "Image 1"), "shot.final.png");
+    EXPECT_EQ(dragFileName("/home/u/a:b*c?\"<>|\\d\t.bmp", "Image 1"), "a_b_c______d_.png");
+    EXPECT_EQ(dragFileName("/home/u/..hidden", "Image 2"), "Image 2.png") << "nothing but a hidden name";
+    EXPECT_EQ(dragFileName("/home/u/.profile.bmp", "Image 2"), "profile.png");
+    EXPECT_EQ(dragFileName("/home/u/ trailing . .jpg", "Image 2"), "trailing.png");
+    EXPECT_EQ(dragFileName("/home/u/", "Image 4"), "Image 4.png");
+    EXPECT_EQ(dragFileName("", "Image 5"), "Image 5.png");
+    // Cut on a whole character, within the file system's 255 bytes.
+    const QString longName = QString(300, QChar(0x00e9)) + QStringLiteral(".jpg");
+    const QString cut = dragFileName(longName, "Image 1");
+    EXPECT_LE(cut.toUtf8().size(), 255);
+    EXPECT_EQ(cut, QString(100, QChar(0x00e9)) + ".png");
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80");
+    const QString cutPairs = dragFileName(QString(emoji).repeated(60) + ".jpg", "Image 1");
+    EXPECT_EQ(cutPairs, QString(emoji).repeated(50) + ".png") << "no half of a surrogate pair";
+}

@@ -176,3 +176,58 @@ TEST_F(SaveAllFixture, TheLocalesDecimalSeparatorIsUsed) {
     saveAllInto("/d");
     EXPECT_EQ(fs.files.keys(), QStringList{"/d/image_1_12-06-2026_52345,67.jpg"});
 }
+
+namespace {
+// The chosen folder disappears as soon as a picture's files are in place.
+class VanishingFolder final : public IFileSystem {
+public:
+    explicit VanishingFolder(FakeFileSystem& files) : m_files(files) {}
+    std::int64_t fileLength(const QString& path) const override { return m_files.fileLength(path); }
+    bool remove(const QString& path) override { return vanishAfter(m_files.remove(path)); }
+    bool rename(const QString& from, const QString& to, QString* error) override {
+        return m_files.rename(from, to, error);
+    }
+    bool renameNew(const QString& from, const QString& to, QString* error) override {
+        return vanishAfter(m_files.renameNew(from, to, error));
+    }
+    QString saveTarget(const QString& path, QString* error) const override {
+        return m_files.saveTarget(path, error);
+    }
+    QStringList listFiles(const QString& folder, const QString& pattern) const override {
+        return m_files.listFiles(folder, pattern);
+    }
+    QString uniqueName(const QString& folder, const QString& stem,
+                       const QString& suffix) const override {
+        return m_files.uniqueName(folder, stem, suffix);
+    }
+    QString programFolder() const override { return m_files.programFolder(); }
+
+private:
+    bool vanishAfter(bool result) {
+        m_files.files.clear();
+        return result;
+    }
+    FakeFileSystem& m_files;
+};
+} // namespace
+
+TEST_F(SaveAllFixture, AVanishedFolderIsReportedAsItIs) {
+    // One picture: a single worker, so the order of events is fixed.
+    addPictures(1);
+    VanishingFolder vanishing(fs);
+    Platform p = fakes.platform;
+    Platform platform{p.clipboard, p.clock, vanishing, p.pictures, p.dialogs,
+                      p.messages,  p.shell, p.printer, p.converter};
+    CommandEnv vanishingEnv{g, window, platform};
+    for (const bool converts : {true, false}) {
+        fakes.fake.converter.works = converts;
+        fakes.fake.messages.shown.clear();
+        fakes.fake.dialogs.answers.push_back("/d");
+        mnuFileSaveAll_Click(vanishingEnv);
+        ASSERT_EQ(messages().size(), 1u);
+        const QString text = messages()[0].text;
+        EXPECT_TRUE(text.startsWith("1 of 1 pictures were not saved in /d/."))
+            << text.toStdString();
+        EXPECT_FALSE(text.contains("kept there")) << "no BMP file is there: " << text.toStdString();
+    }
+}

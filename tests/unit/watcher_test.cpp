@@ -7,11 +7,10 @@ namespace {
 
 struct WatcherFixture : ::testing::Test {
     FakeClipboard clipboard;
-    FakeClock clock;
     Gallery gallery{[] { return OuterSize{9600, 7200}; }};
     int added = 0;
     int again = 0;
-    ClipboardWatcher watcher{gallery, clipboard, clock, [this] { ++added; }, [this] { ++again; }};
+    ClipboardWatcher watcher{gallery, clipboard, [this] { ++added; }, [this] { ++again; }};
 };
 
 } // namespace
@@ -53,6 +52,20 @@ TEST_F(WatcherFixture, OwnCopyIsLeftAloneWithoutBeingRead) {
     EXPECT_EQ(gallery.ImageCount, 1);
 }
 
+TEST_F(WatcherFixture, CopyDuringALookIsNotTakenForAnEmptyClipboard) {
+    clipboard.holdAnswers = true;
+    watcher.Timer1_Timer(); // finds nothing, but answers late
+    gallery.IgnoreClipboard = true;
+    clipboard.setPicture(solidPicture(5, 5));
+    clipboard.answerHeld();
+    EXPECT_TRUE(gallery.IgnoreClipboard) << "the copy must stay out";
+    EXPECT_EQ(again, 1);
+    clipboard.holdAnswers = false;
+    watcher.Timer1_Timer();
+    EXPECT_EQ(gallery.ImageCount, 0);
+    EXPECT_TRUE(clipboard.offered);
+}
+
 TEST_F(WatcherFixture, UnreadableBitmapStaysOnTheClipboard) {
     clipboard.put(solidPicture(5, 5));
     clipboard.unreadable = true;
@@ -67,29 +80,83 @@ TEST_F(WatcherFixture, UnreadableBitmapStaysOnTheClipboard) {
     EXPECT_EQ(gallery.ImageCount, 1) << "the next change is handled as usual";
 }
 
-TEST_F(WatcherFixture, ClipboardManagerRestoringTheCaptureDoesNotRefill) {
+TEST_F(WatcherFixture, ClipboardManagerRestoringTheCaptureIsLeftForGood) {
     const Picture shot = solidPicture(30, 20, 0xff123456);
     int restores = 0;
     clipboard.afterClear = [&](FakeClipboard& c) {
         ++restores;
-        c.put(Picture::fromImage(shot.toImage().copy())); // same pixels, new object
+        c.put(Picture::fromImage(shot.toImage().copy()), 10); // same pixels, new object
     };
     clipboard.put(shot);
     watcher.Timer1_Timer();
-    for (int i = 0; i < 5; ++i) {
-        clock.ms += 10;
+    for (int i = 0; i < 3; ++i)
         watcher.Timer1_Timer();
-    }
     EXPECT_EQ(gallery.ImageCount, 1);
     EXPECT_EQ(restores, 1) << "emptied once, not again";
     EXPECT_TRUE(clipboard.offered);
 
-    // The same picture copied again much later is a new capture.
-    clipboard.afterClear = nullptr;
-    clock.ms += ClipboardWatcher::kRestoreWindowMs + 1;
-    clipboard.put(Picture::fromImage(shot.toImage().copy()));
+    // Once judged a restore, never taken later: not after a command ends either.
+    gallery.IgnoreClipboard = true;
+    watcher.Timer1_Timer();
+    gallery.IgnoreClipboard = false;
+    watcher.Timer1_Timer();
+    EXPECT_EQ(gallery.ImageCount, 1);
+    EXPECT_EQ(restores, 1);
+}
+
+TEST_F(WatcherFixture, RestoreIsTheSamePictureTakenRightAfterTheEmptying) {
+    const Picture shot = solidPicture(30, 20, 0xff123456);
+    auto same = [&] { return Picture::fromImage(shot.toImage().copy()); };
+    clipboard.put(shot);
+    watcher.Timer1_Timer();
+
+    // The same picture copied again a moment later is a capture.
+    clipboard.put(same(), ClipboardWatcher::kRestoreWithinMs + 1);
     watcher.Timer1_Timer();
     EXPECT_EQ(gallery.ImageCount, 2);
+    // So is the same picture after another content, and a new one at once (a burst).
+    clipboard.put(same(), -1);
+    watcher.Timer1_Timer();
+    clipboard.put(solidPicture(30, 20, 0xff654321), 0);
+    watcher.Timer1_Timer();
+    EXPECT_EQ(gallery.ImageCount, 4);
+    EXPECT_FALSE(clipboard.offered);
+
+    // The program's own copy is never a restore, however soon it comes.
+    const Picture copied = gallery.imgView(3).picture;
+    gallery.IgnoreClipboard = true;
+    clipboard.clear();
+    clipboard.setPicture(copied);
+    clipboard.takenAfterEmptyingMs = 0;
+    watcher.Timer1_Timer();
+    gallery.IgnoreClipboard = false; // Delete ended
+    watcher.Timer1_Timer();
+    watcher.Timer1_Timer();
+    EXPECT_EQ(gallery.ImageCount, 5) << "taken back once";
+    EXPECT_FALSE(clipboard.offered);
+}
+
+TEST_F(WatcherFixture, SlowManagerCostsAtMostOneDuplicate) {
+    const Picture shot = solidPicture(30, 20, 0xff123456);
+    int restores = 0;
+    clipboard.afterClear = [&](FakeClipboard& c) {
+        ++restores;
+        c.put(Picture::fromImage(shot.toImage().copy()), 600);
+    };
+    clipboard.put(shot);
+    for (int i = 0; i < 5; ++i)
+        watcher.Timer1_Timer();
+    EXPECT_EQ(gallery.ImageCount, 2) << "one duplicate, then left alone";
+    EXPECT_EQ(restores, 2);
+    EXPECT_TRUE(clipboard.offered);
+
+    // A different picture afterwards is taken, and its first repeat too.
+    clipboard.afterClear = nullptr;
+    clipboard.put(solidPicture(30, 20, 0xff00ff00), -1);
+    watcher.Timer1_Timer();
+    clipboard.put(solidPicture(30, 20, 0xff00ff00), 600);
+    watcher.Timer1_Timer();
+    EXPECT_EQ(gallery.ImageCount, 4);
 }
 
 TEST_F(WatcherFixture, TicksDuringALookMergeAndChangesAreNotEmptied) {
@@ -129,7 +196,6 @@ TEST_F(WatcherFixture, FlagFallingDuringALookLooksAgain) {
 
 TEST_F(WatcherFixture, AfterStartingOverTheLabelIsTheEntrysPosition) {
     for (int i = 0; i < 57; ++i) {
-        clock.ms += 2000;
         clipboard.put(solidPicture(4, 4, 0xff000000u + i));
         watcher.Timer1_Timer();
     }
