@@ -6,6 +6,7 @@
 #include "platform/qt/qt_file_system.h"
 
 #include <QLibrary>
+#include <mutex>
 
 QString QtConverter::defaultLibraryPath() {
     return privateFile(QStringLiteral("libpictavo_jpeg.so"));
@@ -21,9 +22,12 @@ bool QtConverter::BmpToJpeg(const QString& bmpPath, const QString& jpegPath, int
     const QString problem = privateFileProblem(QStringLiteral("it"), m_libraryPath);
     if (!problem.isEmpty())
         return fail(QStringLiteral("the JPEG converter could not be loaded: %1").arg(problem));
-    // Loaded at each call by absolute path; QLibrary's store is shared and
-    // locked, so concurrent calls load it once and never unload it under another.
+    // Loaded at each call by absolute path. Qt 6.4 counts two loads that race
+    // for a library's first load wrongly and then never frees its record, so the
+    // loads of Save All's workers take turns; the conversions still run together.
     QLibrary library(m_libraryPath);
+    static std::mutex loading;
+    std::unique_lock lock(loading);
     if (!library.load())
         return fail(QStringLiteral("the JPEG converter could not be loaded (%1)")
                         .arg(library.errorString()));
@@ -44,6 +48,7 @@ bool QtConverter::BmpToJpeg(const QString& bmpPath, const QString& jpegPath, int
     if (!convert)
         return fail(QStringLiteral("the JPEG converter %1 is refused: it has no BmpToJpeg")
                         .arg(m_libraryPath));
+    lock.unlock();
     // The same bytes the file system gets everywhere else: a name that is not
     // valid UTF-8 reaches the converter as it is on disk.
     const int code =
