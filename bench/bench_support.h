@@ -1,8 +1,11 @@
 // Small helpers shared by the benchmarks that drive the real window.
 #pragma once
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QFile>
+#include <QProcess>
+#include <QStringList>
 #include <QTimer>
 #include <chrono>
 #include <functional>
@@ -40,6 +43,16 @@ inline qint64 residentBytes() {
             return line.mid(6).trimmed().split(' ').value(0).toLongLong() * 1024;
     }
     return -1;
+}
+
+/** Runs this benchmark again with args, in a fresh process, and gives the words
+    it printed; its stderr goes through. */
+inline QList<QByteArray> runSelf(const QStringList& args, int timeoutMs) {
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(QCoreApplication::applicationFilePath(), args);
+    child.waitForFinished(timeoutMs);
+    return child.readAllStandardOutput().trimmed().split(' ');
 }
 
 inline double mib(qint64 bytes) { return double(bytes) / (1024.0 * 1024.0); }

@@ -68,12 +68,8 @@ struct Run {
 };
 
 Run runChild(const QString& folder, int count) {
-    QProcess child;
-    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    child.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("--child"), folder, QString::number(count)});
-    child.waitForFinished(600000);
-    const QList<QByteArray> p = child.readAllStandardOutput().trimmed().split(' ');
+    const QList<QByteArray> p =
+        bench::runSelf({QStringLiteral("--child"), folder, QString::number(count)}, 600000);
     Run r;
     if (p.size() == 5)
         r = {p[0].toInt(), p[1].toInt(), p[2].toInt(), p[3].toLongLong(), p[4].toLongLong()};

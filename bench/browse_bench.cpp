@@ -188,11 +188,7 @@ struct ChildResult {
 };
 
 ChildResult runChild(const QString& mode, const QString& folder) {
-    QProcess child;
-    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    child.start(QCoreApplication::applicationFilePath(), {mode, folder});
-    child.waitForFinished(300000);
-    const QList<QByteArray> parts = child.readAllStandardOutput().trimmed().split(' ');
+    const QList<QByteArray> parts = bench::runSelf({mode, folder}, 300000);
     ChildResult r;
     if (parts.size() == 3)
         r = {parts[0].toInt(), parts[1].toLongLong(), parts[2].toLongLong()};

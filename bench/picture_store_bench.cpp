@@ -208,11 +208,10 @@ int childStall(const QString& png) {
 }
 
 QStringList runChild(const QStringList& args) {
-    QProcess child;
-    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    child.start(QCoreApplication::applicationFilePath(), args);
-    child.waitForFinished(900000);
-    return QString::fromLatin1(child.readAllStandardOutput().trimmed()).split(' ');
+    QStringList words;
+    for (const QByteArray& word : bench::runSelf(args, 900000))
+        words.append(QString::fromLatin1(word));
+    return words;
 }
 
 void reportMemory(const char* what, const QStringList& pngs, QSize size) {
