@@ -1,8 +1,8 @@
 #include "app/command_line.h"
 #include "app/form_capture.h"
 #include "app/single_instance.h"
-#include "platform/qt/capture_window.h"
 #include "platform/qt/qt_platform.h"
+#include "platform/qt/windows/capture_window.h"
 
 #include <QApplication>
 #include <QImageReader>

@@ -4,9 +4,9 @@
 // Needs DISPLAY (Xvfb + openbox) and xclip.
 #include "app/form_capture.h"
 #include "bench_support.h"
-#include "platform/qt/capture_window.h"
 #include "platform/qt/qt_platform.h"
-#include "platform/qt/qt_viewer_host.h"
+#include "platform/qt/windows/capture_window.h"
+#include "platform/qt/windows/qt_viewer_host.h"
 
 #include <QApplication>
 #include <QPainter>

@@ -3,8 +3,8 @@
 // after 56 captures. Needs DISPLAY (Xvfb + openbox), djpeg and xclip.
 #include "app/form_capture.h"
 #include "bench_support.h"
-#include "platform/qt/capture_window.h"
 #include "platform/qt/qt_platform.h"
+#include "platform/qt/windows/capture_window.h"
 
 #include <QApplication>
 #include <QDir>

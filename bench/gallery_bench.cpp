@@ -2,8 +2,8 @@
 #include "app/form_capture.h"
 #include "fakes/fake_platform.h"
 #include "gallery/gallery.h"
-#include "platform/qt/capture_window.h"
 #include "platform/qt/qt_platform.h"
+#include "platform/qt/windows/capture_window.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

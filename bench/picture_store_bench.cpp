@@ -9,11 +9,11 @@
 //    arrives, against the stall for a 1920 x 1080 one.
 // Each capture child runs in a fresh process. Argument: a work folder for the
 // pictures, kept between runs.
+#include "app/form_capture.h"
 #include "bench_pictures.h"
 #include "bench_support.h"
 #include "integration/viewer_support.h"
-#include "app/form_capture.h"
-#include "platform/packed_image.h"
+#include "pictures/packed_image.h"
 
 #include <QImageWriter>
 #include <QPainter>

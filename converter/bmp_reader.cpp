@@ -1,7 +1,7 @@
 #include "converter/bmp_reader.h"
 
 #include "converter/unique_fd.h"
-#include "platform/picture_bounds.h"
+#include "pictures/picture_bounds.h"
 
 #include <turbojpeg.h>
 

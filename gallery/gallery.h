@@ -2,7 +2,7 @@
 #pragma once
 
 #include "gallery/placement.h"
-#include "platform/picture.h"
+#include "pictures/picture.h"
 
 #include <QString>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // positions are in twips.
 #pragma once
 
-#include "platform/picture.h"
+#include "pictures/picture.h"
 #include "platform/window.h"
 
 #include <QString>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/picture.h"
+#include "pictures/picture.h"
 #include "platform/viewer_windows.h"
 
 /** Fits picture into the window's client area and centres it. False, with

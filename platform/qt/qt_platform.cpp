@@ -1,6 +1,6 @@
 #include "platform/qt/qt_platform.h"
 
-#include "platform/picture_bounds.h"
+#include "pictures/picture_bounds.h"
 
 #include <QImageReader>
 

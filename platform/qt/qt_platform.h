@@ -2,16 +2,16 @@
 #pragma once
 
 #include "platform/platform.h"
-#include "platform/qt/qt_clipboard.h"
+#include "platform/qt/clipboard/qt_clipboard.h"
+#include "platform/qt/files/qt_converter.h"
+#include "platform/qt/files/qt_file_system.h"
+#include "platform/qt/files/qt_picture_files.h"
 #include "platform/qt/qt_clock.h"
-#include "platform/qt/qt_converter.h"
 #include "platform/qt/qt_dialogs.h"
-#include "platform/qt/qt_file_system.h"
 #include "platform/qt/qt_message_box.h"
-#include "platform/qt/qt_picture_files.h"
 #include "platform/qt/qt_printer.h"
 #include "platform/qt/qt_shell.h"
-#include "platform/qt/qt_viewer_host.h"
+#include "platform/qt/windows/qt_viewer_host.h"
 
 #include <QIcon>
 

@@ -2,9 +2,9 @@
 #include "app/form_capture.h"
 #include "fakes/fake_platform.h"
 #include "integration/test_pictures.h"
-#include "platform/qt/capture_window.h"
-#include "platform/qt/qt_file_system.h"
+#include "platform/qt/files/qt_file_system.h"
 #include "platform/qt/qt_platform.h"
+#include "platform/qt/windows/capture_window.h"
 
 #include <QClipboard>
 #include <QDeadlineTimer>

@@ -1,9 +1,9 @@
 // The clipboard watcher against the real X clipboard and real owner programs.
 #include "app/form_capture.h"
-#include "platform/command.h"
 #include "fakes/fake_platform.h"
-#include "platform/qt/capture_window.h"
+#include "platform/command.h"
 #include "platform/qt/qt_platform.h"
+#include "platform/qt/windows/capture_window.h"
 #include "wait.h"
 
 #include <QClipboard>

@@ -1,6 +1,6 @@
 // Emptying the X clipboard after a picture was read never throws away what another
 // owner put there since the read, however close it comes to the emptying.
-#include "platform/qt/x11_clipboard_reader.h"
+#include "platform/qt/clipboard/x11_clipboard_reader.h"
 #include "wait.h"
 
 #include <QImage>

@@ -2,8 +2,8 @@
 #include "app/form_capture.h"
 #include "fakes/fake_platform.h"
 #include "gallery/units.h"
-#include "platform/qt/capture_window.h"
-#include "platform/qt/x11_window.h"
+#include "platform/qt/windows/capture_window.h"
+#include "platform/qt/windows/x11_window.h"
 #include "wait.h"
 
 #include <gtest/gtest.h>

@@ -4,8 +4,8 @@
 #include "commands/picture_prefetch.h"
 #include "fakes/fake_platform.h"
 #include "metafile_writer.h"
-#include "platform/qt/capture_window.h"
 #include "platform/qt/qt_platform.h"
+#include "platform/qt/windows/capture_window.h"
 
 #include "integration/wait.h"
 

@@ -1,7 +1,7 @@
 #include "integration/test_pictures.h"
-#include "platform/qt/qt_converter.h"
-#include "platform/qt/qt_file_system.h"
-#include "platform/qt/qt_picture_files.h"
+#include "platform/qt/files/qt_converter.h"
+#include "platform/qt/files/qt_file_system.h"
+#include "platform/qt/files/qt_picture_files.h"
 
 #include <QDir>
 #include <QImageWriter>

@@ -1,9 +1,9 @@
 // The converter library and the metafile helper from the private folder: found from the
 // program's location, refused when they are of the wrong kind, and, when missing, a
 // message that says what and where instead of a failure without a word.
-#include "platform/qt/metafile_client.h"
-#include "platform/qt/private_files.h"
-#include "platform/qt/qt_converter.h"
+#include "platform/qt/files/metafile_client.h"
+#include "platform/qt/files/private_files.h"
+#include "platform/qt/files/qt_converter.h"
 
 #include <QCoreApplication>
 #include <QDir>

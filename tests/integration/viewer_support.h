@@ -5,11 +5,11 @@
 
 #include "fakes/fake_platform.h"
 #include "gallery/gallery.h"
-#include "platform/qt/capture_window.h"
-#include "platform/qt/full_screen_window.h"
 #include "platform/qt/qt_platform.h"
-#include "platform/qt/qt_viewer_host.h"
-#include "platform/qt/zoom_window.h"
+#include "platform/qt/windows/capture_window.h"
+#include "platform/qt/windows/full_screen_window.h"
+#include "platform/qt/windows/qt_viewer_host.h"
+#include "platform/qt/windows/zoom_window.h"
 #include "viewers/fit.h"
 
 #include <QApplication>

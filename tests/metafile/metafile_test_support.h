@@ -2,7 +2,7 @@
 #pragma once
 
 #include "metafile_writer.h"
-#include "platform/qt/metafile_client.h"
+#include "platform/qt/files/metafile_client.h"
 
 #include <QColor>
 #include <QImage>

@@ -1,6 +1,6 @@
 #include "address_space_limit.h"
-#include "platform/packed_image.h"
-#include "platform/picture.h"
+#include "pictures/packed_image.h"
+#include "pictures/picture.h"
 
 #include <QColorSpace>
 #include <QPainter>

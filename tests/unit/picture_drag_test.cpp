@@ -1,5 +1,5 @@
-#include "platform/qt/drag_files.h"
-#include "platform/qt/picture_drag.h"
+#include "platform/qt/drag/drag_files.h"
+#include "platform/qt/drag/picture_drag.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "platform/picture.h"
+#include "pictures/picture.h"
 
 #include <QPainter>
 #include <gtest/gtest.h>

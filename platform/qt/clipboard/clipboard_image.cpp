@@ -1,0 +1,73 @@
+#include "platform/qt/clipboard/clipboard_image.h"
+
+#include "pictures/picture_bounds.h"
+
+#include <QBuffer>
+#include <QImageReader>
+
+namespace {
+
+struct ImageType {
+    QByteArray mimeType;
+    QByteArray decoder; // Qt's image format name
+};
+
+const std::vector<ImageType>& imageTypes() {
+    static const std::vector<ImageType> types{
+        {"image/png", "png"},        {"image/bmp", "bmp"},
+        {"image/x-bmp", "bmp"},      {"image/x-MS-bmp", "bmp"},
+        {"image/tiff", "tiff"},      {"image/x-portable-pixmap", "ppm"},
+        {"image/webp", "webp"},      {"image/jpeg", "jpeg"},
+        {"image/gif", "gif"},
+    };
+    return types;
+}
+
+} // namespace
+
+const std::vector<QByteArray>& clipboardImageTypes() {
+    static const std::vector<QByteArray> names = [] {
+        std::vector<QByteArray> out;
+        for (const ImageType& t : imageTypes())
+            out.push_back(t.mimeType);
+        return out;
+    }();
+    return names;
+}
+
+QImage decodeClipboardImage(const QByteArray& mimeType, const QByteArray& data, QString* reason) {
+    auto fail = [reason](const QString& why) {
+        if (reason)
+            *reason = why;
+        return QImage();
+    };
+    QByteArray decoder;
+    for (const ImageType& t : imageTypes()) {
+        if (t.mimeType.compare(mimeType, Qt::CaseInsensitive) == 0)
+            decoder = t.decoder;
+    }
+    if (decoder.isEmpty())
+        return fail(QStringLiteral("%1 is not a bitmap format").arg(QString::fromLatin1(mimeType)));
+
+    QByteArray bytes = data; // shared, not copied; QBuffer needs a non-const array
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, decoder);
+    // Content sniffing would let an SVG or another vector format in under a raster name.
+    reader.setAutoDetectImageFormat(false);
+    reader.setDecideFormatFromContent(false);
+    if (!reader.canRead())
+        return fail(QStringLiteral("the data offered as %1 is not a %2 picture")
+                        .arg(QString::fromLatin1(mimeType), QString::fromLatin1(decoder).toUpper()));
+    const QSize size = reader.size();
+    if (size.isValid() && !isWithinPictureBounds(size.width(), size.height()))
+        return fail(QStringLiteral("the picture is %1 x %2 pixels; at most %3 pixels a side are taken")
+                        .arg(size.width())
+                        .arg(size.height())
+                        .arg(kMaxPictureSide));
+    // The allocation limit also refuses an oversized picture before it is decoded.
+    QImage image = reader.read();
+    if (image.isNull())
+        return fail(reader.errorString());
+    return image;
+}

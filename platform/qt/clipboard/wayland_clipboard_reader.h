@@ -1,0 +1,55 @@
+// Watches, reads and empties the Wayland selection through the compositor's clipboard-manager
+// protocol, on a thread and a connection of its own: no window of ours needs the focus, and
+// a slow or vanished owner never blocks the window.
+#pragma once
+
+#include "platform/clipboard.h"
+#include "platform/qt/clipboard/x11_clipboard_reader.h"
+
+#include <QImage>
+#include <QObject>
+#include <atomic>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+class WaylandClipboardReader final : public QObject {
+    Q_OBJECT
+public:
+    /** The same deadlines and size bound as on X11. */
+    using Limits = X11ClipboardReader::Limits;
+
+    WaylandClipboardReader();
+    explicit WaylandClipboardReader(Limits limits);
+    ~WaylandClipboardReader() override;
+
+    /** True when the compositor lets us watch and change its selection. */
+    bool isAvailable() const;
+    /** Looks at the selection; done runs later on this object's thread. */
+    void look(bool readImage, std::function<void(ClipboardContent)> done);
+    /** Empties the selection if it is still the offer that ownership names. */
+    void clearIfUnchanged(std::uint64_t ownership);
+    void clear();
+    /** Puts the image on the selection as PNG, served from the reader's thread. */
+    void setImage(const QImage& image);
+
+signals:
+    /** The selection changed hands. */
+    void changed();
+
+private:
+    class Session;
+    using Job = std::function<void(Session&)>;
+    void post(Job job);
+    void run();
+
+    Limits m_limits;
+    std::unique_ptr<Session> m_session;
+    std::mutex m_lock;
+    std::deque<Job> m_jobs;
+    int m_wakeFd = -1;
+    std::atomic<bool> m_stop = false;
+    std::thread m_thread;
+};

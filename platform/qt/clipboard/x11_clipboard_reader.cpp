@@ -1,0 +1,342 @@
+#include "platform/qt/clipboard/x11_clipboard_reader.h"
+
+#include "platform/qt/clipboard/clipboard_image.h"
+
+#include <QElapsedTimer>
+#include <QMetaObject>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <poll.h>
+#include <xcb/xcb.h>
+#include <xcb/xfixes.h>
+
+namespace {
+
+struct FreeDeleter {
+    void operator()(void* p) const { std::free(p); }
+};
+template <typename T> using XPtr = std::unique_ptr<T, FreeDeleter>;
+
+} // namespace
+
+class X11ClipboardReader::Connection {
+public:
+    explicit Connection(const Limits& limits) : m_limits(limits) {
+        m_c = xcb_connect(nullptr, nullptr);
+        if (!m_c || xcb_connection_has_error(m_c))
+            return;
+        const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(m_c)).data;
+        m_window = xcb_generate_id(m_c);
+        const uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
+        xcb_create_window(m_c, XCB_COPY_FROM_PARENT, m_window, screen->root, 0, 0, 1, 1, 0,
+                          XCB_WINDOW_CLASS_INPUT_ONLY, screen->root_visual, XCB_CW_EVENT_MASK,
+                          &mask);
+        m_clipboard = atom("CLIPBOARD");
+        m_targets = atom("TARGETS");
+        m_incr = atom("INCR");
+        // Each transfer uses the next of a few properties, so a late answer to a
+        // transfer that was given up cannot be taken for the answer to a later one.
+        for (int i = 0; i < 8; ++i)
+            m_properties.push_back(atom(("PICTAVO_CLIPBOARD_" + std::to_string(i)).c_str()));
+        for (const QByteArray& name : clipboardImageTypes())
+            m_imageTargets.push_back(atom(name.constData()));
+        // Every change of owner is announced to us, also when the same window takes
+        // the clipboard again at the same timestamp, as toolkits do.
+        const xcb_query_extension_reply_t* xfixes = xcb_get_extension_data(m_c, &xcb_xfixes_id);
+        if (xfixes && xfixes->present) {
+            std::free(xcb_xfixes_query_version_reply(
+                m_c, xcb_xfixes_query_version(m_c, XCB_XFIXES_MAJOR_VERSION, XCB_XFIXES_MINOR_VERSION),
+                nullptr));
+            m_xfixesEvent = xfixes->first_event + XCB_XFIXES_SELECTION_NOTIFY;
+            xcb_xfixes_select_selection_input(
+                m_c, m_window, m_clipboard,
+                XCB_XFIXES_SELECTION_EVENT_MASK_SET_SELECTION_OWNER |
+                    XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_WINDOW_DESTROY |
+                    XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_CLIENT_CLOSE);
+        }
+        xcb_flush(m_c);
+        m_ok = !xcb_connection_has_error(m_c);
+    }
+    ~Connection() {
+        if (m_c)
+            xcb_disconnect(m_c);
+    }
+    bool ok() const { return m_ok; }
+
+    void disownIf(std::uint64_t ownership, const std::atomic<bool>& stop,
+                  const std::function<void()>& beforeEmptying) {
+        if (ownership == 0 || currentOwnership(stop) != ownership)
+            return;
+        // The time at which the owner took the clipboard: the server ignores the request
+        // when anyone has taken it later, even between the check above and the request.
+        // Without that time (an owner from before we watched) the server's own is used.
+        const xcb_timestamp_t time = m_ownerSinceKnown ? m_ownerSince : XCB_CURRENT_TIME;
+        if (beforeEmptying)
+            beforeEmptying();
+        m_emptyingRequest = xcb_set_selection_owner(m_c, XCB_NONE, m_clipboard, time).sequence;
+        xcb_flush(m_c);
+    }
+
+    /** The owner window and how many changes of owner we have seen so far. */
+    std::uint64_t currentOwnership(const std::atomic<bool>&) {
+        // The reply comes after every event the server sent before it.
+        XPtr<xcb_get_selection_owner_reply_t> owner(xcb_get_selection_owner_reply(
+            m_c, xcb_get_selection_owner(m_c, m_clipboard), nullptr));
+        while (xcb_generic_event_t* raw = xcb_poll_for_event(m_c)) {
+            XPtr<xcb_generic_event_t> ev(raw);
+            noteOwnerChange(ev.get());
+        }
+        if (!owner || owner->owner == XCB_NONE)
+            return 0;
+        return (std::uint64_t(owner->owner) << 32) | m_ownerChanges;
+    }
+
+    void noteOwnerChange(const xcb_generic_event_t* ev) {
+        if (!m_xfixesEvent || (ev->response_type & 0x7f) != m_xfixesEvent)
+            return;
+        const auto* n = reinterpret_cast<const xcb_xfixes_selection_notify_event_t*>(ev);
+        ++m_ownerChanges;
+        m_ownerSince = n->selection_timestamp;
+        m_ownerSinceKnown = true;
+        // Server times wrap after 49 days; their difference does not.
+        m_takenAfterEmptying = n->owner != XCB_NONE && m_emptiedAt
+                                   ? std::int64_t(std::int32_t(n->timestamp - *m_emptiedAt))
+                                   : -1;
+        // The event our own emptying caused carries that request's number.
+        if (n->owner == XCB_NONE && m_emptyingRequest && ev->full_sequence == *m_emptyingRequest)
+            m_emptiedAt = n->timestamp;
+        else
+            m_emptiedAt.reset();
+    }
+
+    ClipboardContent look(bool readImage, const std::atomic<bool>& stop) {
+        ClipboardContent out;
+        QByteArray targetsData;
+        xcb_atom_t type = XCB_NONE;
+        if (!transfer(m_targets, &targetsData, &type, stop))
+            return out; // no owner, or one that does not answer: nothing offered
+        const auto* offered = reinterpret_cast<const xcb_atom_t*>(targetsData.constData());
+        const int count = int(targetsData.size() / sizeof(xcb_atom_t));
+        xcb_atom_t chosen = XCB_NONE;
+        QByteArray chosenName;
+        for (size_t k = 0; k < m_imageTargets.size() && chosen == XCB_NONE; ++k) {
+            for (int i = 0; i < count && chosen == XCB_NONE; ++i) {
+                if (offered[i] == m_imageTargets[k]) {
+                    chosen = m_imageTargets[k];
+                    chosenName = clipboardImageTypes()[k];
+                }
+            }
+        }
+        if (chosen == XCB_NONE)
+            return out;
+        out.state = ClipboardContent::State::Bitmap;
+        out.ownership = currentOwnership(stop);
+        out.takenAfterEmptyingMs = m_takenAfterEmptying;
+        if (!readImage)
+            return out;
+
+        QByteArray data;
+        if (!transfer(chosen, &data, &type, stop) || data.isEmpty()) {
+            out.state = ClipboardContent::State::Unreadable;
+            out.reason = QStringLiteral("the program that holds the picture did not hand it over");
+            return out;
+        }
+        const QImage image = decodeClipboardImage(chosenName, data, &out.reason);
+        if (image.isNull()) {
+            out.state = ClipboardContent::State::Unreadable;
+            return out;
+        }
+        out.picture = Picture::fromImage(image);
+        return out;
+    }
+
+private:
+    xcb_atom_t atom(const char* name) {
+        XPtr<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
+            m_c, xcb_intern_atom(m_c, 0, uint16_t(strlen(name)), name), nullptr));
+        return reply ? reply->atom : XCB_NONE;
+    }
+
+    /** Waits for an event that pred accepts, until the deadline or stop. */
+    template <typename Pred>
+    XPtr<xcb_generic_event_t> waitFor(Pred pred, int timeoutMs, const std::atomic<bool>& stop) {
+        QElapsedTimer timer;
+        timer.start();
+        for (;;) {
+            while (xcb_generic_event_t* raw = xcb_poll_for_event(m_c)) {
+                XPtr<xcb_generic_event_t> ev(raw);
+                noteOwnerChange(ev.get());
+                if (pred(ev.get()))
+                    return ev;
+            }
+            if (xcb_connection_has_error(m_c) || stop)
+                return nullptr;
+            const qint64 left = timeoutMs - timer.elapsed();
+            if (left <= 0)
+                return nullptr;
+            pollfd pfd{xcb_get_file_descriptor(m_c), POLLIN, 0};
+            ::poll(&pfd, 1, int(std::min<qint64>(left, 100)));
+        }
+    }
+
+    /** Reads and deletes our property; appends its bytes. */
+    bool takeProperty(QByteArray* out, xcb_atom_t* type) {
+        uint32_t offset = 0;
+        for (;;) {
+            XPtr<xcb_get_property_reply_t> reply(xcb_get_property_reply(
+                m_c,
+                xcb_get_property(m_c, 0, m_window, m_property, XCB_GET_PROPERTY_TYPE_ANY, offset,
+                                 4 * 1024 * 1024),
+                nullptr));
+            if (!reply)
+                return false;
+            *type = reply->type;
+            const int len = xcb_get_property_value_length(reply.get());
+            if (out->size() + len > m_limits.maxBytes)
+                return false;
+            out->append(static_cast<const char*>(xcb_get_property_value(reply.get())), len);
+            offset += uint32_t(len / 4);
+            if (reply->bytes_after == 0)
+                break;
+        }
+        xcb_delete_property(m_c, m_window, m_property);
+        xcb_flush(m_c);
+        return true;
+    }
+
+    bool transfer(xcb_atom_t target, QByteArray* out, xcb_atom_t* type,
+                  const std::atomic<bool>& stop) {
+        out->clear();
+        m_property = m_properties[m_next++ % m_properties.size()];
+        xcb_delete_property(m_c, m_window, m_property);
+        xcb_convert_selection(m_c, m_window, m_clipboard, target, m_property, XCB_CURRENT_TIME);
+        xcb_flush(m_c);
+        auto ev = waitFor(
+            [&](xcb_generic_event_t* e) {
+                if ((e->response_type & 0x7f) != XCB_SELECTION_NOTIFY)
+                    return false;
+                auto* n = reinterpret_cast<xcb_selection_notify_event_t*>(e);
+                return n->requestor == m_window && n->selection == m_clipboard &&
+                       n->target == target &&
+                       (n->property == m_property || n->property == XCB_NONE);
+            },
+            m_limits.answerMs, stop);
+        if (!ev)
+            return false;
+        auto* notify = reinterpret_cast<xcb_selection_notify_event_t*>(ev.get());
+        if (notify->property == XCB_NONE)
+            return false;
+        if (!takeProperty(out, type))
+            return false;
+        if (*type != m_incr)
+            return true;
+
+        // Large data comes in pieces; each is announced by a new value of the property.
+        out->clear();
+        for (;;) {
+            auto piece = waitFor(
+                [&](xcb_generic_event_t* e) {
+                    if ((e->response_type & 0x7f) != XCB_PROPERTY_NOTIFY)
+                        return false;
+                    auto* p = reinterpret_cast<xcb_property_notify_event_t*>(e);
+                    return p->window == m_window && p->atom == m_property &&
+                           p->state == XCB_PROPERTY_NEW_VALUE;
+                },
+                m_limits.stallMs, stop);
+            if (!piece)
+                return false;
+            const qint64 before = out->size();
+            if (!takeProperty(out, type))
+                return false;
+            if (out->size() == before)
+                return true; // a piece of length 0 ends the transfer
+        }
+    }
+
+    Limits m_limits;
+    xcb_connection_t* m_c = nullptr;
+    xcb_window_t m_window = XCB_NONE;
+    xcb_atom_t m_clipboard = XCB_NONE, m_targets = XCB_NONE, m_incr = XCB_NONE,
+               m_property = XCB_NONE;
+    std::uint8_t m_xfixesEvent = 0;
+    std::uint32_t m_ownerChanges = 0;
+    xcb_timestamp_t m_ownerSince = 0;
+    bool m_ownerSinceKnown = false;
+    std::int64_t m_takenAfterEmptying = -1;
+    std::optional<xcb_timestamp_t> m_emptiedAt;
+    std::optional<unsigned int> m_emptyingRequest;
+    std::vector<xcb_atom_t> m_imageTargets;
+    std::vector<xcb_atom_t> m_properties;
+    size_t m_next = 0;
+    bool m_ok = false;
+};
+
+X11ClipboardReader::X11ClipboardReader() : X11ClipboardReader(Limits{}) {}
+
+X11ClipboardReader::X11ClipboardReader(Limits limits)
+    : m_limits(limits), m_x(std::make_unique<Connection>(limits)) {
+    if (m_x->ok())
+        m_thread = std::thread([this] { run(); });
+}
+
+X11ClipboardReader::~X11ClipboardReader() {
+    {
+        std::lock_guard lock(m_lock);
+        m_stop = true;
+    }
+    m_wake.notify_all();
+    // A look in progress notices m_stop within its poll interval.
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
+bool X11ClipboardReader::isConnected() const { return m_x->ok(); }
+
+void X11ClipboardReader::setBeforeEmptying(std::function<void()> hook) {
+    m_beforeEmptying = std::move(hook);
+}
+
+void X11ClipboardReader::clearIfUnchanged(std::uint64_t ownership) {
+    post([this, ownership](Connection& x) { x.disownIf(ownership, m_stop, m_beforeEmptying); });
+}
+
+void X11ClipboardReader::look(bool readImage, std::function<void(ClipboardContent)> done) {
+    if (!m_x->ok()) {
+        QMetaObject::invokeMethod(
+            this, [done = std::move(done)] { done(ClipboardContent{}); }, Qt::QueuedConnection);
+        return;
+    }
+    post([this, readImage, done = std::move(done)](Connection& x) mutable {
+        ClipboardContent content = x.look(readImage, m_stop);
+        // Queued to this object: dropped if the reader is gone by then.
+        QMetaObject::invokeMethod(
+            this, [done = std::move(done), content = std::move(content)] { done(content); },
+            Qt::QueuedConnection);
+    });
+}
+
+void X11ClipboardReader::post(Job job) {
+    if (!m_x->ok())
+        return;
+    {
+        std::lock_guard lock(m_lock);
+        m_jobs.push_back(std::move(job));
+    }
+    m_wake.notify_one();
+}
+
+void X11ClipboardReader::run() {
+    for (;;) {
+        Job job;
+        {
+            std::unique_lock lock(m_lock);
+            m_wake.wait(lock, [this] { return m_stop || !m_jobs.empty(); });
+            if (m_stop)
+                return;
+            job = std::move(m_jobs.front());
+            m_jobs.pop_front();
+        }
+        job(*m_x);
+    }
+}

@@ -1,0 +1,366 @@
+#include "platform/qt/files/qt_picture_files.h"
+
+#include "pictures/picture_bounds.h"
+#include "platform/qt/files/keep_painting.h"
+#include "platform/qt/files/metafile_client.h"
+#include "platform/qt/files/picture_headers.h"
+#include "platform/qt/files/qt_file_system.h"
+#include "platform/qt/files/turbo_jpeg_reader.h"
+#include "platform/temporary_files.h"
+
+#include <QFile>
+#include <QImageReader>
+#include <cerrno>
+#include <condition_variable>
+#include <cstring>
+#include <deque>
+#include <fcntl.h>
+#include <mutex>
+#include <optional>
+#include <sys/stat.h>
+#include <system_error>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+void setError(QString* error, const QString& text) {
+    if (error)
+        *error = text;
+}
+
+QString tooLarge(qint64 width, qint64 height) {
+    return QStringLiteral("the picture is %1 × %2 pixels, more than this program takes "
+                          "(%3 pixels a side, %4 million pixels in all)")
+        .arg(width)
+        .arg(height)
+        .arg(kMaxPictureSide)
+        .arg(kMaxPicturePixels / 1000000);
+}
+
+bool isTooLarge(QSize size) {
+    return !isWithinPictureBounds(size.width(), size.height());
+}
+
+bool isAcceptedFormat(const QByteArray& format) {
+    // The formats of the open dialog, and PNG, which screenshots often are
+    // whatever their name says. Qt's other readers stay out of reach.
+    return format == "bmp" || format == "gif" || format == "jpeg" || format == "png";
+}
+
+} // namespace
+
+QtPictureFiles::QtPictureFiles(QString metafileHelper, int metafileTimeoutMs)
+    : m_metafileHelper(metafileHelper.isEmpty() ? metafileHelperPath() : std::move(metafileHelper)),
+      m_metafileTimeoutMs(metafileTimeoutMs) {}
+
+Picture QtPictureFiles::loadMetafile(const QString& path, int fd, QString* error) const {
+    // The helper opens the file by name; a name that is not valid UTF-8 cannot
+    // cross as an argument, so it gets this process's open descriptor instead.
+    const QString name = encodeFileName(path) == QFile::encodeName(path)
+                             ? path
+                             : QStringLiteral("/proc/%1/fd/%2").arg(::getpid()).arg(fd);
+    // On the window's thread (Open) the windows stay painted while the helper works.
+    KeepPainting keepPainting;
+    const auto drawing = loadMetafileViaHelper(m_metafileHelper, name, m_metafileTimeoutMs, error,
+                                               [&keepPainting] { keepPainting(); });
+    if (!drawing)
+        return {};
+    const Picture picture = Picture::fromSvg(drawing->svg, drawing->frame);
+    if (picture.isNull())
+        setError(error, QStringLiteral("the metafile's drawing is empty"));
+    return picture;
+}
+
+Picture QtPictureFiles::load(const QString& path, QString* error) {
+    // Opened by bytes, so names that are not valid UTF-8 open too; non-blocking
+    // so that a FIFO chosen by mistake cannot hang the window.
+    const int fd = ::open(encodeFileName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        setError(error, QString::fromLocal8Bit(std::strerror(errno)));
+        return {};
+    }
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        setError(error, file.errorString());
+        return {};
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        setError(error, S_ISDIR(st.st_mode) ? QStringLiteral("it is a folder, not a file")
+                                            : QStringLiteral("it is not an ordinary file"));
+        return {};
+    }
+    if (st.st_size == 0) {
+        setError(error, QStringLiteral("the file is empty"));
+        return {};
+    }
+
+    const QByteArray head = file.peek(64);
+    if (looksLikeMetafile(head))
+        return loadMetafile(path, fd, error);
+    QImageReader reader(&file);
+    reader.setDecideFormatFromContent(true);
+    const QByteArray format = reader.format();
+    const bool accepted = isAcceptedFormat(format);
+    // The header's size first: an absurd one is refused before anything is allocated.
+    QSize size = headerSize(head).value_or(QSize());
+    if (!size.isValid() && accepted)
+        size = reader.size();
+    if (size.isValid() && isTooLarge(size)) {
+        setError(error, tooLarge(size.width(), size.height()));
+        return {};
+    }
+    if (!accepted) {
+        setError(error, QStringLiteral("it is not a BMP, GIF, JPEG, PNG, EMF or WMF picture"));
+        return {};
+    }
+    if (const QString cut = cutShort(format, head, size, file, st.st_size); !cut.isEmpty()) {
+        setError(error, cut);
+        return {};
+    }
+    if (format == "jpeg") {
+        QString damage;
+        if (const auto decoded = decodeJpeg(file, kMaxPicturePixels, &damage))
+            return Picture::fromImage(*decoded);
+        if (!damage.isEmpty()) {
+            setError(error,
+                     QStringLiteral("the picture data is damaged or incomplete (%1)").arg(damage));
+            return {};
+        }
+    }
+    file.seek(0);
+    QImageReader fullReader(&file, format);
+    const QImage image = fullReader.read();
+    if (image.isNull()) {
+        setError(error, QStringLiteral("the picture data is damaged or incomplete (%1)")
+                            .arg(fullReader.errorString()));
+        return {};
+    }
+    return Picture::fromImage(image);
+}
+
+namespace {
+// A buffered file device loses the reason of a failed write ("Unknown error"), and
+// an unbuffered file returns short writes: this device gathers the writer's
+// lines into large blocks and insists on every byte of them, so the write
+// that fails says why. Large pictures are written by a second thread while
+// the next lines are encoded.
+class WholeWrites final : public QIODevice {
+public:
+    WholeWrites(QFileDevice& file, bool inBackground) : m_file(file) {
+        open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+        m_block.reserve(kBlock);
+        if (inBackground) {
+            try {
+                m_writer = std::thread([this] { writeQueued(); });
+            } catch (const std::system_error&) {
+                // Written in this thread instead.
+            }
+        }
+    }
+    ~WholeWrites() override { stopWriter(); }
+
+    /** Writes what is still gathered; false with failure() set when it fails. */
+    bool finish() {
+        const bool gathered = hand(std::move(m_block));
+        stopWriter();
+        return gathered && m_failure.isEmpty();
+    }
+    QString failure() const { return m_failure; }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 size) override {
+        if (m_block.size() + size > kBlock) {
+            if (!hand(std::move(m_block)))
+                return -1;
+            m_block = QByteArray();
+            m_block.reserve(kBlock);
+        }
+        m_block.append(data, size);
+        return size;
+    }
+
+private:
+    static constexpr qint64 kBlock = 1 << 20;
+    static constexpr std::size_t kQueued = 4;
+
+    bool hand(QByteArray block) {
+        if (!m_writer.joinable())
+            return put(block);
+        std::unique_lock lock(m_lock);
+        m_changed.wait(lock, [&] { return m_queue.size() < kQueued || m_writeFailed; });
+        if (m_writeFailed)
+            return false;
+        m_queue.push_back(std::move(block));
+        m_changed.notify_all();
+        return true;
+    }
+
+    void writeQueued() {
+        for (;;) {
+            QByteArray block;
+            {
+                std::unique_lock lock(m_lock);
+                m_changed.wait(lock, [&] { return !m_queue.empty() || m_closing; });
+                if (m_queue.empty())
+                    return;
+                block = std::move(m_queue.front());
+                m_queue.pop_front();
+                m_changed.notify_all();
+            }
+            if (!put(block)) {
+                std::lock_guard lock(m_lock);
+                m_writeFailed = true;
+                m_queue.clear();
+                m_changed.notify_all();
+                return;
+            }
+        }
+    }
+
+    void stopWriter() {
+        if (!m_writer.joinable())
+            return;
+        {
+            std::lock_guard lock(m_lock);
+            m_closing = true;
+            m_changed.notify_all();
+        }
+        m_writer.join();
+    }
+
+    // Called by one thread at a time: the writer thread, or this one without it.
+    bool put(const QByteArray& block) {
+        qint64 done = 0;
+        while (done < block.size()) {
+            const qint64 n = m_file.write(block.constData() + done, block.size() - done);
+            if (n <= 0) {
+                m_failure = m_file.errorString();
+                return false;
+            }
+            done += n;
+        }
+        return true;
+    }
+
+    QFileDevice& m_file;
+    QByteArray m_block;
+    QString m_failure;
+    std::thread m_writer;
+    std::mutex m_lock;
+    std::condition_variable m_changed;
+    std::deque<QByteArray> m_queue;
+    bool m_closing = false;
+    bool m_writeFailed = false;
+};
+
+// Below this a second thread costs more than it saves (and Save All already
+// keeps the cores busy with whole pictures).
+constexpr qsizetype kBackgroundBytes = 32 << 20;
+
+QImage imageToWrite(const Picture& picture, QString* error) {
+    QImage image = picture.toImage();
+    if (image.isNull() && error)
+        *error = picture.isNull() ? QStringLiteral("there is no picture to save")
+                                  : QStringLiteral("there is not enough memory to decode the picture");
+    return image;
+}
+
+bool encodeBmp(const QImage& image, QFileDevice& file, QString* error) {
+    WholeWrites device(file, image.sizeInBytes() >= kBackgroundBytes);
+    if (image.save(&device, "BMP") && device.finish())
+        return true;
+    if (error)
+        *error = !device.failure().isEmpty() ? device.failure()
+                                             : QStringLiteral("the picture could not be encoded");
+    return false;
+}
+} // namespace
+
+namespace {
+QString systemError() {
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+// Writes image as a new BMP file at path, opened by its bytes (so any name the program can
+// show, it can write) and never over a file already there; a failure leaves no file.
+bool writeNewBmp(const QImage& image, const QByteArray& path, std::optional<mode_t> mode, bool sync,
+                 QString* error) {
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        setError(error, systemError());
+        return false;
+    }
+    bool written = true;
+    if (mode && ::fchmod(fd, *mode) != 0) {
+        setError(error, systemError());
+        written = false;
+    }
+    {
+        QFile file;
+        written = written &&
+                  file.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered,
+                            QFileDevice::DontCloseHandle) &&
+                  encodeBmp(image, file, error);
+    }
+    if (written && sync && ::fsync(fd) != 0) {
+        setError(error, systemError());
+        written = false;
+    }
+    if (::close(fd) != 0 && written) {
+        setError(error, systemError());
+        written = false;
+    }
+    if (!written)
+        ::unlink(path.constData());
+    return written;
+}
+
+QString folderOf(const QString& path) {
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    return slash < 0 ? QStringLiteral(".") : slash == 0 ? QStringLiteral("/") : path.left(slash);
+}
+} // namespace
+
+bool QtPictureFiles::writeBmp(const Picture& picture, const QString& path, QString* error) {
+    // Through a link, the file it leads to is replaced, in its own folder.
+    const QString target = resolveSaveTarget(path, error);
+    if (target.isEmpty())
+        return false;
+    const QImage image = imageToWrite(picture, error);
+    if (image.isNull())
+        return false;
+    const QString folder = folderOf(target);
+    removeOwnLeftovers(folder);
+    // Written under a hidden name beside the target and renamed over it once
+    // complete, so a failed or interrupted write never leaves a broken file
+    // under the user's name, nor one that looks like a picture.
+    const QByteArray targetBytes = encodeFileName(target);
+    std::optional<mode_t> mode;
+    struct stat st {};
+    if (::stat(targetBytes.constData(), &st) == 0)
+        mode = st.st_mode & 07777;
+    const QByteArray temporary = encodeFileName(QtFileSystem().uniqueName(
+        folder, QString::fromLatin1(kTemporaryPrefix), QString::fromLatin1(kTemporarySuffix)));
+    if (!writeNewBmp(image, temporary, mode, true, error))
+        return false;
+    if (::rename(temporary.constData(), targetBytes.constData()) != 0) {
+        setError(error, systemError());
+        ::unlink(temporary.constData());
+        return false;
+    }
+    return true;
+}
+
+bool QtPictureFiles::writeIntermediateBmp(const Picture& picture, const QString& path,
+                                          QString* error) {
+    const QImage image = imageToWrite(picture, error);
+    if (image.isNull())
+        return false;
+    removeOwnLeftovers(folderOf(path));
+    // No sync: it is read at once and then removed.
+    return writeNewBmp(image, encodeFileName(path), std::nullopt, false, error);
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "platform/picture_files.h"
+#include "platform/qt/files/metafile_client.h"
+
+/** Pictures from files by their content: BMP (RLE too), GIF (first frame),
+    JPEG and PNG through Qt's readers, EMF and WMF as vectors through the
+    metafile helper process. load() may run on several threads at once. */
+class QtPictureFiles final : public IPictureFiles {
+public:
+    /** metafileHelper: the helper program's path, by default the one beside the
+        program; it is ended after metafileTimeoutMs. */
+    explicit QtPictureFiles(QString metafileHelper = {},
+                            int metafileTimeoutMs = kMetafileTimeoutMs);
+    Picture load(const QString& path, QString* error) override;
+    bool writeBmp(const Picture& picture, const QString& path, QString* error) override;
+    bool writeIntermediateBmp(const Picture& picture, const QString& path, QString* error) override;
+
+private:
+    Picture loadMetafile(const QString& path, int fd, QString* error) const;
+
+    QString m_metafileHelper;
+    int m_metafileTimeoutMs;
+};

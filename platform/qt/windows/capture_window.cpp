@@ -1,0 +1,347 @@
+#include "platform/qt/windows/capture_window.h"
+
+#include "commands/file_names.h"
+#include "gallery/key_dispatch.h"
+#include "gallery/units.h"
+#include "platform/qt/windows/x11_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QHelpEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QToolTip>
+
+namespace {
+QRect pixelRect(std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height) {
+    return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
+                 twipsToPixels(height));
+}
+} // namespace
+
+CaptureWindow::CaptureWindow() {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, pal.color(QPalette::Button));
+    setPalette(pal);
+    setAutoFillBackground(false);
+    buildMenu();
+    // The window manager announces a new frame (after a maximize, say) some time
+    // after the resize; the layout must follow the frame it settles on.
+    m_settling.setSingleShot(true);
+    m_settling.setInterval(500);
+    connect(&m_settling, &QTimer::timeout, this, [this] {
+        if (outerSize() != m_laidOutFor)
+            relayout();
+    });
+}
+
+QSize CaptureWindow::outerSize() const { return size() + frameAround(*this); }
+
+void CaptureWindow::relayout() {
+    m_laidOutFor = outerSize();
+    if (m_events)
+        m_events->Form_Resize();
+}
+
+void CaptureWindow::centreOnScreen() {
+    QScreen* s = screen();
+    if (!s)
+        return;
+    // A top-level window's position is that of its frame.
+    const QSize outer = outerSize();
+    const QRect area = s->availableGeometry();
+    move(area.x() + (area.width() - outer.width()) / 2,
+         area.y() + (area.height() - outer.height()) / 2);
+    m_centrePending = !frameExtents(*this).has_value();
+}
+
+void CaptureWindow::attach(const Gallery& gallery, MainWindowEvents& events) {
+    m_gallery = &gallery;
+    m_events = &events;
+}
+
+void CaptureWindow::buildMenu() {
+    // The shortcut is only a label: the keys go through the key handler.
+    struct Item {
+        const char* caption;
+        const char* shortcut;
+        std::optional<Command> command;
+    };
+    const Item items[] = {
+        {"&Save...", "Ctrl+S", Command::Save},
+        {"Save &All", nullptr, Command::SaveAll},
+        {nullptr, nullptr, std::nullopt},
+        {"&Open...", "Ctrl+O", Command::Open},
+        {"&Print...", "Ctrl+P", Command::Print},
+        {"Cop&y to Clipboard", "Ctrl+C", Command::Copy},
+        {"&Delete", "Del", Command::Delete},
+        {nullptr, nullptr, std::nullopt},
+        {"&Clear", "F8", Command::Clear},
+        {"&Browse...", "Ctrl+B", Command::Browse},
+        {nullptr, nullptr, std::nullopt},
+        {"About...", nullptr, Command::About},
+    };
+    static const char* const names[] = {"mnuFileSave", "mnuFileSaveAll", "mnuSep0",
+                                        "mnuFileOpen", "mnuFilePrint", "mnuImageCopy",
+                                        "mnuImageDelete", "mnuSep1", "mnuImageClear",
+                                        "mnuFileBrowse", "mnuSep2", "mnuAbout"};
+    int n = 0;
+    for (const Item& item : items) {
+        QAction* action = nullptr;
+        if (!item.caption) {
+            action = m_menu.addSeparator();
+        } else {
+            QString text = QString::fromUtf8(item.caption);
+            if (item.shortcut)
+                text += QLatin1Char('\t') + QString::fromUtf8(item.shortcut);
+            action = m_menu.addAction(text);
+            action->setData(static_cast<int>(*item.command));
+            m_actions[*item.command] = action;
+        }
+        action->setObjectName(QString::fromLatin1(names[n++]));
+    }
+    m_menu.setObjectName(QStringLiteral("mnuMain"));
+}
+
+// Qt's frame geometry can still be the one from before a maximize or restore.
+std::int32_t CaptureWindow::outerWidthTwips() const { return pixelsToTwips(outerSize().width()); }
+
+std::int32_t CaptureWindow::outerHeightTwips() const {
+    return pixelsToTwips(outerSize().height());
+}
+
+void CaptureWindow::setBusyPointer(bool busy) {
+    if (busy == m_busy)
+        return;
+    m_busy = busy;
+    if (busy)
+        QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+    else
+        QGuiApplication::restoreOverrideCursor();
+}
+
+void CaptureWindow::popupMenu() {
+    // Like a pop-up menu of the old toolkit, the command runs after the menu has closed.
+    QAction* chosen = m_menu.exec(QCursor::pos());
+    if (chosen && m_events && chosen->data().isValid())
+        m_events->menuCommand(static_cast<Command>(chosen->data().toInt()));
+}
+
+void CaptureWindow::setMenuEnabled(Command command, bool enabled) {
+    m_actions.at(command)->setEnabled(enabled);
+}
+
+bool CaptureWindow::isMenuEnabled(Command command) const {
+    return m_actions.at(command)->isEnabled();
+}
+
+void CaptureWindow::processEvents() { QCoreApplication::processEvents(); }
+
+QSize CaptureWindow::thumbnailSize(const Entry& e) const {
+    const QRect box = pixelRect(e.left, e.top, e.width, e.height);
+    const qreal dpr = devicePixelRatioF();
+    return QSize(qRound(box.width() * dpr), qRound(box.height() * dpr));
+}
+
+void CaptureWindow::galleryChanged() {
+    // A picture that just arrived gets its thumbnail and packed form made off
+    // this thread; scaling a huge one here would freeze the window for seconds.
+    if (m_gallery) {
+        for (const Entry& e : m_gallery->entries()) {
+            if (!e.isEmpty())
+                m_keeper.keep(e.picture, thumbnailSize(e));
+        }
+    }
+    update();
+}
+
+int CaptureWindow::entryAt(QPoint pos) const {
+    if (!m_gallery)
+        return -1;
+    // Where entries overlap (after the window shrank), the one showing a picture
+    // is drawn on top and takes the click.
+    const auto& entries = m_gallery->entries();
+    int emptyHit = -1;
+    for (int i = static_cast<int>(entries.size()) - 1; i >= 0; --i) {
+        const Entry& e = entries[i];
+        if (!e.visible || !pixelRect(e.left, e.top, e.width, e.height).contains(pos))
+            continue;
+        if (!e.isEmpty())
+            return i;
+        if (emptyHit < 0)
+            emptyHit = i;
+    }
+    return emptyHit;
+}
+
+bool CaptureWindow::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const int index = entryAt(help->pos());
+        const QString text = index >= 0 ? m_gallery->imgView(index).toolTipText : QString();
+        if (text.isEmpty()) {
+            QToolTip::hideText();
+            event->ignore();
+        } else {
+            QToolTip::showText(help->globalPos(), text, this);
+        }
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void CaptureWindow::paintEvent(QPaintEvent* event) {
+    // The first paint comes once the window manager has framed the window.
+    if (m_centrePending && frameExtents(*this))
+        centreOnScreen();
+    QPainter painter(this);
+    painter.fillRect(event->rect(), palette().color(QPalette::Button));
+    if (!m_gallery)
+        return;
+    // The frame lies beneath the thumbnails.
+    const SelectionFrame& frame = m_gallery->shpSelected;
+    if (frame.visible) {
+        const QRect r = pixelRect(frame.left, frame.top, frame.width, frame.height);
+        const QColor highlight = palette().color(QPalette::Highlight);
+        const int w = 3;
+        painter.fillRect(QRect(r.left(), r.top(), r.width(), w), highlight);
+        painter.fillRect(QRect(r.left(), r.bottom() - w + 1, r.width(), w), highlight);
+        painter.fillRect(QRect(r.left(), r.top(), w, r.height()), highlight);
+        painter.fillRect(QRect(r.right() - w + 1, r.top(), w, r.height()), highlight);
+    }
+    painter.setPen(palette().color(QPalette::Mid));
+    for (bool filled : {false, true}) {
+        for (const Entry& e : m_gallery->entries()) {
+            if (!e.visible || e.isEmpty() == filled)
+                continue;
+            const QRect box = pixelRect(e.left, e.top, e.width, e.height);
+            if (!box.intersects(event->rect()))
+                continue;
+            if (!filled) {
+                painter.drawRect(box.adjusted(0, 0, -1, -1));
+                continue;
+            }
+            const QSize size = thumbnailSize(e);
+            const QImage thumb = e.picture.cachedThumbnail(size);
+            if (!thumb.isNull()) {
+                painter.drawImage(box, thumb);
+                continue;
+            }
+            // Shown at once; the thumbnail follows when it is made.
+            painter.fillRect(box, palette().color(QPalette::Base));
+            painter.drawRect(box.adjusted(0, 0, -1, -1));
+            m_keeper.keep(e.picture, size);
+        }
+    }
+}
+
+void CaptureWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    relayout();
+    m_settling.start();
+}
+
+void CaptureWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        m_settling.start();
+}
+
+int CaptureWindow::buttonCode(Qt::MouseButton button) {
+    switch (button) {
+    case Qt::LeftButton: return 1;
+    case Qt::RightButton: return 2;
+    case Qt::MiddleButton: return 4;
+    default: return 0;
+    }
+}
+
+int CaptureWindow::shiftState(Qt::KeyboardModifiers modifiers) {
+    int shift = 0;
+    if (modifiers & Qt::ShiftModifier)
+        shift |= keys::ShiftMask;
+    if (modifiers & Qt::ControlModifier)
+        shift |= keys::CtrlMask;
+    if (modifiers & Qt::AltModifier)
+        shift |= keys::AltMask;
+    return shift;
+}
+
+int CaptureWindow::keyCode(int qtKey) {
+    if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z)
+        return qtKey; // Qt's letter codes are the upper-case ASCII codes
+    switch (qtKey) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return keys::Enter;
+    case Qt::Key_Escape: return keys::Esc;
+    case Qt::Key_Left: return keys::Left;
+    case Qt::Key_Up: return keys::Up;
+    case Qt::Key_Right: return keys::Right;
+    case Qt::Key_Down: return keys::Down;
+    case Qt::Key_Delete: return keys::Delete;
+    case Qt::Key_F8: return keys::F8;
+    default: return -1;
+    }
+}
+
+void CaptureWindow::mousePressEvent(QMouseEvent* event) {
+    m_pressedAt = event->position().toPoint();
+    m_pressedEntry = entryAt(m_pressedAt);
+    m_dragOut.pressed(*event, m_pressedEntry >= 0 && !m_gallery->imgView(m_pressedEntry).isEmpty());
+}
+
+void CaptureWindow::mouseMoveEvent(QMouseEvent* event) {
+    if (!m_dragOut.leaves(*event, *this) || !m_gallery || !m_gallery->exists(m_pressedEntry))
+        return;
+    // The entry may have taken another picture while the button was held.
+    const Entry& e = m_gallery->imgView(m_pressedEntry);
+    const QRect box = pixelRect(e.left, e.top, e.width, e.height);
+    const QString fallback = QStringLiteral("Image %1").arg(m_pressedEntry + 1);
+    const Qt::DropAction done = dragPictureOut(
+        *this, e.picture, FileNames::dragFileName(e.toolTipText, fallback), grab(box),
+        m_pressedAt - box.topLeft());
+    // Brought back and let go over the window, it was a press and a release here
+    // after all; the drag took that release for itself.
+    const QPoint at = mapFromGlobal(QCursor::pos());
+    if (done == Qt::IgnoreAction && rect().contains(at) &&
+        !(QGuiApplication::mouseButtons() & Qt::LeftButton)) {
+        QMouseEvent release(QEvent::MouseButtonRelease, at, mapToGlobal(at), Qt::LeftButton,
+                            Qt::NoButton, QGuiApplication::keyboardModifiers());
+        mouseReleaseEvent(&release);
+    }
+}
+
+void CaptureWindow::mouseReleaseEvent(QMouseEvent* event) {
+    if (!m_events)
+        return;
+    const QPoint pos = event->position().toPoint();
+    const int button = buttonCode(event->button());
+    const int shift = shiftState(event->modifiers());
+    const int index = entryAt(pos);
+    if (index >= 0)
+        m_events->imgView_MouseUp(index, button, shift, pos.x(), pos.y());
+    else
+        m_events->Form_MouseUp(button, shift, pos.x(), pos.y());
+}
+
+void CaptureWindow::mouseDoubleClickEvent(QMouseEvent* event) {
+    const int index = entryAt(event->position().toPoint());
+    if (m_events && index >= 0 && event->button() == Qt::LeftButton)
+        m_events->imgView_DblClick(index);
+}
+
+void CaptureWindow::keyPressEvent(QKeyEvent* event) {
+    if (m_events)
+        m_events->Form_KeyDown(keyCode(event->key()), shiftState(event->modifiers()));
+}
+
+void CaptureWindow::closeEvent(QCloseEvent* event) {
+    if (m_events)
+        m_events->Form_Unload();
+    event->accept();
+    // Zoom windows are top-level too; the program ends with this window all the same.
+    QCoreApplication::quit();
+}

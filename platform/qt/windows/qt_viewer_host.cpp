@@ -1,0 +1,27 @@
+#include "platform/qt/windows/qt_viewer_host.h"
+
+#include <QWidget>
+
+QtViewerHost::QtViewerHost(QWidget& owner) : m_owner(owner) {}
+
+QtViewerHost::~QtViewerHost() = default;
+
+void QtViewerHost::attach(Gallery& gallery, Platform& platform) {
+    m_viewers =
+        std::make_unique<ViewerSet>(m_factory, gallery, platform, dynamic_cast<IWindow*>(&m_owner));
+}
+
+void QtViewerHost::showInZoom(const Picture& picture, const QString& caption, int shift) {
+    if (m_viewers)
+        m_viewers->showInZoom(picture, caption, shift);
+}
+
+void QtViewerHost::showFullScreen(const Picture& picture) {
+    if (m_viewers)
+        m_viewers->showFullScreen(picture);
+}
+
+void QtViewerHost::closeAll() {
+    if (m_viewers)
+        m_viewers->closeAll();
+}
