@@ -1,0 +1,368 @@
+#include "platform/qt/clipboard/wayland_clipboard_session.h"
+
+#include "platform/qt/clipboard/clipboard_image.h"
+
+#include <QBuffer>
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr const char* kOwnType = "image/png";
+
+} // namespace
+
+using data_control::kProtocols;
+
+WaylandClipboardReader::Session::Session(const Limits& limits, const std::atomic<bool>& stop,
+                                         std::function<void()> changed)
+    : m_limits(limits), m_stop(stop), m_changed(std::move(changed)) {
+    m_display = wl_display_connect(nullptr);
+    if (!m_display)
+        return;
+    m_registry = wl_display_get_registry(m_display);
+    static const wl_registry_listener listener = {
+        [](void* s, wl_registry*, uint32_t name, const char* interface, uint32_t version) {
+            static_cast<Session*>(s)->global(name, interface, version);
+        },
+        [](void*, wl_registry*, uint32_t) {}};
+    wl_registry_add_listener(m_registry, &listener, this);
+    if (!roundtrip(m_limits.answerMs) || !m_protocol || !m_seat)
+        return;
+    m_manager = wl_registry_bind(m_registry, m_managerName, m_protocol->manager,
+                                 std::min(m_managerVersion, m_protocol->maxVersion));
+    m_device = m_protocol->getDevice(m_manager, m_seat, this);
+    // The current selection arrives at once; a compositor that refuses us says so here.
+    roundtrip(m_limits.answerMs);
+}
+
+WaylandClipboardReader::Session::~Session() {
+    for (Write& w : m_writes)
+        ::close(w.fd);
+    for (auto& [proxy, offer] : m_offers)
+        m_protocol->destroyOffer(proxy);
+    for (void* source : m_sources)
+        m_protocol->destroySource(source);
+    if (m_device)
+        m_protocol->destroyDevice(m_device);
+    if (m_manager)
+        m_protocol->destroyManager(m_manager);
+    if (m_seat)
+        wl_seat_destroy(m_seat);
+    if (m_registry)
+        wl_registry_destroy(m_registry);
+    if (m_display)
+        wl_display_disconnect(m_display);
+}
+
+void WaylandClipboardReader::Session::wait(int wakeFd) {
+    std::vector<pollfd> fds{{wakeFd, POLLIN, 0}};
+    const bool watching = ok() && prepareRead();
+    if (watching)
+        fds.push_back({wl_display_get_fd(m_display), POLLIN, 0});
+    const size_t firstWrite = fds.size();
+    for (const Write& w : m_writes)
+        fds.push_back({w.fd, POLLOUT, 0});
+    // Requests handled below may add writes; they wait for the next round.
+    const size_t writes = m_writes.size();
+    ::poll(fds.data(), fds.size(), m_writes.empty() ? -1 : 100);
+    if (watching) {
+        if (fds[1].revents & POLLIN)
+            wl_display_read_events(m_display);
+        else
+            wl_display_cancel_read(m_display);
+        wl_display_dispatch_pending(m_display);
+    }
+    if (fds[0].revents & POLLIN) {
+        eventfd_t ignored;
+        eventfd_read(wakeFd, &ignored);
+    }
+    serveWrites(fds, firstWrite, writes);
+}
+
+ClipboardContent WaylandClipboardReader::Session::look(bool readImage) {
+    ClipboardContent out;
+    // Every change announced so far has been handled on this thread already; no
+    // round trip is needed to see it.
+    if (!ok() || !dispatchArrived())
+        return out;
+    if (m_ownSource) {
+        // Our own copy is answered from memory: reading it through the compositor
+        // would need this thread to serve and read at once.
+        out.state = ClipboardContent::State::Bitmap;
+        out.ownership = m_serial;
+        out.own = true;
+        if (readImage)
+            out.picture = Picture::fromImage(m_ownImage);
+        return out;
+    }
+    const auto current = m_offers.find(m_current);
+    if (current == m_offers.end())
+        return out;
+    const std::vector<QByteArray>& offered = current->second->types;
+    QByteArray chosen;
+    for (const QByteArray& wanted : clipboardImageTypes()) {
+        if (std::find(offered.begin(), offered.end(), wanted) != offered.end()) {
+            chosen = wanted;
+            break;
+        }
+    }
+    if (chosen.isEmpty())
+        return out;
+    out.state = ClipboardContent::State::Bitmap;
+    out.ownership = m_serial;
+    out.takenAfterEmptyingMs = m_takenAfterEmptying;
+    if (!readImage)
+        return out;
+    QByteArray data;
+    if (!receive(m_current, chosen, &data) || data.isEmpty()) {
+        out.state = ClipboardContent::State::Unreadable;
+        out.reason = QStringLiteral("the program that holds the picture did not hand it over");
+        return out;
+    }
+    QString reason;
+    const QImage image = decodeClipboardImage(chosen, data, &reason);
+    if (image.isNull()) {
+        out.state = ClipboardContent::State::Unreadable;
+        out.reason = reason;
+        return out;
+    }
+    out.picture = Picture::fromImage(image);
+    return out;
+}
+
+void WaylandClipboardReader::Session::clearIf(std::uint64_t ownership) {
+    if (!ok() || ownership == 0 || !roundtrip(m_limits.answerMs))
+        return;
+    // The protocol has no conditional clear: the check and the request are as close
+    // together as one client can put them.
+    if (ownership == m_serial && (m_current || m_ownSource)) {
+        clear();
+        m_awaitingOurEmptying = true;
+    }
+}
+
+void WaylandClipboardReader::Session::clear() {
+    if (!ok())
+        return;
+    m_protocol->setSelection(m_device, nullptr);
+    flush();
+    // Gone for our own looks at once; the compositor's confirmation comes later.
+    if (m_current)
+        forget(m_current);
+    m_current = nullptr;
+    m_ownSource = nullptr;
+    m_ownImage = QImage();
+    m_ownPng.clear();
+    ++m_serial;
+}
+
+void WaylandClipboardReader::Session::setImage(const QImage& image) {
+    if (!ok() || image.isNull())
+        return;
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG"))
+        return;
+    void* source = m_protocol->createSource(m_manager, this);
+    m_protocol->offerType(source, kOwnType);
+    m_sources.push_back(source);
+    // A source replaced here is cancelled by the compositor and destroyed then.
+    m_ownSource = source;
+    m_ownImage = image;
+    m_ownPng = png;
+    m_protocol->setSelection(m_device, source);
+    flush();
+}
+
+void WaylandClipboardReader::Session::global(uint32_t name, const char* interface,
+                                             uint32_t version) {
+    if (!m_seat && std::strcmp(interface, wl_seat_interface.name) == 0) {
+        m_seat = static_cast<wl_seat*>(wl_registry_bind(m_registry, name, &wl_seat_interface, 1));
+        return;
+    }
+    for (const DataControl& p : kProtocols) {
+        if (std::strcmp(interface, p.manager->name) != 0)
+            continue;
+        if (!m_protocol || &p < m_protocol) {
+            m_protocol = &p;
+            m_managerName = name;
+            m_managerVersion = version;
+        }
+    }
+}
+
+void WaylandClipboardReader::Session::dataOffer(void* proxy) {
+    auto offer = std::make_unique<Offer>();
+    offer->proxy = proxy;
+    m_protocol->listenOffer(proxy, offer.get());
+    m_offers[proxy] = std::move(offer);
+}
+
+void WaylandClipboardReader::Session::selection(void* proxy) {
+    if (m_current && m_current != proxy)
+        forget(m_current);
+    m_current = proxy;
+    ++m_serial;
+    // How soon an owner took the selection after we emptied it, with nothing between:
+    // what a clipboard manager that puts back what was emptied looks like.
+    m_takenAfterEmptying = proxy && m_emptied.isValid() ? m_emptied.elapsed() : -1;
+    if (!proxy && m_awaitingOurEmptying)
+        m_emptied.start();
+    else
+        m_emptied.invalidate();
+    m_awaitingOurEmptying = false;
+    m_changed();
+}
+
+void WaylandClipboardReader::Session::primarySelection(void* proxy) {
+    if (proxy && proxy != m_current)
+        forget(proxy);
+}
+
+void WaylandClipboardReader::Session::send(void* source, const char* mimeType, int fd) {
+    if (source != m_ownSource || std::strcmp(mimeType, kOwnType) != 0) {
+        ::close(fd);
+        return;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
+    Write w{fd, m_ownPng, 0, {}};
+    w.sinceProgress.start();
+    m_writes.push_back(std::move(w));
+}
+
+void WaylandClipboardReader::Session::cancelled(void* source) {
+    if (source == m_ownSource) {
+        m_ownSource = nullptr;
+        m_ownImage = QImage();
+        m_ownPng.clear();
+    }
+    m_sources.erase(std::remove(m_sources.begin(), m_sources.end(), source), m_sources.end());
+    m_protocol->destroySource(source);
+}
+
+void WaylandClipboardReader::Session::forget(void* proxy) {
+    m_protocol->destroyOffer(proxy);
+    m_offers.erase(proxy);
+}
+
+bool WaylandClipboardReader::Session::prepareRead() {
+    while (wl_display_prepare_read(m_display) != 0) {
+        if (wl_display_dispatch_pending(m_display) < 0)
+            return false;
+    }
+    flush();
+    return true;
+}
+
+void WaylandClipboardReader::Session::flush() {
+    // A full socket empties as the compositor reads; it never refuses for long.
+    for (int i = 0; i < 50 && wl_display_flush(m_display) < 0 && errno == EAGAIN; ++i) {
+        pollfd pfd{wl_display_get_fd(m_display), POLLOUT, 0};
+        ::poll(&pfd, 1, 100);
+    }
+}
+
+bool WaylandClipboardReader::Session::dispatchArrived() {
+    if (!prepareRead())
+        return false;
+    pollfd pfd{wl_display_get_fd(m_display), POLLIN, 0};
+    if (::poll(&pfd, 1, 0) > 0)
+        wl_display_read_events(m_display);
+    else
+        wl_display_cancel_read(m_display);
+    return wl_display_dispatch_pending(m_display) >= 0;
+}
+
+bool WaylandClipboardReader::Session::roundtrip(int timeoutMs) {
+    bool done = false;
+    wl_callback* callback = wl_display_sync(m_display);
+    static const wl_callback_listener listener = {
+        [](void* d, wl_callback*, uint32_t) { *static_cast<bool*>(d) = true; }};
+    wl_callback_add_listener(callback, &listener, &done);
+    QElapsedTimer timer;
+    timer.start();
+    while (!done && !m_stop && wl_display_get_error(m_display) == 0) {
+        const qint64 left = timeoutMs - timer.elapsed();
+        if (left <= 0)
+            break;
+        if (!prepareRead())
+            break;
+        pollfd pfd{wl_display_get_fd(m_display), POLLIN, 0};
+        if (::poll(&pfd, 1, int(std::min<qint64>(left, 100))) > 0)
+            wl_display_read_events(m_display);
+        else
+            wl_display_cancel_read(m_display);
+        wl_display_dispatch_pending(m_display);
+    }
+    wl_callback_destroy(callback);
+    return done;
+}
+
+bool WaylandClipboardReader::Session::receive(void* offer, const QByteArray& mimeType,
+                                              QByteArray* out) {
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0)
+        return false;
+    m_protocol->receive(offer, mimeType.constData(), fds[1]);
+    flush();
+    ::close(fds[1]);
+    QElapsedTimer sinceProgress;
+    sinceProgress.start();
+    int limitMs = m_limits.answerMs;
+    bool ended = false;
+    std::vector<char> piece(256 * 1024);
+    while (!ended && !m_stop) {
+        const qint64 left = limitMs - sinceProgress.elapsed();
+        if (left <= 0)
+            break;
+        pollfd pfd{fds[0], POLLIN, 0};
+        if (::poll(&pfd, 1, int(std::min<qint64>(left, 100))) <= 0)
+            continue;
+        const ssize_t n = ::read(fds[0], piece.data(), piece.size());
+        if (n == 0) {
+            ended = true;
+        } else if (n > 0) {
+            if (out->size() + n > m_limits.maxBytes)
+                break;
+            out->append(piece.data(), n);
+            limitMs = m_limits.stallMs;
+            sinceProgress.restart();
+        } else if (errno != EAGAIN && errno != EINTR) {
+            break;
+        }
+    }
+    ::close(fds[0]);
+    return ended;
+}
+
+void WaylandClipboardReader::Session::serveWrites(const std::vector<pollfd>& fds, size_t first,
+                                                  size_t polled) {
+    std::vector<Write> still;
+    for (size_t i = 0; i < m_writes.size(); ++i) {
+        Write& w = m_writes[i];
+        bool keep = true;
+        if (i < polled && (fds[first + i].revents & (POLLOUT | POLLERR | POLLHUP))) {
+            const ssize_t n = ::write(w.fd, w.data.constData() + w.done,
+                                      size_t(std::min<qsizetype>(w.data.size() - w.done, 1 << 20)));
+            if (n > 0) {
+                w.done += n;
+                w.sinceProgress.restart();
+            } else if (n < 0 && errno != EAGAIN && errno != EINTR) {
+                keep = false; // the reader went away
+            }
+        }
+        if (w.done == w.data.size() || w.sinceProgress.elapsed() > m_limits.stallMs)
+            keep = false;
+        if (keep)
+            still.push_back(std::move(w));
+        else
+            ::close(w.fd);
+    }
+    m_writes = std::move(still);
+}

@@ -1,0 +1,99 @@
+// The reader's connection to the compositor: it follows the selection's offers, reads and
+// empties them, and serves our own picture to whoever pastes it.
+#pragma once
+
+#include "platform/qt/clipboard/wayland_clipboard_reader.h"
+#include "platform/qt/clipboard/wayland_data_control.h"
+
+#include <QElapsedTimer>
+#include <map>
+#include <poll.h>
+#include <wayland-client.h>
+
+class WaylandClipboardReader::Session final : public data_control::Events {
+    using DataControl = data_control::DataControl;
+    using Offer = data_control::Offer;
+
+    /** Our picture being written to a reader, a piece whenever the pipe has room. */
+    struct Write {
+        int fd;
+        QByteArray data;
+        qsizetype done = 0;
+        QElapsedTimer sinceProgress;
+    };
+
+public:
+    Session(const Limits& limits, const std::atomic<bool>& stop, std::function<void()> changed);
+
+    ~Session() override;
+
+    bool ok() const { return m_device && !m_finished && wl_display_get_error(m_display) == 0; }
+
+    /** Waits for the wake descriptor, the compositor or a reader of ours, and handles
+        what came. Without pending writes it sleeps until woken. */
+    void wait(int wakeFd);
+
+    ClipboardContent look(bool readImage);
+
+    void clearIf(std::uint64_t ownership);
+
+    void clear();
+
+    void setImage(const QImage& image);
+
+private:
+    void global(uint32_t name, const char* interface, uint32_t version);
+
+    void dataOffer(void* proxy) override;
+
+    void selection(void* proxy) override;
+
+    void primarySelection(void* proxy) override;
+
+    void finished() override { m_finished = true; }
+
+    void send(void* source, const char* mimeType, int fd) override;
+
+    void cancelled(void* source) override;
+
+    void forget(void* proxy);
+
+    /** Handles what has been read, then readies the connection for the next read. */
+    bool prepareRead();
+
+    void flush();
+
+    /** Handles the events that have arrived, without waiting for more. */
+    bool dispatchArrived();
+
+    /** Handles every event the compositor sent before now; false after timeoutMs. */
+    bool roundtrip(int timeoutMs);
+
+    /** Reads the offer as mimeType to its end, within the deadlines and the size bound. */
+    bool receive(void* offer, const QByteArray& mimeType, QByteArray* out);
+
+    void serveWrites(const std::vector<pollfd>& fds, size_t first, size_t polled);
+
+    Limits m_limits;
+    const std::atomic<bool>& m_stop;
+    std::function<void()> m_changed;
+    wl_display* m_display = nullptr;
+    wl_registry* m_registry = nullptr;
+    wl_seat* m_seat = nullptr;
+    const DataControl* m_protocol = nullptr;
+    uint32_t m_managerName = 0, m_managerVersion = 0;
+    void* m_manager = nullptr;
+    void* m_device = nullptr;
+    bool m_finished = false;
+    std::map<void*, std::unique_ptr<Offer>> m_offers;
+    void* m_current = nullptr;
+    std::uint64_t m_serial = 0;
+    bool m_awaitingOurEmptying = false;
+    QElapsedTimer m_emptied;
+    std::int64_t m_takenAfterEmptying = -1;
+    std::vector<void*> m_sources;
+    void* m_ownSource = nullptr;
+    QImage m_ownImage;
+    QByteArray m_ownPng;
+    std::vector<Write> m_writes;
+};
