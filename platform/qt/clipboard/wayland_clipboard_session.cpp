@@ -13,6 +13,10 @@
 namespace {
 
 constexpr const char* kOwnType = "image/png";
+// Readers of our own copy served at once; more are turned away.
+constexpr size_t kMostWrites = 128;
+// Picture headers name the size within their first bytes.
+constexpr qsizetype kHeaderBytes = 64 * 1024;
 
 } // namespace
 
@@ -60,23 +64,22 @@ WaylandClipboardReader::Session::~Session() {
 }
 
 void WaylandClipboardReader::Session::wait(int wakeFd) {
-    std::vector<pollfd> fds{{wakeFd, POLLIN, 0}};
-    const bool watching = ok() && prepareRead();
-    if (watching)
-        fds.push_back({wl_display_get_fd(m_display), POLLIN, 0});
+    // A lost connection is the caller's to replace; nothing here would wake us.
+    if (!ok() || !prepareRead())
+        return;
+    std::vector<pollfd> fds{{wakeFd, POLLIN, 0}, {wl_display_get_fd(m_display), POLLIN, 0}};
     const size_t firstWrite = fds.size();
     for (const Write& w : m_writes)
         fds.push_back({w.fd, POLLOUT, 0});
     // Requests handled below may add writes; they wait for the next round.
     const size_t writes = m_writes.size();
     ::poll(fds.data(), fds.size(), m_writes.empty() ? -1 : 100);
-    if (watching) {
-        if (fds[1].revents & POLLIN)
-            wl_display_read_events(m_display);
-        else
-            wl_display_cancel_read(m_display);
-        wl_display_dispatch_pending(m_display);
-    }
+    // A connection the compositor closed reads as its end, which marks the display.
+    if (fds[1].revents & (POLLIN | POLLHUP | POLLERR))
+        wl_display_read_events(m_display);
+    else
+        wl_display_cancel_read(m_display);
+    wl_display_dispatch_pending(m_display);
     if (fds[0].revents & POLLIN) {
         eventfd_t ignored;
         eventfd_read(wakeFd, &ignored);
@@ -119,9 +122,10 @@ ClipboardContent WaylandClipboardReader::Session::look(bool readImage) {
     if (!readImage)
         return out;
     QByteArray data;
-    if (!receive(m_current, chosen, &data) || data.isEmpty()) {
+    if (!receive(m_current, chosen, &data, &out.reason) || data.isEmpty()) {
         out.state = ClipboardContent::State::Unreadable;
-        out.reason = QStringLiteral("the program that holds the picture did not hand it over");
+        if (out.reason.isEmpty())
+            out.reason = QStringLiteral("the program that holds the picture did not hand it over");
         return out;
     }
     QString reason;
@@ -226,7 +230,10 @@ void WaylandClipboardReader::Session::primarySelection(void* proxy) {
 }
 
 void WaylandClipboardReader::Session::send(void* source, const char* mimeType, int fd) {
-    if (source != m_ownSource || std::strcmp(mimeType, kOwnType) != 0) {
+    // Every reader holds a descriptor until served: a flood of them must not use up ours,
+    // the next message with a descriptor would then cost the connection.
+    if (source != m_ownSource || std::strcmp(mimeType, kOwnType) != 0 ||
+        m_writes.size() >= kMostWrites) {
         ::close(fd);
         return;
     }
@@ -305,10 +312,15 @@ bool WaylandClipboardReader::Session::roundtrip(int timeoutMs) {
 }
 
 bool WaylandClipboardReader::Session::receive(void* offer, const QByteArray& mimeType,
-                                              QByteArray* out) {
+                                              QByteArray* out, QString* refused) {
+    QElapsedTimer sinceStart;
+    sinceStart.start();
     int fds[2];
-    if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0)
+    if (::pipe2(fds, O_CLOEXEC) != 0)
         return false;
+    // Only our end: the owner may write with plain blocking writes, and must then wait
+    // for room rather than fail.
+    ::fcntl(fds[0], F_SETFL, ::fcntl(fds[0], F_GETFL) | O_NONBLOCK);
     m_protocol->receive(offer, mimeType.constData(), fds[1]);
     flush();
     ::close(fds[1]);
@@ -318,7 +330,9 @@ bool WaylandClipboardReader::Session::receive(void* offer, const QByteArray& mim
     bool ended = false;
     std::vector<char> piece(256 * 1024);
     while (!ended && !m_stop) {
-        const qint64 left = limitMs - sinceProgress.elapsed();
+        // Progress buys time for the next piece, never beyond the look's own deadline.
+        const qint64 left =
+            std::min(limitMs - sinceProgress.elapsed(), m_limits.lookMs - sinceStart.elapsed());
         if (left <= 0)
             break;
         pollfd pfd{fds[0], POLLIN, 0};
@@ -330,7 +344,10 @@ bool WaylandClipboardReader::Session::receive(void* offer, const QByteArray& mim
         } else if (n > 0) {
             if (out->size() + n > m_limits.maxBytes)
                 break;
+            const bool inHeader = out->size() < kHeaderBytes;
             out->append(piece.data(), n);
+            if (inHeader && clipboardImageRefusedByHeader(mimeType, *out, refused))
+                break;
             limitMs = m_limits.stallMs;
             sinceProgress.restart();
         } else if (errno != EAGAIN && errno != EINTR) {

@@ -41,6 +41,11 @@ public:
 
     void setImage(const QImage& image);
 
+    /** Our copy while it is the selection; null otherwise. */
+    const QImage& ownImage() const { return m_ownImage; }
+
+    bool selectionEmpty() const { return !m_current && !m_ownSource; }
+
 private:
     void global(uint32_t name, const char* interface, uint32_t version);
 
@@ -69,8 +74,9 @@ private:
     /** Handles every event the compositor sent before now; false after timeoutMs. */
     bool roundtrip(int timeoutMs);
 
-    /** Reads the offer as mimeType to its end, within the deadlines and the size bound. */
-    bool receive(void* offer, const QByteArray& mimeType, QByteArray* out);
+    /** Reads the offer as mimeType to its end, within the deadlines and the size bound;
+        gives up early, with refused set, when the header names an oversized picture. */
+    bool receive(void* offer, const QByteArray& mimeType, QByteArray* out, QString* refused);
 
     void serveWrites(const std::vector<pollfd>& fds, size_t first, size_t polled);
 
