@@ -38,7 +38,7 @@ user_argv
 
 # 3000 long types: the compositor drops the program's connection; it comes back.
 owner flood flood red.png
-wait_for 10 grep -q reconnecting "$WORK/pictavo.err" || fail "the dropped connection went unnoticed"
+wait_for 10 grep -q reconnecting "$WORK/pictavo.err" || fail "the dropped connection went unnoticed ($(cat "$WORK/flood.out"))"
 kill "${PIDS[-1]}" 2>/dev/null || true
 wl_taken_within 5 lime.png || fail "no Wayland copy taken after the connection was dropped"
 
