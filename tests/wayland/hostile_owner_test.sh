@@ -36,9 +36,15 @@ wl_taken_within() { timeout "$1" "${USER_ARGV[@]}" wl-copy --foreground --type i
 x_taken_within() { timeout "$1" "${USER_ARGV[@]}" xclip -quiet -selection clipboard -t image/png -i "$WORK/$2" 2>/dev/null; }
 user_argv
 
-# 3000 long types: the compositor drops the program's connection; it comes back.
-owner flood flood red.png
-wait_for 10 grep -q reconnecting "$WORK/pictavo.err" || fail "the dropped connection went unnoticed ($(cat "$WORK/flood.out"))"
+# 3000 long types: the compositor drops every client that does not read them at once, the
+# program's connection and often the owner's own; a program that keeps up is not dropped, so
+# the offer is made again until it is.
+for attempt in 1 2 3 4 5 6; do
+    owner flood flood red.png
+    wait_for 3 grep -q reconnecting "$WORK/pictavo.err" && break
+    kill "${PIDS[-1]}" 2>/dev/null || true
+done
+grep -q reconnecting "$WORK/pictavo.err" || fail "the dropped connection went unnoticed"
 kill "${PIDS[-1]}" 2>/dev/null || true
 wl_taken_within 5 lime.png || fail "no Wayland copy taken after the connection was dropped"
 

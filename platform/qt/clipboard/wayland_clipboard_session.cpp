@@ -13,6 +13,8 @@
 namespace {
 
 constexpr const char* kOwnType = "image/png";
+// How long the connection may stay silent before we ask the compositor for a sign of life.
+constexpr int kKeepAliveMs = 1000;
 // Readers of our own copy served at once; more are turned away.
 constexpr size_t kMostWrites = 128;
 // Picture headers name the size within their first bytes.
@@ -51,6 +53,8 @@ WaylandClipboardReader::Session::~Session() {
         m_protocol->destroyOffer(proxy);
     for (void* source : m_sources)
         m_protocol->destroySource(source);
+    if (m_keepAlive)
+        wl_callback_destroy(m_keepAlive);
     if (m_device)
         m_protocol->destroyDevice(m_device);
     if (m_manager)
@@ -73,7 +77,9 @@ void WaylandClipboardReader::Session::wait(int wakeFd) {
         fds.push_back({w.fd, POLLOUT, 0});
     // Requests handled below may add writes; they wait for the next round.
     const size_t writes = m_writes.size();
-    ::poll(fds.data(), fds.size(), m_writes.empty() ? -1 : 100);
+    if (::poll(fds.data(), fds.size(), m_writes.empty() ? kKeepAliveMs : 100) == 0 &&
+        m_writes.empty())
+        keepAlive();
     // A connection the compositor closed reads as its end, which marks the display.
     if (fds[1].revents & (POLLIN | POLLHUP | POLLERR))
         wl_display_read_events(m_display);
@@ -256,6 +262,20 @@ void WaylandClipboardReader::Session::cancelled(void* source) {
 void WaylandClipboardReader::Session::forget(void* proxy) {
     m_protocol->destroyOffer(proxy);
     m_offers.erase(proxy);
+}
+
+void WaylandClipboardReader::Session::keepAlive() {
+    // A compositor that could not send us an event marks us broken, but closes the
+    // connection only once we speak: silent, we would wait for ever for the next event.
+    if (m_keepAlive)
+        return; // the last one is still on its way
+    m_keepAlive = wl_display_sync(m_display);
+    static const wl_callback_listener listener = {[](void* s, wl_callback* c, uint32_t) {
+        wl_callback_destroy(c);
+        static_cast<Session*>(s)->m_keepAlive = nullptr;
+    }};
+    wl_callback_add_listener(m_keepAlive, &listener, this);
+    flush();
 }
 
 bool WaylandClipboardReader::Session::prepareRead() {

@@ -63,6 +63,8 @@ private:
 
     void forget(void* proxy);
 
+    void keepAlive();
+
     /** Handles what has been read, then readies the connection for the next read. */
     bool prepareRead();
 
@@ -91,6 +93,7 @@ private:
     void* m_manager = nullptr;
     void* m_device = nullptr;
     bool m_finished = false;
+    wl_callback* m_keepAlive = nullptr;
     std::map<void*, std::unique_ptr<Offer>> m_offers;
     void* m_current = nullptr;
     std::uint64_t m_serial = 0;
