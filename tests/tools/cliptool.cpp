@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <poll.h>
 #include <unistd.h>
 #include <vector>
@@ -99,7 +100,9 @@ xcb_atom_t internAtom(xcb_connection_t* c, const char* name) {
 /** Owns the clipboard with a PNG that it hands over by INCR, one byte every 2.5 s: just
     within a reader's patience for each piece. Ends when another takes the clipboard. */
 int drip(const QByteArray& png) {
-    xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+    const std::unique_ptr<xcb_connection_t, void (*)(xcb_connection_t*)> connection(
+        xcb_connect(nullptr, nullptr), xcb_disconnect);
+    xcb_connection_t* c = connection.get();
     const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
     const xcb_window_t w = xcb_generate_id(c);
     xcb_create_window(c, XCB_COPY_FROM_PARENT, w, screen->root, 0, 0, 1, 1, 0,
@@ -143,8 +146,10 @@ int drip(const QByteArray& png) {
         ::poll(&pfd, 1, 100);
         while (xcb_generic_event_t* ev = xcb_poll_for_event(c)) {
             const int kind = ev->response_type & 0x7f;
-            if (kind == XCB_SELECTION_CLEAR)
+            if (kind == XCB_SELECTION_CLEAR) {
+                std::free(ev);
                 return 0;
+            }
             if (kind == XCB_SELECTION_REQUEST) {
                 auto* r = reinterpret_cast<xcb_selection_request_event_t*>(ev);
                 if (r->target == targets) {
