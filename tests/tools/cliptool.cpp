@@ -5,15 +5,19 @@
 #include <QClipboard>
 #include <QColor>
 #include <QElapsedTimer>
-#include <algorithm>
-#include <vector>
+#include <QFile>
 #include <QImage>
 #include <QMimeData>
 #include <QTextStream>
 #include <QThread>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <memory>
+#include <poll.h>
 #include <unistd.h>
+#include <vector>
 #include <xcb/xcb.h>
 
 namespace {
@@ -85,10 +89,106 @@ void say(const QString& line) {
     std::fflush(stdout);
 }
 
+xcb_atom_t internAtom(xcb_connection_t* c, const char* name) {
+    auto* reply =
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, uint16_t(strlen(name)), name), nullptr);
+    const xcb_atom_t atom = reply ? reply->atom : XCB_NONE;
+    std::free(reply);
+    return atom;
+}
+
+/** Owns the clipboard with a PNG that it hands over by INCR, one byte every 2.5 s: just
+    within a reader's patience for each piece. Ends when another takes the clipboard. */
+int drip(const QByteArray& png) {
+    const std::unique_ptr<xcb_connection_t, void (*)(xcb_connection_t*)> connection(
+        xcb_connect(nullptr, nullptr), xcb_disconnect);
+    xcb_connection_t* c = connection.get();
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+    const xcb_window_t w = xcb_generate_id(c);
+    xcb_create_window(c, XCB_COPY_FROM_PARENT, w, screen->root, 0, 0, 1, 1, 0,
+                      XCB_WINDOW_CLASS_INPUT_ONLY, screen->root_visual, 0, nullptr);
+    const xcb_atom_t clipboard = internAtom(c, "CLIPBOARD"), targets = internAtom(c, "TARGETS"),
+                     incr = internAtom(c, "INCR"), type = internAtom(c, "image/png");
+    xcb_set_selection_owner(c, w, clipboard, XCB_CURRENT_TIME);
+    xcb_flush(c);
+    say(QStringLiteral("owned"));
+    struct Transfer {
+        xcb_window_t requestor = XCB_NONE;
+        xcb_atom_t property = XCB_NONE;
+        int sent = 0;
+        bool deleted = false;
+    } t;
+    QElapsedTimer sincePiece;
+    auto notify = [&](const xcb_selection_request_event_t* r, xcb_atom_t property) {
+        xcb_selection_notify_event_t n{};
+        n.response_type = XCB_SELECTION_NOTIFY;
+        n.time = r->time;
+        n.requestor = r->requestor;
+        n.selection = r->selection;
+        n.target = r->target;
+        n.property = property;
+        xcb_send_event(c, 0, r->requestor, XCB_EVENT_MASK_NO_EVENT,
+                       reinterpret_cast<const char*>(&n));
+    };
+    for (;;) {
+        if (t.requestor != XCB_NONE && t.deleted && sincePiece.elapsed() >= 2500 &&
+            t.sent <= png.size()) {
+            // The last piece has length 0: the end of the transfer.
+            const int n = t.sent < png.size() ? 1 : 0;
+            xcb_change_property(c, XCB_PROP_MODE_REPLACE, t.requestor, t.property, type, 8, n,
+                                png.constData() + t.sent);
+            xcb_flush(c);
+            ++t.sent; // past the end once the empty piece is out
+            t.deleted = false;
+            sincePiece.restart();
+        }
+        pollfd pfd{xcb_get_file_descriptor(c), POLLIN, 0};
+        ::poll(&pfd, 1, 100);
+        while (xcb_generic_event_t* ev = xcb_poll_for_event(c)) {
+            const int kind = ev->response_type & 0x7f;
+            if (kind == XCB_SELECTION_CLEAR) {
+                std::free(ev);
+                return 0;
+            }
+            if (kind == XCB_SELECTION_REQUEST) {
+                auto* r = reinterpret_cast<xcb_selection_request_event_t*>(ev);
+                if (r->target == targets) {
+                    const xcb_atom_t offered[] = {targets, type};
+                    xcb_change_property(c, XCB_PROP_MODE_REPLACE, r->requestor, r->property,
+                                        XCB_ATOM_ATOM, 32, 2, offered);
+                    notify(r, r->property);
+                } else if (r->target == type) {
+                    // A new request takes the place of one still dripping.
+                    const uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
+                    xcb_change_window_attributes(c, r->requestor, XCB_CW_EVENT_MASK, &mask);
+                    const uint32_t size = uint32_t(png.size());
+                    xcb_change_property(c, XCB_PROP_MODE_REPLACE, r->requestor, r->property, incr,
+                                        32, 1, &size);
+                    notify(r, r->property);
+                    t = Transfer{r->requestor, r->property, 0, false};
+                    sincePiece.start();
+                    say(QStringLiteral("sending"));
+                } else {
+                    notify(r, XCB_NONE);
+                }
+                xcb_flush(c);
+            } else if (kind == XCB_PROPERTY_NOTIFY) {
+                auto* p = reinterpret_cast<xcb_property_notify_event_t*>(ev);
+                if (p->window == t.requestor && p->atom == t.property &&
+                    p->state == XCB_PROPERTY_DELETE)
+                    t.deleted = true;
+            }
+            std::free(ev);
+        }
+        if (xcb_connection_has_error(c))
+            return 1;
+    }
+}
+
 int usage() {
     std::fprintf(stderr,
                  "cliptool put FILE | slow FILE MS | dying FILE | text TEXT | burst N W H |\n"
-                 "         manager FILE | formats\n");
+                 "         manager FILE | drip FILE | formats\n");
     return 2;
 }
 
@@ -121,6 +221,12 @@ int main(int argc, char** argv) {
         return app.exec();
     };
 
+    if (mode == QLatin1String("drip") && args.size() == 2) {
+        QFile file(args[1]);
+        if (!file.open(QIODevice::ReadOnly))
+            return 3;
+        return drip(file.readAll());
+    }
     if (mode == QLatin1String("formats")) {
         const QMimeData* data = cb->mimeData();
         say(data ? data->formats().join(QLatin1Char(' ')) : QString());

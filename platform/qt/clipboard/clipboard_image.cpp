@@ -4,6 +4,8 @@
 
 #include <QBuffer>
 #include <QImageReader>
+#include <algorithm>
+#include <climits>
 
 namespace {
 
@@ -21,6 +23,31 @@ const std::vector<ImageType>& imageTypes() {
         {"image/gif", "gif"},
     };
     return types;
+}
+
+QByteArray decoderFor(const QByteArray& mimeType) {
+    for (const ImageType& t : imageTypes()) {
+        if (t.mimeType.compare(mimeType, Qt::CaseInsensitive) == 0)
+            return t.decoder;
+    }
+    return {};
+}
+
+QString oversized(QSize size) {
+    return QStringLiteral("the picture is %1 x %2 pixels; at most %3 pixels a side are taken")
+        .arg(size.width())
+        .arg(size.height())
+        .arg(kMaxPictureSide);
+}
+
+QSize sizeFromHeader(const QByteArray& decoder, const QByteArray& head) {
+    QByteArray bytes = head;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, decoder);
+    reader.setAutoDetectImageFormat(false);
+    reader.setDecideFormatFromContent(false);
+    return reader.size();
 }
 
 } // namespace
@@ -41,11 +68,7 @@ QImage decodeClipboardImage(const QByteArray& mimeType, const QByteArray& data, 
             *reason = why;
         return QImage();
     };
-    QByteArray decoder;
-    for (const ImageType& t : imageTypes()) {
-        if (t.mimeType.compare(mimeType, Qt::CaseInsensitive) == 0)
-            decoder = t.decoder;
-    }
+    const QByteArray decoder = decoderFor(mimeType);
     if (decoder.isEmpty())
         return fail(QStringLiteral("%1 is not a bitmap format").arg(QString::fromLatin1(mimeType)));
 
@@ -61,13 +84,36 @@ QImage decodeClipboardImage(const QByteArray& mimeType, const QByteArray& data, 
                         .arg(QString::fromLatin1(mimeType), QString::fromLatin1(decoder).toUpper()));
     const QSize size = reader.size();
     if (size.isValid() && !isWithinPictureBounds(size.width(), size.height()))
-        return fail(QStringLiteral("the picture is %1 x %2 pixels; at most %3 pixels a side are taken")
-                        .arg(size.width())
-                        .arg(size.height())
-                        .arg(kMaxPictureSide));
+        return fail(oversized(size));
     // The allocation limit also refuses an oversized picture before it is decoded.
     QImage image = reader.read();
     if (image.isNull())
         return fail(reader.errorString());
     return image;
+}
+
+bool clipboardImageRefusedByHeader(const QByteArray& mimeType, const QByteArray& head,
+                                   QString* reason) {
+    const QByteArray decoder = decoderFor(mimeType);
+    if (decoder.isEmpty())
+        return false;
+    QSize size;
+    if (decoder == "png") {
+        // The size sits at a fixed place; a reader would want the chunks up to the data.
+        if (head.size() < 24 || !head.startsWith("\x89PNG\r\n\x1a\n") || head.mid(12, 4) != "IHDR")
+            return false;
+        const auto be32 = [&](int at) {
+            const auto* p = reinterpret_cast<const unsigned char*>(head.constData()) + at;
+            return (quint32(p[0]) << 24) | (quint32(p[1]) << 16) | (quint32(p[2]) << 8) | p[3];
+        };
+        size = QSize(int(std::min<quint32>(be32(16), INT_MAX)),
+                     int(std::min<quint32>(be32(20), INT_MAX)));
+    } else {
+        size = sizeFromHeader(decoder, head);
+    }
+    if (!size.isValid() || isWithinPictureBounds(size.width(), size.height()))
+        return false;
+    if (reason)
+        *reason = oversized(size);
+    return true;
 }

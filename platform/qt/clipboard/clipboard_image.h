@@ -14,3 +14,8 @@ const std::vector<QByteArray>& clipboardImageTypes();
     reason set, for a type that is not in the list, bytes that are not that format,
     or a picture larger than the program takes. */
 QImage decodeClipboardImage(const QByteArray& mimeType, const QByteArray& data, QString* reason);
+
+/** True when the first bytes of a transfer already name a picture larger than the program
+    takes: the rest need not be waited for. False while the header is incomplete. */
+bool clipboardImageRefusedByHeader(const QByteArray& mimeType, const QByteArray& head,
+                                   QString* reason);

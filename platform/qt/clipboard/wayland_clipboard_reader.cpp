@@ -3,7 +3,10 @@
 #include "platform/qt/clipboard/wayland_clipboard_session.h"
 
 #include <QMetaObject>
+#include <algorithm>
 #include <csignal>
+#include <cstdio>
+#include <poll.h>
 #include <pthread.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
@@ -11,10 +14,7 @@
 WaylandClipboardReader::WaylandClipboardReader() : WaylandClipboardReader(Limits{}) {}
 
 WaylandClipboardReader::WaylandClipboardReader(Limits limits) : m_limits(limits) {
-    m_session = std::make_unique<Session>(m_limits, m_stop, [this] {
-        QMetaObject::invokeMethod(
-            this, [this] { emit changed(); }, Qt::QueuedConnection);
-    });
+    m_session = openSession();
     if (!m_session->ok())
         return;
     m_wakeFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
@@ -75,6 +75,57 @@ void WaylandClipboardReader::post(Job job) {
     eventfd_write(m_wakeFd, 1);
 }
 
+std::unique_ptr<WaylandClipboardReader::Session> WaylandClipboardReader::openSession() {
+    return std::make_unique<Session>(m_limits, m_stop, [this] {
+        QMetaObject::invokeMethod(
+            this, [this] { emit changed(); }, Qt::QueuedConnection);
+    });
+}
+
+bool WaylandClipboardReader::reconnectWhenDue() {
+    using namespace std::chrono;
+    const auto now = steady_clock::now();
+    if (m_lostAt == steady_clock::time_point{}) {
+        m_lostAt = now;
+        m_nextAttempt = now + milliseconds(kFirstRetryMs);
+        m_retryMs = kFirstRetryMs;
+        // Said once a loss, not once a retry: a compositor may drop us again and again
+        // while the offer that made it do so stays on its selection.
+        if (now - m_connectedAt > seconds(kSettledS))
+            std::fprintf(stderr, "pictavo: the compositor closed the clipboard connection; "
+                                 "reconnecting\n");
+    }
+    if (now < m_nextAttempt)
+        return false;
+    // The compositor dropped our copy with us; it is offered again where nothing replaced it.
+    if (m_lostOwnImage.isNull())
+        m_lostOwnImage = m_session->ownImage();
+    // Jobs only ever run on this thread: none holds the old session now.
+    m_session.reset();
+    m_session = openSession();
+    m_retryMs = std::min(m_retryMs * 2, kLongestRetryMs);
+    m_nextAttempt = steady_clock::now() + milliseconds(m_retryMs);
+    if (!m_session->ok())
+        return false;
+    // The new connection announces the current selection, which is then looked at.
+    m_lostAt = {};
+    m_connectedAt = steady_clock::now();
+    if (!m_lostOwnImage.isNull() && m_session->selectionEmpty())
+        m_session->setImage(m_lostOwnImage);
+    m_lostOwnImage = QImage();
+    return true;
+}
+
+void WaylandClipboardReader::waitForRetry() {
+    using namespace std::chrono;
+    const auto left = duration_cast<milliseconds>(m_nextAttempt - steady_clock::now()).count();
+    pollfd pfd{m_wakeFd, POLLIN, 0};
+    if (left > 0 && ::poll(&pfd, 1, int(left)) > 0) {
+        eventfd_t ignored;
+        eventfd_read(m_wakeFd, &ignored);
+    }
+}
+
 void WaylandClipboardReader::run() {
     // A reader of our picture that goes away must not end the program.
     sigset_t pipe;
@@ -92,8 +143,14 @@ void WaylandClipboardReader::run() {
                 return;
             job(*m_session);
         }
-        if (!m_stop)
+        if (m_stop)
+            break;
+        // Without a connection, jobs are answered as for an empty selection until the
+        // next attempt.
+        if (m_session->ok() || reconnectWhenDue())
             m_session->wait(m_wakeFd);
+        else
+            waitForRetry();
         // Drop the signals our writes raised while blocked.
         const timespec now{0, 0};
         while (sigtimedwait(&pipe, nullptr, &now) > 0) {

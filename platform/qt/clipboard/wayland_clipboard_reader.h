@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QObject>
 #include <atomic>
+#include <chrono>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -44,6 +45,17 @@ private:
     using Job = std::function<void(Session&)>;
     void post(Job job);
     void run();
+    std::unique_ptr<Session> openSession();
+    /** After the compositor dropped us: a new connection once the back-off has passed;
+        true when it stands. */
+    bool reconnectWhenDue();
+    /** Sleeps until the next attempt, or a job comes. */
+    void waitForRetry();
+
+    static constexpr int kFirstRetryMs = 100;
+    static constexpr int kLongestRetryMs = 1000;
+    // A connection that stood this long was not dropped for what it met at once.
+    static constexpr int kSettledS = 10;
 
     Limits m_limits;
     std::unique_ptr<Session> m_session;
@@ -52,4 +64,10 @@ private:
     int m_wakeFd = -1;
     std::atomic<bool> m_stop = false;
     std::thread m_thread;
+    // Reconnection, on the reader's thread only.
+    std::chrono::steady_clock::time_point m_connectedAt;
+    std::chrono::steady_clock::time_point m_lostAt;
+    std::chrono::steady_clock::time_point m_nextAttempt;
+    int m_retryMs = kFirstRetryMs;
+    QImage m_lostOwnImage;
 };

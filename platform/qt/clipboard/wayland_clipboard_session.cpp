@@ -2,7 +2,6 @@
 
 #include "platform/qt/clipboard/clipboard_image.h"
 
-#include <QBuffer>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -12,7 +11,10 @@
 
 namespace {
 
-constexpr const char* kOwnType = "image/png";
+// How long the connection may stay silent before we ask the compositor for a sign of life.
+constexpr int kKeepAliveMs = 1000;
+// Picture headers name the size within their first bytes.
+constexpr qsizetype kHeaderBytes = 64 * 1024;
 
 } // namespace
 
@@ -47,6 +49,8 @@ WaylandClipboardReader::Session::~Session() {
         m_protocol->destroyOffer(proxy);
     for (void* source : m_sources)
         m_protocol->destroySource(source);
+    if (m_keepAlive)
+        wl_callback_destroy(m_keepAlive);
     if (m_device)
         m_protocol->destroyDevice(m_device);
     if (m_manager)
@@ -60,23 +64,24 @@ WaylandClipboardReader::Session::~Session() {
 }
 
 void WaylandClipboardReader::Session::wait(int wakeFd) {
-    std::vector<pollfd> fds{{wakeFd, POLLIN, 0}};
-    const bool watching = ok() && prepareRead();
-    if (watching)
-        fds.push_back({wl_display_get_fd(m_display), POLLIN, 0});
+    // A lost connection is the caller's to replace; nothing here would wake us.
+    if (!ok() || !prepareRead())
+        return;
+    std::vector<pollfd> fds{{wakeFd, POLLIN, 0}, {wl_display_get_fd(m_display), POLLIN, 0}};
     const size_t firstWrite = fds.size();
     for (const Write& w : m_writes)
         fds.push_back({w.fd, POLLOUT, 0});
     // Requests handled below may add writes; they wait for the next round.
     const size_t writes = m_writes.size();
-    ::poll(fds.data(), fds.size(), m_writes.empty() ? -1 : 100);
-    if (watching) {
-        if (fds[1].revents & POLLIN)
-            wl_display_read_events(m_display);
-        else
-            wl_display_cancel_read(m_display);
-        wl_display_dispatch_pending(m_display);
-    }
+    if (::poll(fds.data(), fds.size(), m_writes.empty() ? kKeepAliveMs : 100) == 0 &&
+        m_writes.empty())
+        keepAlive();
+    // A connection the compositor closed reads as its end, which marks the display.
+    if (fds[1].revents & (POLLIN | POLLHUP | POLLERR))
+        wl_display_read_events(m_display);
+    else
+        wl_display_cancel_read(m_display);
+    wl_display_dispatch_pending(m_display);
     if (fds[0].revents & POLLIN) {
         eventfd_t ignored;
         eventfd_read(wakeFd, &ignored);
@@ -119,9 +124,10 @@ ClipboardContent WaylandClipboardReader::Session::look(bool readImage) {
     if (!readImage)
         return out;
     QByteArray data;
-    if (!receive(m_current, chosen, &data) || data.isEmpty()) {
+    if (!receive(m_current, chosen, &data, &out.reason) || data.isEmpty()) {
         out.state = ClipboardContent::State::Unreadable;
-        out.reason = QStringLiteral("the program that holds the picture did not hand it over");
+        if (out.reason.isEmpty())
+            out.reason = QStringLiteral("the program that holds the picture did not hand it over");
         return out;
     }
     QString reason;
@@ -159,25 +165,6 @@ void WaylandClipboardReader::Session::clear() {
     m_ownImage = QImage();
     m_ownPng.clear();
     ++m_serial;
-}
-
-void WaylandClipboardReader::Session::setImage(const QImage& image) {
-    if (!ok() || image.isNull())
-        return;
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG"))
-        return;
-    void* source = m_protocol->createSource(m_manager, this);
-    m_protocol->offerType(source, kOwnType);
-    m_sources.push_back(source);
-    // A source replaced here is cancelled by the compositor and destroyed then.
-    m_ownSource = source;
-    m_ownImage = image;
-    m_ownPng = png;
-    m_protocol->setSelection(m_device, source);
-    flush();
 }
 
 void WaylandClipboardReader::Session::global(uint32_t name, const char* interface,
@@ -225,30 +212,23 @@ void WaylandClipboardReader::Session::primarySelection(void* proxy) {
         forget(proxy);
 }
 
-void WaylandClipboardReader::Session::send(void* source, const char* mimeType, int fd) {
-    if (source != m_ownSource || std::strcmp(mimeType, kOwnType) != 0) {
-        ::close(fd);
-        return;
-    }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
-    Write w{fd, m_ownPng, 0, {}};
-    w.sinceProgress.start();
-    m_writes.push_back(std::move(w));
-}
-
-void WaylandClipboardReader::Session::cancelled(void* source) {
-    if (source == m_ownSource) {
-        m_ownSource = nullptr;
-        m_ownImage = QImage();
-        m_ownPng.clear();
-    }
-    m_sources.erase(std::remove(m_sources.begin(), m_sources.end(), source), m_sources.end());
-    m_protocol->destroySource(source);
-}
-
 void WaylandClipboardReader::Session::forget(void* proxy) {
     m_protocol->destroyOffer(proxy);
     m_offers.erase(proxy);
+}
+
+void WaylandClipboardReader::Session::keepAlive() {
+    // A compositor that could not send us an event marks us broken, but closes the
+    // connection only once we speak: silent, we would wait for ever for the next event.
+    if (m_keepAlive)
+        return; // the last one is still on its way
+    m_keepAlive = wl_display_sync(m_display);
+    static const wl_callback_listener listener = {[](void* s, wl_callback* c, uint32_t) {
+        wl_callback_destroy(c);
+        static_cast<Session*>(s)->m_keepAlive = nullptr;
+    }};
+    wl_callback_add_listener(m_keepAlive, &listener, this);
+    flush();
 }
 
 bool WaylandClipboardReader::Session::prepareRead() {
@@ -305,10 +285,15 @@ bool WaylandClipboardReader::Session::roundtrip(int timeoutMs) {
 }
 
 bool WaylandClipboardReader::Session::receive(void* offer, const QByteArray& mimeType,
-                                              QByteArray* out) {
+                                              QByteArray* out, QString* refused) {
+    QElapsedTimer sinceStart;
+    sinceStart.start();
     int fds[2];
-    if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0)
+    if (::pipe2(fds, O_CLOEXEC) != 0)
         return false;
+    // Only our end: the owner may write with plain blocking writes, and must then wait
+    // for room rather than fail.
+    ::fcntl(fds[0], F_SETFL, ::fcntl(fds[0], F_GETFL) | O_NONBLOCK);
     m_protocol->receive(offer, mimeType.constData(), fds[1]);
     flush();
     ::close(fds[1]);
@@ -318,7 +303,9 @@ bool WaylandClipboardReader::Session::receive(void* offer, const QByteArray& mim
     bool ended = false;
     std::vector<char> piece(256 * 1024);
     while (!ended && !m_stop) {
-        const qint64 left = limitMs - sinceProgress.elapsed();
+        // Progress buys time for the next piece, never beyond the look's own deadline.
+        const qint64 left =
+            std::min(limitMs - sinceProgress.elapsed(), m_limits.lookMs - sinceStart.elapsed());
         if (left <= 0)
             break;
         pollfd pfd{fds[0], POLLIN, 0};
@@ -330,7 +317,10 @@ bool WaylandClipboardReader::Session::receive(void* offer, const QByteArray& mim
         } else if (n > 0) {
             if (out->size() + n > m_limits.maxBytes)
                 break;
+            const bool inHeader = out->size() < kHeaderBytes;
             out->append(piece.data(), n);
+            if (inHeader && clipboardImageRefusedByHeader(mimeType, *out, refused))
+                break;
             limitMs = m_limits.stallMs;
             sinceProgress.restart();
         } else if (errno != EAGAIN && errno != EINTR) {
@@ -339,30 +329,4 @@ bool WaylandClipboardReader::Session::receive(void* offer, const QByteArray& mim
     }
     ::close(fds[0]);
     return ended;
-}
-
-void WaylandClipboardReader::Session::serveWrites(const std::vector<pollfd>& fds, size_t first,
-                                                  size_t polled) {
-    std::vector<Write> still;
-    for (size_t i = 0; i < m_writes.size(); ++i) {
-        Write& w = m_writes[i];
-        bool keep = true;
-        if (i < polled && (fds[first + i].revents & (POLLOUT | POLLERR | POLLHUP))) {
-            const ssize_t n = ::write(w.fd, w.data.constData() + w.done,
-                                      size_t(std::min<qsizetype>(w.data.size() - w.done, 1 << 20)));
-            if (n > 0) {
-                w.done += n;
-                w.sinceProgress.restart();
-            } else if (n < 0 && errno != EAGAIN && errno != EINTR) {
-                keep = false; // the reader went away
-            }
-        }
-        if (w.done == w.data.size() || w.sinceProgress.elapsed() > m_limits.stallMs)
-            keep = false;
-        if (keep)
-            still.push_back(std::move(w));
-        else
-            ::close(w.fd);
-    }
-    m_writes = std::move(still);
 }

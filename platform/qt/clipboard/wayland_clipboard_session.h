@@ -41,6 +41,11 @@ public:
 
     void setImage(const QImage& image);
 
+    /** Our copy while it is the selection; null otherwise. */
+    const QImage& ownImage() const { return m_ownImage; }
+
+    bool selectionEmpty() const { return !m_current && !m_ownSource; }
+
 private:
     void global(uint32_t name, const char* interface, uint32_t version);
 
@@ -58,6 +63,8 @@ private:
 
     void forget(void* proxy);
 
+    void keepAlive();
+
     /** Handles what has been read, then readies the connection for the next read. */
     bool prepareRead();
 
@@ -69,8 +76,9 @@ private:
     /** Handles every event the compositor sent before now; false after timeoutMs. */
     bool roundtrip(int timeoutMs);
 
-    /** Reads the offer as mimeType to its end, within the deadlines and the size bound. */
-    bool receive(void* offer, const QByteArray& mimeType, QByteArray* out);
+    /** Reads the offer as mimeType to its end, within the deadlines and the size bound;
+        gives up early, with refused set, when the header names an oversized picture. */
+    bool receive(void* offer, const QByteArray& mimeType, QByteArray* out, QString* refused);
 
     void serveWrites(const std::vector<pollfd>& fds, size_t first, size_t polled);
 
@@ -85,6 +93,7 @@ private:
     void* m_manager = nullptr;
     void* m_device = nullptr;
     bool m_finished = false;
+    wl_callback* m_keepAlive = nullptr;
     std::map<void*, std::unique_ptr<Offer>> m_offers;
     void* m_current = nullptr;
     std::uint64_t m_serial = 0;

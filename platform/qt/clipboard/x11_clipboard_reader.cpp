@@ -114,7 +114,8 @@ public:
         ClipboardContent out;
         QByteArray targetsData;
         xcb_atom_t type = XCB_NONE;
-        if (!transfer(m_targets, &targetsData, &type, stop))
+        m_look.start();
+        if (!transfer(m_targets, {}, &targetsData, &type, stop))
             return out; // no owner, or one that does not answer: nothing offered
         const auto* offered = reinterpret_cast<const xcb_atom_t*>(targetsData.constData());
         const int count = int(targetsData.size() / sizeof(xcb_atom_t));
@@ -137,9 +138,11 @@ public:
             return out;
 
         QByteArray data;
-        if (!transfer(chosen, &data, &type, stop) || data.isEmpty()) {
+        if (!transfer(chosen, chosenName, &data, &type, stop, &out.reason) || data.isEmpty()) {
             out.state = ClipboardContent::State::Unreadable;
-            out.reason = QStringLiteral("the program that holds the picture did not hand it over");
+            if (out.reason.isEmpty())
+                out.reason =
+                    QStringLiteral("the program that holds the picture did not hand it over");
             return out;
         }
         const QImage image = decodeClipboardImage(chosenName, data, &out.reason);
@@ -205,8 +208,14 @@ private:
         return true;
     }
 
-    bool transfer(xcb_atom_t target, QByteArray* out, xcb_atom_t* type,
-                  const std::atomic<bool>& stop) {
+    /** What is left of ms within the look's overall deadline. */
+    int within(int ms) const {
+        return int(std::min<qint64>(ms, m_limits.lookMs - m_look.elapsed()));
+    }
+
+    /** Reads target; with imageType named, gives up as soon as the header refuses it. */
+    bool transfer(xcb_atom_t target, const QByteArray& imageType, QByteArray* out, xcb_atom_t* type,
+                  const std::atomic<bool>& stop, QString* refused = nullptr) {
         out->clear();
         m_property = m_properties[m_next++ % m_properties.size()];
         xcb_delete_property(m_c, m_window, m_property);
@@ -221,7 +230,7 @@ private:
                        n->target == target &&
                        (n->property == m_property || n->property == XCB_NONE);
             },
-            m_limits.answerMs, stop);
+            within(m_limits.answerMs), stop);
         if (!ev)
             return false;
         auto* notify = reinterpret_cast<xcb_selection_notify_event_t*>(ev.get());
@@ -243,7 +252,7 @@ private:
                     return p->window == m_window && p->atom == m_property &&
                            p->state == XCB_PROPERTY_NEW_VALUE;
                 },
-                m_limits.stallMs, stop);
+                within(m_limits.stallMs), stop);
             if (!piece)
                 return false;
             const qint64 before = out->size();
@@ -251,10 +260,17 @@ private:
                 return false;
             if (out->size() == before)
                 return true; // a piece of length 0 ends the transfer
+            if (!imageType.isEmpty() && before < kHeaderBytes &&
+                clipboardImageRefusedByHeader(imageType, *out, refused))
+                return false;
         }
     }
 
+    // Picture headers name the size within their first bytes.
+    static constexpr qint64 kHeaderBytes = 64 * 1024;
+
     Limits m_limits;
+    QElapsedTimer m_look;
     xcb_connection_t* m_c = nullptr;
     xcb_window_t m_window = XCB_NONE;
     xcb_atom_t m_clipboard = XCB_NONE, m_targets = XCB_NONE, m_incr = XCB_NONE,

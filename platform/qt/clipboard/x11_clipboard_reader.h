@@ -16,11 +16,14 @@
 class X11ClipboardReader final : public QObject {
     Q_OBJECT
 public:
-    /** Limits of one look; a transfer that makes no progress for stallMs fails. */
+    /** Limits of one look: a transfer that makes no progress for stallMs fails, and so
+        does every look still unfinished after lookMs, however it progresses, so that an
+        owner that drips its data cannot hold capture up. */
     struct Limits {
         int answerMs = 2000;
         int stallMs = 3000;
         qint64 maxBytes = qint64(1) << 30;
+        int lookMs = 3000;
     };
 
     X11ClipboardReader();
