@@ -1,13 +1,15 @@
 #include "platform/qt/files/qt_picture_files.h"
 
+#include "pictures/encoded_image.h"
+#include "pictures/jpeg_decoding.h"
 #include "pictures/picture_bounds.h"
 #include "platform/qt/files/keep_painting.h"
 #include "platform/qt/files/metafile_client.h"
 #include "platform/qt/files/picture_headers.h"
 #include "platform/qt/files/qt_file_system.h"
-#include "platform/qt/files/turbo_jpeg_reader.h"
 #include "platform/temporary_files.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QImageReader>
 #include <cerrno>
@@ -40,6 +42,34 @@ QString tooLarge(qint64 width, qint64 height) {
 
 bool isTooLarge(QSize size) {
     return !isWithinPictureBounds(size.width(), size.height());
+}
+
+// Files up to this size are read into memory once and held as they are where
+// that is smaller; larger ones are streamed to Qt's reader.
+constexpr qint64 kMaxInMemory = qint64(256) * 1024 * 1024;
+// A JPEG's first decode, which checks the whole file, is made at the smallest
+// scale that still covers a thumbnail of the window's design (74 × 58 pixels)
+// at twice the pixel density.
+constexpr QSize kFirstDecodeCover(148, 116);
+
+QString damaged(const QString& reason) {
+    return QStringLiteral("the picture data is damaged or incomplete (%1)").arg(reason);
+}
+
+/** A JPEG that TurboJPEG takes, held as its bytes; the first decode, scaled,
+    still reads every byte, so a damaged file is refused now, not at its first use. */
+Picture loadJpeg(const QByteArray& bytes, QSize size, QString* error) {
+    QString damage;
+    const QImage first = decodeJpeg(bytes, jpegScaleCovering(size, kFirstDecodeCover), &damage);
+    if (first.isNull()) {
+        setError(error, damage.isEmpty()
+                            ? QStringLiteral("there is not enough memory for the picture")
+                            : damaged(damage));
+        return {};
+    }
+    return Picture::fromFile(
+        std::make_shared<const EncodedImage>(bytes, "jpeg", size, EncodedImage::Decoder::TurboJpeg),
+        first);
 }
 
 bool isAcceptedFormat(const QByteArray& format) {
@@ -96,10 +126,28 @@ Picture QtPictureFiles::load(const QString& path, QString* error) {
         setError(error, QStringLiteral("the file is empty"));
         return {};
     }
-
-    const QByteArray head = file.peek(64);
-    if (looksLikeMetafile(head))
+    if (looksLikeMetafile(file.peek(64)))
         return loadMetafile(path, fd, error);
+    if (st.st_size > kMaxInMemory)
+        return loadRaster(file, QByteArray(), st.st_size, error);
+    // Read once: the picture is checked, decoded and held from these bytes,
+    // whatever becomes of the file afterwards.
+    const QByteArray bytes = file.read(st.st_size);
+    if (bytes.size() != st.st_size) {
+        setError(error, file.error() != QFileDevice::NoError
+                            ? file.errorString()
+                            : QStringLiteral("the file changed while it was read"));
+        return {};
+    }
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return loadRaster(buffer, bytes, bytes.size(), error);
+}
+
+Picture QtPictureFiles::loadRaster(QIODevice& file, const QByteArray& bytes, qint64 fileSize,
+                                   QString* error) {
+    const QByteArray head = file.peek(64);
     QImageReader reader(&file);
     reader.setDecideFormatFromContent(true);
     const QByteArray format = reader.format();
@@ -116,29 +164,35 @@ Picture QtPictureFiles::load(const QString& path, QString* error) {
         setError(error, QStringLiteral("it is not a BMP, GIF, JPEG, PNG, EMF or WMF picture"));
         return {};
     }
-    if (const QString cut = cutShort(format, head, size, file, st.st_size); !cut.isEmpty()) {
+    if (const QString cut = cutShort(format, head, size, file, fileSize); !cut.isEmpty()) {
         setError(error, cut);
         return {};
     }
-    if (format == "jpeg") {
-        QString damage;
-        if (const auto decoded = decodeJpeg(file, kMaxPicturePixels, &damage))
-            return Picture::fromImage(*decoded);
-        if (!damage.isEmpty()) {
-            setError(error,
-                     QStringLiteral("the picture data is damaged or incomplete (%1)").arg(damage));
+    if (format == "jpeg" && !bytes.isEmpty()) {
+        // Every scan is a pass over the whole picture, in whichever decoder.
+        if (const int scans = jpegScanCount(bytes, kMaxJpegScans); scans > kMaxJpegScans) {
+            setError(error, damaged(QStringLiteral("more than %1 scans").arg(kMaxJpegScans)));
             return {};
         }
+        if (const auto jpegSize = turboJpegSize(bytes))
+            return loadJpeg(bytes, *jpegSize, error);
     }
     file.seek(0);
     QImageReader fullReader(&file, format);
     const QImage image = fullReader.read();
     if (image.isNull()) {
-        setError(error, QStringLiteral("the picture data is damaged or incomplete (%1)")
-                            .arg(fullReader.errorString()));
+        setError(error, damaged(fullReader.errorString()));
         return {};
     }
-    return Picture::fromImage(image);
+    if (bytes.isEmpty())
+        return Picture::fromImage(image);
+    auto held = std::make_shared<const EncodedImage>(bytes, format, image.size(),
+                                                     EncodedImage::Decoder::Qt);
+    // A GIF, and a JPEG in CMYK, are held as their files; other files where
+    // their bytes are fewer than the packed form's.
+    if (format == "gif" || format == "jpeg")
+        return Picture::fromFile(std::move(held), image);
+    return Picture::fromImage(image, std::move(held));
 }
 
 namespace {

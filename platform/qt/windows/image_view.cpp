@@ -36,13 +36,14 @@ QImage reducedFor(const QImage& original, QSize screenSize) {
 
 } // namespace
 
-/** A decode on a thread of its own, started when a packed picture is set: it
+/** A decode on a thread of its own, started when a compact picture is set: it
     runs, with the reduced copy, while the window is shown and framed, so the
     first frame waits less. */
 struct ImageView::Decoding {
     std::mutex lock;
     std::condition_variable finished;
     bool done = false;
+    bool whole = false; // whether the whole picture was decoded (or tried)
     QImage image;
     QImage reduced;
 
@@ -53,11 +54,23 @@ struct ImageView::Decoding {
         try {
             // Detached: a window closed meanwhile does not wait; the result goes with d.
             std::thread([d, picture, reduceFor] {
-                QImage image = drawable(picture.toImage());
-                QImage reduced = reduceFor.isEmpty() ? QImage() : reducedFor(image, reduceFor);
+                QImage image;
+                QImage reduced;
+                // A photo held as its file is decoded at a scale that covers the
+                // screen, a fraction of the whole decode's time; the whole
+                // picture only if a window ever grows past it.
+                if (!reduceFor.isEmpty() && picture.isHeldAsFile())
+                    reduced = drawable(picture.toImageCovering(reduceFor));
+                const bool whole =
+                    reduced.isNull() || reduced.size() == QSize(picture.width(), picture.height());
+                if (whole) {
+                    image = reduced.isNull() ? drawable(picture.toImage()) : reduced;
+                    reduced = reduceFor.isEmpty() ? QImage() : reducedFor(image, reduceFor);
+                }
                 std::lock_guard hold(d->lock);
                 d->image = std::move(image);
                 d->reduced = std::move(reduced);
+                d->whole = whole;
                 d->done = true;
                 d->finished.notify_all();
             }).detach();
@@ -66,11 +79,13 @@ struct ImageView::Decoding {
         }
         return d;
     }
-    void take(QImage* imageOut, QImage* reducedOut) {
+    /** Waits for the decode; false when it tried the whole picture and got nothing. */
+    bool take(QImage* imageOut, QImage* reducedOut) {
         std::unique_lock hold(lock);
         finished.wait(hold, [this] { return done; });
         *imageOut = std::move(image);
         *reducedOut = std::move(reduced);
+        return !whole || !imageOut->isNull();
     }
 };
 
@@ -99,26 +114,33 @@ QSize ImageView::screenPixels() const {
 }
 
 QImage ImageView::rasterSource(QSize deviceSize) {
+    if (m_decoding) {
+        const bool decoded = m_decoding->take(&m_source, &m_reduced);
+        m_decoding.reset();
+        if (!decoded) {
+            m_noMemory = true;
+            return {};
+        }
+    }
+    const auto covers = [deviceSize](const QImage& image) {
+        return !image.isNull() && deviceSize.width() <= image.width() &&
+               deviceSize.height() <= image.height();
+    };
+    if (m_keepReducedCopy && covers(m_reduced))
+        return m_reduced;
     if (m_source.isNull()) {
         // Decoded once and kept while the window shows the picture.
-        if (m_decoding)
-            m_decoding->take(&m_source, &m_reduced);
-        else
-            m_source = drawable(m_picture.toImage());
-        m_decoding.reset();
+        m_source = drawable(m_picture.toImage());
         if (m_source.isNull()) {
             m_noMemory = true;
             return {};
         }
     }
-    const QImage& original = m_source;
     if (!m_keepReducedCopy)
-        return original;
+        return m_source;
     if (m_reduced.isNull())
-        m_reduced = reducedFor(original, screenPixels());
-    if (deviceSize.width() <= m_reduced.width() && deviceSize.height() <= m_reduced.height())
-        return m_reduced;
-    return original;
+        m_reduced = reducedFor(m_source, screenPixels());
+    return covers(m_reduced) ? m_reduced : m_source;
 }
 
 QImage ImageView::scaledCopy(QSize deviceSize) {
