@@ -98,7 +98,9 @@ Picture Picture::fromImage(const QImage& image, std::shared_ptr<const EncodedIma
     auto d = std::make_shared<Data>();
     d->image = image;
     d->frame = image.size();
-    d->file = std::move(file);
+    // Only a file clearly smaller than the pixels can be worth holding.
+    if (file && double(file->byteCount()) < double(image.sizeInBytes()) * kWorthPacking)
+        d->file = std::move(file);
     Picture p;
     p.m_d = std::move(d);
     return p;
