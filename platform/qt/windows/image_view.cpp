@@ -48,24 +48,25 @@ struct ImageView::Decoding {
     QImage reduced;
 
     /** Null when no thread could be had; the caller then decodes itself.
-        reduceFor: the screen to make the reduced copy for, or empty for none. */
-    static std::shared_ptr<Decoding> start(const Picture& picture, QSize reduceFor) {
+        screen: the screen's size in pixels; keepReduced: whether to make the
+        reduced copy of a whole decode. */
+    static std::shared_ptr<Decoding> start(const Picture& picture, QSize screen, bool keepReduced) {
         auto d = std::make_shared<Decoding>();
         try {
             // Detached: a window closed meanwhile does not wait; the result goes with d.
-            std::thread([d, picture, reduceFor] {
+            std::thread([d, picture, screen, keepReduced] {
                 QImage image;
                 QImage reduced;
                 // A photo held as its file is decoded at a scale that covers the
                 // screen, a fraction of the whole decode's time; the whole
                 // picture only if a window ever grows past it.
-                if (!reduceFor.isEmpty() && picture.isHeldAsFile())
-                    reduced = drawable(picture.toImageCovering(reduceFor));
+                if (!screen.isEmpty() && picture.isHeldAsFile())
+                    reduced = drawable(picture.toImageCovering(screen));
                 const bool whole =
                     reduced.isNull() || reduced.size() == QSize(picture.width(), picture.height());
                 if (whole) {
                     image = reduced.isNull() ? drawable(picture.toImage()) : reduced;
-                    reduced = reduceFor.isEmpty() ? QImage() : reducedFor(image, reduceFor);
+                    reduced = keepReduced ? reducedFor(image, screen) : QImage();
                 }
                 std::lock_guard hold(d->lock);
                 d->image = std::move(image);
@@ -102,9 +103,8 @@ void ImageView::setPicture(const Picture& picture) {
     m_reduced = QImage();
     m_cache = QImage();
     m_noMemory = false;
-    m_decoding = picture.isCompact()
-                     ? Decoding::start(picture, m_keepReducedCopy ? screenPixels() : QSize())
-                     : nullptr;
+    m_decoding =
+        picture.isCompact() ? Decoding::start(picture, screenPixels(), m_keepReducedCopy) : nullptr;
     update();
 }
 
@@ -126,7 +126,8 @@ QImage ImageView::rasterSource(QSize deviceSize) {
         return !image.isNull() && deviceSize.width() <= image.width() &&
                deviceSize.height() <= image.height();
     };
-    if (m_keepReducedCopy && covers(m_reduced))
+    // Full screen too starts from a photo's decode at the screen's size.
+    if ((m_keepReducedCopy || m_source.isNull()) && covers(m_reduced))
         return m_reduced;
     if (m_source.isNull()) {
         // Decoded once and kept while the window shows the picture.
