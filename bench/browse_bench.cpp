@@ -1,8 +1,12 @@
 // Browse of a folder of 56 full-HD JPEG files against djpeg decoding the same
 // files one after another; Esc latency; resident memory after the Browse and
-// after 56 captures. Needs DISPLAY (Xvfb + openbox), djpeg and xclip.
+// after 56 captures. Then a folder of 24 camera photos of 6000 x 4000: Browse
+// against djpeg, the memory it holds and its peak, and a zoom window's first
+// frame on one of them against djpeg of that file. Needs DISPLAY (Xvfb +
+// openbox), djpeg, jpegtran, xclip and ImageMagick's convert.
 #include "app/form_capture.h"
 #include "bench_support.h"
+#include "integration/viewer_support.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/windows/capture_window.h"
 
@@ -195,6 +199,158 @@ ChildResult runChild(const QString& mode, const QString& folder) {
     return r;
 }
 
+constexpr int kPhotos = 24;
+constexpr int kPhotoSources = 6;
+
+/** Peak resident memory of this process in bytes. */
+qint64 peakResidentBytes() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong() * 1024;
+    return -1;
+}
+
+bool runTool(const QString& program, const QStringList& args) {
+    QProcess p;
+    p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    p.start(program, args);
+    return p.waitForFinished(600000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+/** 24 camera-like photos of 6000 x 4000, quality 90: fractal plasma enlarged
+    with noise over it, six of them, each also mirrored and turned (losslessly). */
+QStringList writePhotos(const QString& folder) {
+    QStringList photos;
+    const QStringList turns[] = {
+        {}, {"-flip", "horizontal"}, {"-flip", "vertical"}, {"-rotate", "180"}};
+    for (int s = 0; s < kPhotoSources; ++s) {
+        const QString source = folder + QStringLiteral("/photo_%1_0.jpg").arg(s);
+        if (!runTool(QStringLiteral("convert"),
+                     {"-seed", QString::number(s + 1), "-size", "1500x1000", "plasma:fractal",
+                      "-resize", "6000x4000!", "-attenuate", "0.5", "+noise", "Gaussian",
+                      "-quality", "90", source}))
+            return {};
+        photos.append(source);
+        for (int t = 1; t < 4; ++t) {
+            const QString turned = folder + QStringLiteral("/photo_%1_%2.jpg").arg(s).arg(t);
+            if (!runTool(QStringLiteral("jpegtran"),
+                         turns[t] + QStringList{"-perfect", "-outfile", turned, source}))
+                return {};
+            photos.append(turned);
+        }
+    }
+    return photos;
+}
+
+/** Child: one Browse of the photos; "count before settled peak" in bytes, the
+    memory once thumbnails are made and the pictures are compacted. */
+int childPhotos(const QString& folder) {
+    Rig rig(folder);
+    const qint64 before = residentBytes();
+    rig.browse();
+    rig.window.keeper().waitForIdle(120000);
+    pumpFor(500);
+    std::printf("%d %lld %lld %lld\n", int(rig.form.gallery().ImageCount), before, residentBytes(),
+                peakResidentBytes());
+    return 0;
+}
+
+/** Child: median ms from asking for a zoom window on the loaded photo to its first frame. */
+int childZoomPhoto(const QString& path) {
+    ViewerRig rig;
+    QString error;
+    const Picture photo = rig.qt.pictures.load(path, &error);
+    if (photo.isNull() || !photo.compact())
+        return 1;
+    std::vector<double> ms;
+    for (int i = 0; i < 7; ++i) {
+        const auto t0 = Clock::now();
+        rig.host.showInZoom(photo, QStringLiteral("Image 1"), 1);
+        ZoomWindow* zoom = rig.lastZoom();
+        if (!pumpUntil([&] { return zoom->isVisible() && zoom->imageView().framesPainted() > 0; },
+                       20000))
+            return 1;
+        ms.push_back(msSince(t0));
+        rig.host.closeAll();
+        pumpUntil([&] { return !zoom->isVisible(); }, 5000);
+    }
+    std::printf("%.2f\n", median(ms));
+    return 0;
+}
+
+int photoFolder() {
+    QTemporaryDir dir;
+    std::printf("\nWriting %d photos of 6000x4000, quality 90...\n", kPhotos);
+    const QStringList photos = writePhotos(dir.path());
+    if (photos.size() != kPhotos) {
+        std::fprintf(stderr, "cannot write the photos (convert, jpegtran)\n");
+        return 1;
+    }
+    qint64 bytes = 0;
+    for (const QString& p : photos)
+        bytes += QFileInfo(p).size();
+    std::printf("  %.1f MiB of JPEG, %.1f MiB per file\n", mib(bytes), mib(bytes) / kPhotos);
+
+    runDjpeg(photos);
+    std::vector<double> djpegMs, browseMs, djpegCpu, browseCpu;
+    {
+        Rig rig(dir.path());
+        for (int round = 0; round < kRounds; ++round) {
+            const double children = cpuMs(RUSAGE_CHILDREN);
+            djpegMs.push_back(runDjpeg(photos));
+            djpegCpu.push_back(cpuMs(RUSAGE_CHILDREN) - children);
+            const double self = cpuMs(RUSAGE_SELF);
+            browseMs.push_back(rig.browse());
+            browseCpu.push_back(cpuMs(RUSAGE_SELF) - self);
+            if (rig.form.gallery().ImageCount != kPhotos) {
+                std::fprintf(stderr, "Browse loaded %d photos, not %d\n",
+                             int(rig.form.gallery().ImageCount), kPhotos);
+                return 1;
+            }
+            rig.window.keeper().waitForIdle(120000);
+        }
+    }
+    const double d = median(djpegMs), b = median(browseMs);
+    std::printf("Photos, median of %d rounds:\n", kRounds);
+    std::printf("  djpeg, one file after another: %7.1f ms\n", d);
+    std::printf("  Browse into the window:        %7.1f ms\n", b);
+    std::printf("  ratio Browse/djpeg throughput: %.2fx\n", d / b);
+    std::printf("  CPU time: djpeg %.0f ms, Browse %.0f ms\n", median(djpegCpu), median(browseCpu));
+
+    const QList<QByteArray> r =
+        bench::runSelf({QStringLiteral("--child-photos"), dir.path()}, 600000);
+    if (r.size() == 4) {
+        const qint64 before = r[1].toLongLong(), after = r[2].toLongLong(),
+                     peak = r[3].toLongLong();
+        std::printf(
+            "  resident after Browse of %d, settled: %.1f MiB more = %.2f x the files' size "
+            "(%.1f MiB a photo)\n",
+            r[0].toInt(), mib(after - before), double(after - before) / bytes,
+            mib(after - before) / kPhotos);
+        std::printf(
+            "  peak resident during Browse: %.1f MiB; bound 2 x files + 500 MiB = %.1f MiB\n",
+            mib(peak), mib(2 * bytes) + 500);
+    } else {
+        std::printf("  memory: the child failed\n");
+    }
+
+    std::vector<double> oneDjpeg;
+    for (int i = 0; i < 7; ++i)
+        oneDjpeg.push_back(runDjpeg({photos[0]}));
+    const QList<QByteArray> z =
+        bench::runSelf({QStringLiteral("--child-zoom-photo"), photos[0]}, 600000);
+    if (z.size() == 1 && z[0].toDouble() > 0)
+        std::printf("Zoom window on one photo to its first frame, median of 7: %.1f ms; djpeg of "
+                    "the file %.1f ms; ratio %.2fx\n",
+                    z[0].toDouble(), median(oneDjpeg), z[0].toDouble() / median(oneDjpeg));
+    else
+        std::printf("Zoom on a photo: the child failed\n");
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -208,6 +364,12 @@ int main(int argc, char** argv) {
         return childBrowse(args[2]);
     if (args.size() == 3 && args[1] == QLatin1String("--child-captures"))
         return childCaptures(args[2]);
+    if (args.size() == 3 && args[1] == QLatin1String("--child-photos"))
+        return childPhotos(args[2]);
+    if (args.size() == 3 && args[1] == QLatin1String("--child-zoom-photo"))
+        return childZoomPhoto(args[2]);
+    if (args.size() == 2 && args[1] == QLatin1String("--photos"))
+        return photoFolder();
 
     // "--write DIR" only writes the files into DIR, for looking at them with other tools.
     QTemporaryDir dir;
@@ -333,5 +495,5 @@ int main(int argc, char** argv) {
         std::printf("  Browse / captures growth: %.2f\n",
                     double(browsed.after - browsed.before) /
                         double(captured.after - captured.before));
-    return 0;
+    return photoFolder();
 }

@@ -33,7 +33,8 @@ Loading loadPattern(CommandEnv& env, const QString& folder, const QString& patte
     // still come in list order, so every step below sees them one by one.
     PicturePrefetch prefetch(env.platform.pictures, paths, PicturePrefetch::defaultAhead());
     for (const QString& path : paths) {
-        LoadedPicture loaded = prefetch.takeNext();
+        // The window paints and answers while the file loads, and Esc is seen.
+        LoadedPicture loaded = prefetch.takeNext([&window] { window.processEvents(); });
         const Picture picture = loaded.picture;
         if (picture.isNull()) {
             failure = Failure{path, loaded.error};

@@ -1,4 +1,5 @@
 #include "commands/commands.h"
+#include "commands/picture_prefetch.h"
 #include "dialogs/module1.h"
 
 void mnuFileOpen_Click(CommandEnv& env) {
@@ -9,8 +10,13 @@ void mnuFileOpen_Click(CommandEnv& env) {
                                 QStringLiteral("Open Image"), QString());
     // A selected index that names no entry (after Clear) leaves nothing to fill.
     if (!path.isEmpty() && g.exists(g.SelectedIndex)) {
-        QString error;
-        const Picture picture = env.platform.pictures.load(path, &error);
+        // Loaded on another thread: a large or hostile file takes seconds to
+        // decode, and the window paints and answers meanwhile. The user's
+        // input waits, so the entry to fill stays the one selected.
+        PicturePrefetch load(env.platform.pictures, {path}, 1);
+        LoadedPicture loaded = load.takeNext([&env] { env.window.processEventsExceptInput(); });
+        const Picture picture = loaded.picture;
+        const QString error = loaded.error;
         if (picture.isNull() || picture.isEmpty()) {
             // The entry keeps its picture and its name: taking the name of a
             // file it does not show would make a later Save propose that file.

@@ -2,6 +2,7 @@
 
 #include <QThread>
 #include <algorithm>
+#include <chrono>
 #include <memory>
 #include <new>
 
@@ -42,10 +43,16 @@ void PicturePrefetch::startLoads() {
     }
 }
 
-LoadedPicture PicturePrefetch::takeNext() {
+LoadedPicture PicturePrefetch::takeNext(const std::function<void()>& whileWaiting) {
     if (atEnd())
         return {};
     startLoads();
+    if (whileWaiting) {
+        // Short enough that the window paints and answers smoothly meanwhile.
+        constexpr std::chrono::milliseconds kPoll(10);
+        while (m_pending.front().wait_for(kPoll) != std::future_status::ready)
+            whileWaiting();
+    }
     LoadedPicture result = m_pending.front().get();
     m_pending.pop_front();
     ++m_next;

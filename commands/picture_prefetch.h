@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QThreadPool>
 #include <deque>
+#include <functional>
 #include <future>
 
 struct LoadedPicture {
@@ -24,8 +25,9 @@ public:
     PicturePrefetch& operator=(const PicturePrefetch&) = delete;
 
     bool atEnd() const { return m_next >= m_paths.size(); }
-    /** The next file's result, waiting for its load to end. */
-    LoadedPicture takeNext();
+    /** The next file's result, waiting for its load to end; whileWaiting, if
+        given, is called every few milliseconds meanwhile. */
+    LoadedPicture takeNext(const std::function<void()>& whileWaiting = {});
 
     /** Loads ahead by the number of cores, leaving one for the window. */
     static int defaultAhead();

@@ -1,5 +1,6 @@
 #include "pictures/picture.h"
 
+#include "pictures/encoded_image.h"
 #include "pictures/packed_image.h"
 
 #include <QPainter>
@@ -59,32 +60,64 @@ QImage renderSvg(const QByteArray& svg, QSize frame, QSize size) {
 struct Picture::Data {
     QByteArray svg;
     QSize frame;
-    // A raster picture is held in one of two forms: decoded, or once packed,
-    // only packed. Both change together under formLock.
+    // A raster picture is held decoded, packed, or as its file's bytes; once
+    // compacted only in one of the last two. The forms change together under formLock.
     mutable std::mutex formLock;
     mutable QImage image;
     mutable std::shared_ptr<const PackedImage> packed;
+    // The file it was loaded from: held when heldAsFile, else a candidate for
+    // compact() until it chose.
+    mutable std::shared_ptr<const EncodedImage> file;
+    mutable bool heldAsFile = false;
+    // A scaled decode made while loading, for the thumbnail; dropped by compact().
+    mutable QImage preview;
     mutable std::atomic<bool> packTried{false};
     // Thumbnails are cached on the shared data, so every holder benefits.
     mutable std::mutex cacheLock;
     mutable QImage cachedThumb;
     mutable QSize claimedThumb;
 
-    /** The decoded form if it is held, else null and the packed form. */
-    QImage decodedOr(std::shared_ptr<const PackedImage>* packedForm) const {
+    /** The form to decode from: the decoded pixels if they are held, else the
+        packed form or the file. */
+    struct Held {
+        QImage image;
+        std::shared_ptr<const PackedImage> packed;
+        std::shared_ptr<const EncodedImage> file;
+    };
+    Held held() const {
         std::lock_guard lock(formLock);
-        if (image.isNull())
-            *packedForm = packed;
-        return image;
+        if (!image.isNull())
+            return {image, nullptr, nullptr};
+        return {QImage(), packed, heldAsFile ? file : nullptr};
     }
 };
 
-Picture Picture::fromImage(const QImage& image) {
+Picture Picture::fromImage(const QImage& image, std::shared_ptr<const EncodedImage> file) {
     if (image.isNull())
         return {};
     auto d = std::make_shared<Data>();
     d->image = image;
     d->frame = image.size();
+    // Only a file clearly smaller than the pixels can be worth holding.
+    if (file && double(file->byteCount()) < double(image.sizeInBytes()) * kWorthPacking)
+        d->file = std::move(file);
+    Picture p;
+    p.m_d = std::move(d);
+    return p;
+}
+
+Picture Picture::fromFile(std::shared_ptr<const EncodedImage> file, const QImage& firstDecode) {
+    if (!file || file->size().isEmpty())
+        return {};
+    auto d = std::make_shared<Data>();
+    d->frame = file->size();
+    // A whole decode is the decoded form until compact() lets it go.
+    if (firstDecode.size() == d->frame)
+        d->image = firstDecode;
+    else
+        d->preview = firstDecode;
+    d->file = std::move(file);
+    d->heldAsFile = true;
     Picture p;
     p.m_d = std::move(d);
     return p;
@@ -116,9 +149,8 @@ QImage Picture::toImage() const {
     if (!m_d)
         return {};
     if (!isVector()) {
-        std::shared_ptr<const PackedImage> packed;
-        const QImage decoded = m_d->decodedOr(&packed);
-        return packed ? packed->unpack() : decoded;
+        const Data::Held held = m_d->held();
+        return held.packed ? held.packed->unpack() : held.file ? held.file->decode() : held.image;
     }
     QImage out(m_d->frame, QImage::Format_RGB32);
     if (out.isNull())
@@ -129,17 +161,43 @@ QImage Picture::toImage() const {
     return out;
 }
 
+QImage Picture::toImageCovering(QSize cover) const {
+    if (!m_d || isVector())
+        return toImage();
+    const Data::Held held = m_d->held();
+    return held.file ? held.file->decodeCovering(cover) : toImage();
+}
+
 bool Picture::compact() const {
     if (!m_d || isVector() || m_d->packTried.exchange(true))
         return isCompact();
-    std::shared_ptr<const PackedImage> none;
-    const QImage decoded = m_d->decodedOr(&none);
-    std::optional<PackedImage> packed = PackedImage::pack(decoded, kWorthPacking);
-    if (!packed)
-        return false;
-    auto held = std::make_shared<const PackedImage>(std::move(*packed));
+    std::shared_ptr<const EncodedImage> file;
+    QImage decoded;
+    {
+        std::lock_guard lock(m_d->formLock);
+        if (m_d->heldAsFile) {
+            m_d->image = QImage();
+            m_d->preview = QImage();
+            return true;
+        }
+        file = m_d->file;
+        decoded = m_d->image;
+    }
+    const double raw = double(decoded.sizeInBytes());
+    const bool fileWorth = file && double(file->byteCount()) < raw * kWorthPacking;
+    // Packing must beat the file's bytes too, else the file is held.
+    const double worth = fileWorth ? double(file->byteCount()) / raw : kWorthPacking;
+    std::optional<PackedImage> packed = PackedImage::pack(decoded, worth);
     std::lock_guard lock(m_d->formLock);
-    m_d->packed = std::move(held);
+    if (packed) {
+        m_d->packed = std::make_shared<const PackedImage>(std::move(*packed));
+        m_d->file = nullptr;
+    } else if (fileWorth) {
+        m_d->heldAsFile = true;
+    } else {
+        m_d->file = nullptr;
+        return false;
+    }
     // The pixels go once the last holder of the decoded copy lets it go.
     m_d->image = QImage();
     return true;
@@ -149,7 +207,14 @@ bool Picture::isCompact() const {
     if (!m_d)
         return false;
     std::lock_guard lock(m_d->formLock);
-    return m_d->packed != nullptr;
+    return m_d->packed != nullptr || (m_d->heldAsFile && m_d->image.isNull());
+}
+
+bool Picture::isHeldAsFile() const {
+    if (!m_d)
+        return false;
+    std::lock_guard lock(m_d->formLock);
+    return m_d->heldAsFile;
 }
 
 void Picture::draw(QPainter& painter, const QRectF& target) const {
@@ -212,7 +277,15 @@ QImage Picture::thumbnail(QSize size) const {
         draw(painter, QRectF(QPointF(0, 0), QSizeF(size)));
     } else {
         // Qt scales 1-bit and palette images by dithering them; true colour first.
-        const QImage source = toImage();
+        // A picture held as a JPEG file is decoded only as large as the thumbnail needs.
+        QImage source;
+        {
+            std::lock_guard lock(m_d->formLock);
+            if (m_d->preview.width() >= size.width() && m_d->preview.height() >= size.height())
+                source = m_d->preview;
+        }
+        if (source.isNull())
+            source = toImageCovering(size);
         if (source.isNull())
             return {};
         const bool trueColour = source.depth() >= 24 && !source.colorTable().size();

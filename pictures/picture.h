@@ -8,6 +8,7 @@
 #include <QSize>
 #include <memory>
 
+class EncodedImage;
 class QPainter;
 
 class Picture final {
@@ -15,7 +16,13 @@ class Picture final {
 
 public:
     Picture() = default;
-    static Picture fromImage(const QImage& image);
+    /** A decoded picture. file: the file it was decoded from, held instead of
+        the packed form when its bytes are fewer. */
+    static Picture fromImage(const QImage& image, std::shared_ptr<const EncodedImage> file = {});
+    /** A picture held as its file's bytes and decoded on demand. firstDecode,
+        a decode of it (scaled or whole) made while loading, serves the
+        thumbnail and goes once the picture is compacted. */
+    static Picture fromFile(std::shared_ptr<const EncodedImage> file, const QImage& firstDecode);
     // A metafile's drawing as SVG; frame is its natural size in pixels at 96 dpi.
     static Picture fromSvg(const QByteArray& svg, QSize frame);
 
@@ -32,6 +39,10 @@ public:
     /** Raster form at the natural size, for files and the clipboard; decoded
         anew from the packed form each time, null when memory runs short. */
     QImage toImage() const;
+    /** For drawing at up to cover's size: a decode at least that large on both
+        sides, which for a picture held as a JPEG file can be a scaled one,
+        much faster than the whole; else toImage(). */
+    QImage toImageCovering(QSize cover) const;
     /** Draws the whole picture stretched into target (vectors stay sharp). */
     void draw(QPainter& painter, const QRectF& target) const;
     /** A scaled copy of exactly this size, computed once and kept. */
@@ -41,11 +52,15 @@ public:
     /** True for the first caller that wants the thumbnail of this size made. */
     bool claimThumbnail(QSize size) const;
 
-    /** Replaces the decoded pixels by their lossless packed form, unless that
-        would not be clearly smaller or memory runs short. Tried once; may run on
-        any thread while others use the picture. True if it is packed now. */
+    /** Replaces the decoded pixels by their file's bytes or by their lossless
+        packed form, whichever is smaller, unless neither is clearly smaller or
+        memory runs short. Tried once; may run on any thread while others use
+        the picture. True if it is held compactly now. */
     bool compact() const;
+    /** True when every use of the full picture decodes it anew. */
     bool isCompact() const;
+    /** True when it is held as its file's bytes. */
+    bool isHeldAsFile() const;
 
     bool sameAs(const Picture& other) const { return m_d == other.m_d; }
 

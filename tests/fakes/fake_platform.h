@@ -159,9 +159,12 @@ public:
     QStringList failWritesUnder;     // folders where writes fail
     QStringList loads;
     std::mutex loadLock; // Browse loads ahead on worker threads
+    std::function<void()> whileLoading; // runs in load(), on the loading thread
     explicit FakePictureFiles(FakeFileSystem& f) : fs(f) {}
 
     Picture load(const QString& path, QString* error) override {
+        if (whileLoading)
+            whileLoading();
         std::lock_guard lock(loadLock);
         loads.append(path);
         if (readable.contains(path))
@@ -308,6 +311,7 @@ public:
     int menusShown = 0;
     int repaints = 0;
     int eventPumps = 0;
+    int inputlessPumps = 0;
     std::map<Command, bool> disabled;
     std::function<void()> onProcessEvents;
 
@@ -330,6 +334,11 @@ public:
     }
     void processEvents() override {
         ++eventPumps;
+        if (onProcessEvents)
+            onProcessEvents();
+    }
+    void processEventsExceptInput() override {
+        ++inputlessPumps;
         if (onProcessEvents)
             onProcessEvents();
     }

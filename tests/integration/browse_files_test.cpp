@@ -9,6 +9,7 @@
 #include <QClipboard>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QTemporaryDir>
@@ -248,4 +249,36 @@ TEST_F(RealBrowseFixture, OpenLoadsByContentAndReportsWhatItCannotLoad) {
     EXPECT_TRUE(messages.shown[0].text.startsWith(
         QStringLiteral("The file \"%1\" could not be opened: ").arg(cut)))
         << messages.shown[0].text.toStdString();
+}
+
+TEST_F(RealBrowseFixture, OpenKeepsTheWindowAnsweringWhileTheFileDecodes) {
+    g.AddImage(Picture::fromImage(solid(4, 4, 0xff000000)));
+    g.imgView(0).toolTipText = QStringLiteral("Image 1");
+    g.SelectImage(0);
+    // A flat progressive JPEG with its last scan repeated thousands of times,
+    // and a photo of a camera's size.
+    const QString bomb = file(QStringLiteral("bomb.jpg"), scanBomb(2000, 5000));
+    const QString photo =
+        file(QStringLiteral("photo.jpg"), jpegOf(photoLike(6000, 4000, 9), false));
+    // A timer of the window's thread measures the longest time it went unserved.
+    QElapsedTimer sinceTick;
+    qint64 longestGap = 0;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout,
+                     [&] { longestGap = std::max(longestGap, sinceTick.restart()); });
+    tick.start(20);
+    for (const QString& path : {bomb, photo}) {
+        dialogs.answers.push_back(path);
+        sinceTick.start();
+        form.menuCommand(Command::Open);
+        longestGap = std::max(longestGap, sinceTick.elapsed());
+    }
+    tick.stop();
+    EXPECT_LT(longestGap, 1000);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(messages.shown[0].text.contains(
+        QStringLiteral("bomb.jpg\" could not be opened: the picture data is damaged")))
+        << messages.shown[0].text.toStdString();
+    EXPECT_EQ(g.imgView(0).toolTipText, photo);
+    EXPECT_EQ(g.imgView(0).picture.width(), 6000);
 }

@@ -1,10 +1,12 @@
 // Pictures in the gallery: thumbnails and packing off the interface thread,
 // decoded copies held by the viewers only while they show them.
 #include "address_space_limit.h"
+#include "integration/test_pictures.h"
 #include "integration/viewer_support.h"
 
 #include <QPainter>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -130,5 +132,29 @@ TEST(PictureKeeping, ZoomWindowWithoutMemoryForTheDecodeSaysSo) {
         << "the view shows the message, not the picture";
     EXPECT_TRUE(picture.isCompact());
     EXPECT_EQ(picture.toImage().size(), QSize(9000, 6000)) << "the picture itself is unharmed";
+}
+#endif
+
+#if !defined(__SANITIZE_ADDRESS__)
+TEST(PictureKeeping, PhotoHeldAsItsFileWithoutMemoryForTheDecodeIsToldSo) {
+    QTemporaryDir dir;
+    const QString path = dir.path() + QStringLiteral("/photo.jpg");
+    ASSERT_TRUE(
+        testpics::writeFile(path, testpics::jpegOf(testpics::photoLike(6000, 4000, 3), false)));
+    QtPictureFiles files;
+    QString error;
+    const Picture picture = files.load(path, &error);
+    ASSERT_FALSE(picture.isNull()) << error.toStdString();
+    ASSERT_TRUE(picture.compact());
+    ASSERT_TRUE(picture.isHeldAsFile());
+    // 48 MiB to spare: the whole decode needs 92 MiB. (No viewer here: Qt's
+    // smooth scaling waits forever for a helper thread that cannot start.)
+    AddressSpaceLimit limit(48 << 20);
+    ASSERT_TRUE(limit.active());
+    const bool saved = files.writeBmp(picture, dir.path() + QStringLiteral("/out.bmp"), &error);
+    limit.lift();
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(error, QStringLiteral("there is not enough memory to decode the picture"));
+    EXPECT_EQ(picture.toImage().size(), QSize(6000, 4000)) << "the picture itself is unharmed";
 }
 #endif

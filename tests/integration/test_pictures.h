@@ -6,7 +6,9 @@
 #include <QByteArray>
 #include <QFile>
 #include <QImage>
+#include <QImageWriter>
 #include <QList>
+#include <QRandomGenerator>
 #include <QString>
 #include <QtEndian>
 #include <cstdint>
@@ -239,6 +241,42 @@ inline QByteArray encoded(const QImage& image, const char* format, int quality =
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, format, quality);
     return out;
+}
+
+/** Smooth gradients with noise: what JPEG keeps only approximately. */
+inline QImage photoLike(int w, int h, quint32 seed) {
+    QImage image(w, h, QImage::Format_RGB32);
+    QRandomGenerator random(seed);
+    for (int y = 0; y < h; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < w; ++x) {
+            const int noise = int(random.bounded(48));
+            row[x] = qRgb((x * 200 / w + noise) & 0xff, (y * 200 / h + noise) & 0xff,
+                          ((x + y) * 100 / (w + h) + 2 * noise) & 0xff);
+        }
+    }
+    return image;
+}
+
+inline QByteArray jpegOf(const QImage& image, bool progressive) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setQuality(90);
+    writer.setProgressiveScanWrite(progressive);
+    writer.write(image);
+    return buffer.data();
+}
+
+/** A progressive JPEG with its last scan repeated: each copy is one more pass
+    over the whole picture for a decoder that goes on after warnings. */
+inline QByteArray scanBomb(int side, int copies) {
+    QImage flat(side, side, QImage::Format_RGB32);
+    flat.fill(0xff808080);
+    const QByteArray jpeg = jpegOf(flat, true);
+    const qsizetype lastScan = jpeg.lastIndexOf("\xff\xda");
+    const QByteArray scan = jpeg.mid(lastScan, jpeg.size() - 2 - lastScan);
+    return jpeg.left(jpeg.size() - 2) + scan.repeated(copies) + QByteArray("\xff\xd9");
 }
 
 } // namespace testpics

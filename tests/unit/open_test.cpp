@@ -1,7 +1,10 @@
 #include "commands/commands.h"
 #include "fakes/fake_platform.h"
 
+#include <atomic>
+#include <chrono>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace {
 
@@ -90,4 +93,24 @@ TEST_F(OpenFixture, SelectedIndexNamingNoEntryChangesNothing) {
     EXPECT_EQ(g.imgView(0).toolTipText, QStringLiteral("Image 1"));
     EXPECT_EQ(g.ImageCount, 0);
     EXPECT_FALSE(g.IgnoreClipboard);
+}
+
+TEST_F(OpenFixture, LoadsOffTheWindowsThreadWhileTheWindowIsServedWithoutInput) {
+    const Picture loaded = solidPicture(9, 7);
+    fp.pictures.readable[QStringLiteral("/home/u/photo.jpg")] = loaded;
+    std::atomic<int> pumps{0};
+    window.onProcessEvents = [&] { ++pumps; };
+    std::thread::id loadingThread;
+    fp.pictures.whileLoading = [&] {
+        loadingThread = std::this_thread::get_id();
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (pumps < 3 && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    };
+    open(QStringLiteral("/home/u/photo.jpg"));
+    EXPECT_NE(loadingThread, std::this_thread::get_id());
+    EXPECT_GE(pumps.load(), 3) << "the window was served while the file loaded";
+    EXPECT_EQ(window.eventPumps, 0) << "the user's input waits for the end of Open";
+    EXPECT_TRUE(g.imgView(1).picture.sameAs(loaded));
+    EXPECT_EQ(g.imgView(1).toolTipText, QStringLiteral("/home/u/photo.jpg"));
 }

@@ -1,25 +1,23 @@
 #include "platform/qt/files/qt_picture_files.h"
 
+#include "pictures/encoded_image.h"
+#include "pictures/jpeg_decoding.h"
 #include "pictures/picture_bounds.h"
 #include "platform/qt/files/keep_painting.h"
 #include "platform/qt/files/metafile_client.h"
 #include "platform/qt/files/picture_headers.h"
 #include "platform/qt/files/qt_file_system.h"
-#include "platform/qt/files/turbo_jpeg_reader.h"
+#include "platform/qt/files/whole_writes.h"
 #include "platform/temporary_files.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QImageReader>
 #include <cerrno>
-#include <condition_variable>
 #include <cstring>
-#include <deque>
 #include <fcntl.h>
-#include <mutex>
 #include <optional>
 #include <sys/stat.h>
-#include <system_error>
-#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -40,6 +38,34 @@ QString tooLarge(qint64 width, qint64 height) {
 
 bool isTooLarge(QSize size) {
     return !isWithinPictureBounds(size.width(), size.height());
+}
+
+// Files up to this size are read into memory once and held as they are where
+// that is smaller; larger ones are streamed to Qt's reader.
+constexpr qint64 kMaxInMemory = qint64(256) * 1024 * 1024;
+// A JPEG's first decode, which checks the whole file, is made at the smallest
+// scale that still covers a thumbnail of the window's design (74 × 58 pixels)
+// at twice the pixel density.
+constexpr QSize kFirstDecodeCover(148, 116);
+
+QString damaged(const QString& reason) {
+    return QStringLiteral("the picture data is damaged or incomplete (%1)").arg(reason);
+}
+
+/** A JPEG that TurboJPEG takes, held as its bytes; the first decode, scaled,
+    still reads every byte, so a damaged file is refused now, not at its first use. */
+Picture loadJpeg(const QByteArray& bytes, QSize size, QString* error) {
+    QString damage;
+    const QImage first = decodeJpeg(bytes, jpegScaleCovering(size, kFirstDecodeCover), &damage);
+    if (first.isNull()) {
+        setError(error, damage.isEmpty()
+                            ? QStringLiteral("there is not enough memory for the picture")
+                            : damaged(damage));
+        return {};
+    }
+    return Picture::fromFile(
+        std::make_shared<const EncodedImage>(bytes, "jpeg", size, EncodedImage::Decoder::TurboJpeg),
+        first);
 }
 
 bool isAcceptedFormat(const QByteArray& format) {
@@ -96,10 +122,28 @@ Picture QtPictureFiles::load(const QString& path, QString* error) {
         setError(error, QStringLiteral("the file is empty"));
         return {};
     }
-
-    const QByteArray head = file.peek(64);
-    if (looksLikeMetafile(head))
+    if (looksLikeMetafile(file.peek(64)))
         return loadMetafile(path, fd, error);
+    if (st.st_size > kMaxInMemory)
+        return loadRaster(file, QByteArray(), st.st_size, error);
+    // Read once: the picture is checked, decoded and held from these bytes,
+    // whatever becomes of the file afterwards.
+    const QByteArray bytes = file.read(st.st_size);
+    if (bytes.size() != st.st_size) {
+        setError(error, file.error() != QFileDevice::NoError
+                            ? file.errorString()
+                            : QStringLiteral("the file changed while it was read"));
+        return {};
+    }
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return loadRaster(buffer, bytes, bytes.size(), error);
+}
+
+Picture QtPictureFiles::loadRaster(QIODevice& file, const QByteArray& bytes, qint64 fileSize,
+                                   QString* error) {
+    const QByteArray head = file.peek(64);
     QImageReader reader(&file);
     reader.setDecideFormatFromContent(true);
     const QByteArray format = reader.format();
@@ -116,147 +160,38 @@ Picture QtPictureFiles::load(const QString& path, QString* error) {
         setError(error, QStringLiteral("it is not a BMP, GIF, JPEG, PNG, EMF or WMF picture"));
         return {};
     }
-    if (const QString cut = cutShort(format, head, size, file, st.st_size); !cut.isEmpty()) {
+    if (const QString cut = cutShort(format, head, size, file, fileSize); !cut.isEmpty()) {
         setError(error, cut);
         return {};
     }
-    if (format == "jpeg") {
-        QString damage;
-        if (const auto decoded = decodeJpeg(file, kMaxPicturePixels, &damage))
-            return Picture::fromImage(*decoded);
-        if (!damage.isEmpty()) {
-            setError(error,
-                     QStringLiteral("the picture data is damaged or incomplete (%1)").arg(damage));
+    if (format == "jpeg" && !bytes.isEmpty()) {
+        // Every scan is a pass over the whole picture, in whichever decoder.
+        if (const int scans = jpegScanCount(bytes, kMaxJpegScans); scans > kMaxJpegScans) {
+            setError(error, damaged(QStringLiteral("more than %1 scans").arg(kMaxJpegScans)));
             return {};
         }
+        if (const auto jpegSize = turboJpegSize(bytes))
+            return loadJpeg(bytes, *jpegSize, error);
     }
     file.seek(0);
     QImageReader fullReader(&file, format);
     const QImage image = fullReader.read();
     if (image.isNull()) {
-        setError(error, QStringLiteral("the picture data is damaged or incomplete (%1)")
-                            .arg(fullReader.errorString()));
+        setError(error, damaged(fullReader.errorString()));
         return {};
     }
-    return Picture::fromImage(image);
+    if (bytes.isEmpty())
+        return Picture::fromImage(image);
+    auto held = std::make_shared<const EncodedImage>(bytes, format, image.size(),
+                                                     EncodedImage::Decoder::Qt);
+    // A GIF, and a JPEG in CMYK, are held as their files; other files where
+    // their bytes are fewer than the packed form's.
+    if (format == "gif" || format == "jpeg")
+        return Picture::fromFile(std::move(held), image);
+    return Picture::fromImage(image, std::move(held));
 }
 
 namespace {
-// A buffered file device loses the reason of a failed write ("Unknown error"), and
-// an unbuffered file returns short writes: this device gathers the writer's
-// lines into large blocks and insists on every byte of them, so the write
-// that fails says why. Large pictures are written by a second thread while
-// the next lines are encoded.
-class WholeWrites final : public QIODevice {
-public:
-    WholeWrites(QFileDevice& file, bool inBackground) : m_file(file) {
-        open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-        m_block.reserve(kBlock);
-        if (inBackground) {
-            try {
-                m_writer = std::thread([this] { writeQueued(); });
-            } catch (const std::system_error&) {
-                // Written in this thread instead.
-            }
-        }
-    }
-    ~WholeWrites() override { stopWriter(); }
-
-    /** Writes what is still gathered; false with failure() set when it fails. */
-    bool finish() {
-        const bool gathered = hand(std::move(m_block));
-        stopWriter();
-        return gathered && m_failure.isEmpty();
-    }
-    QString failure() const { return m_failure; }
-
-protected:
-    qint64 readData(char*, qint64) override { return -1; }
-    qint64 writeData(const char* data, qint64 size) override {
-        if (m_block.size() + size > kBlock) {
-            if (!hand(std::move(m_block)))
-                return -1;
-            m_block = QByteArray();
-            m_block.reserve(kBlock);
-        }
-        m_block.append(data, size);
-        return size;
-    }
-
-private:
-    static constexpr qint64 kBlock = 1 << 20;
-    static constexpr std::size_t kQueued = 4;
-
-    bool hand(QByteArray block) {
-        if (!m_writer.joinable())
-            return put(block);
-        std::unique_lock lock(m_lock);
-        m_changed.wait(lock, [&] { return m_queue.size() < kQueued || m_writeFailed; });
-        if (m_writeFailed)
-            return false;
-        m_queue.push_back(std::move(block));
-        m_changed.notify_all();
-        return true;
-    }
-
-    void writeQueued() {
-        for (;;) {
-            QByteArray block;
-            {
-                std::unique_lock lock(m_lock);
-                m_changed.wait(lock, [&] { return !m_queue.empty() || m_closing; });
-                if (m_queue.empty())
-                    return;
-                block = std::move(m_queue.front());
-                m_queue.pop_front();
-                m_changed.notify_all();
-            }
-            if (!put(block)) {
-                std::lock_guard lock(m_lock);
-                m_writeFailed = true;
-                m_queue.clear();
-                m_changed.notify_all();
-                return;
-            }
-        }
-    }
-
-    void stopWriter() {
-        if (!m_writer.joinable())
-            return;
-        {
-            std::lock_guard lock(m_lock);
-            m_closing = true;
-            m_changed.notify_all();
-        }
-        m_writer.join();
-    }
-
-    // Called by one thread at a time: the writer thread, or this one without it.
-    bool put(const QByteArray& block) {
-        qint64 done = 0;
-        while (done < block.size()) {
-            const qint64 n = m_file.write(block.constData() + done, block.size() - done);
-            if (n <= 0) {
-                m_failure = m_file.errorString();
-                return false;
-            }
-            done += n;
-        }
-        return true;
-    }
-
-    QFileDevice& m_file;
-    QByteArray m_block;
-    QString m_failure;
-    std::thread m_writer;
-    std::mutex m_lock;
-    std::condition_variable m_changed;
-    std::deque<QByteArray> m_queue;
-    bool m_closing = false;
-    bool m_writeFailed = false;
-};
-
 // Below this a second thread costs more than it saves (and Save All already
 // keeps the cores busy with whole pictures).
 constexpr qsizetype kBackgroundBytes = 32 << 20;

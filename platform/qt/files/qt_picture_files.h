@@ -18,6 +18,9 @@ public:
 
 private:
     Picture loadMetafile(const QString& path, int fd, QString* error) const;
+    /** The picture in file of fileSize bytes; bytes: the whole of them when
+        they were read into memory, held then where that saves memory. */
+    Picture loadRaster(QIODevice& file, const QByteArray& bytes, qint64 fileSize, QString* error);
 
     QString m_metafileHelper;
     int m_metafileTimeoutMs;

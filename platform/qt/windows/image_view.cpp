@@ -36,28 +36,42 @@ QImage reducedFor(const QImage& original, QSize screenSize) {
 
 } // namespace
 
-/** A decode on a thread of its own, started when a packed picture is set: it
+/** A decode on a thread of its own, started when a compact picture is set: it
     runs, with the reduced copy, while the window is shown and framed, so the
     first frame waits less. */
 struct ImageView::Decoding {
     std::mutex lock;
     std::condition_variable finished;
     bool done = false;
+    bool whole = false; // whether the whole picture was decoded (or tried)
     QImage image;
     QImage reduced;
 
     /** Null when no thread could be had; the caller then decodes itself.
-        reduceFor: the screen to make the reduced copy for, or empty for none. */
-    static std::shared_ptr<Decoding> start(const Picture& picture, QSize reduceFor) {
+        screen: the screen's size in pixels; keepReduced: whether to make the
+        reduced copy of a whole decode. */
+    static std::shared_ptr<Decoding> start(const Picture& picture, QSize screen, bool keepReduced) {
         auto d = std::make_shared<Decoding>();
         try {
             // Detached: a window closed meanwhile does not wait; the result goes with d.
-            std::thread([d, picture, reduceFor] {
-                QImage image = drawable(picture.toImage());
-                QImage reduced = reduceFor.isEmpty() ? QImage() : reducedFor(image, reduceFor);
+            std::thread([d, picture, screen, keepReduced] {
+                QImage image;
+                QImage reduced;
+                // A photo held as its file is decoded at a scale that covers the
+                // screen, a fraction of the whole decode's time; the whole
+                // picture only if a window ever grows past it.
+                if (!screen.isEmpty() && picture.isHeldAsFile())
+                    reduced = drawable(picture.toImageCovering(screen));
+                const bool whole =
+                    reduced.isNull() || reduced.size() == QSize(picture.width(), picture.height());
+                if (whole) {
+                    image = reduced.isNull() ? drawable(picture.toImage()) : reduced;
+                    reduced = keepReduced ? reducedFor(image, screen) : QImage();
+                }
                 std::lock_guard hold(d->lock);
                 d->image = std::move(image);
                 d->reduced = std::move(reduced);
+                d->whole = whole;
                 d->done = true;
                 d->finished.notify_all();
             }).detach();
@@ -66,11 +80,13 @@ struct ImageView::Decoding {
         }
         return d;
     }
-    void take(QImage* imageOut, QImage* reducedOut) {
+    /** Waits for the decode; false when it tried the whole picture and got nothing. */
+    bool take(QImage* imageOut, QImage* reducedOut) {
         std::unique_lock hold(lock);
         finished.wait(hold, [this] { return done; });
         *imageOut = std::move(image);
         *reducedOut = std::move(reduced);
+        return !whole || !imageOut->isNull();
     }
 };
 
@@ -87,9 +103,8 @@ void ImageView::setPicture(const Picture& picture) {
     m_reduced = QImage();
     m_cache = QImage();
     m_noMemory = false;
-    m_decoding = picture.isCompact()
-                     ? Decoding::start(picture, m_keepReducedCopy ? screenPixels() : QSize())
-                     : nullptr;
+    m_decoding =
+        picture.isCompact() ? Decoding::start(picture, screenPixels(), m_keepReducedCopy) : nullptr;
     update();
 }
 
@@ -99,26 +114,34 @@ QSize ImageView::screenPixels() const {
 }
 
 QImage ImageView::rasterSource(QSize deviceSize) {
+    if (m_decoding) {
+        const bool decoded = m_decoding->take(&m_source, &m_reduced);
+        m_decoding.reset();
+        if (!decoded) {
+            m_noMemory = true;
+            return {};
+        }
+    }
+    const auto covers = [deviceSize](const QImage& image) {
+        return !image.isNull() && deviceSize.width() <= image.width() &&
+               deviceSize.height() <= image.height();
+    };
+    // Full screen too starts from a photo's decode at the screen's size.
+    if ((m_keepReducedCopy || m_source.isNull()) && covers(m_reduced))
+        return m_reduced;
     if (m_source.isNull()) {
         // Decoded once and kept while the window shows the picture.
-        if (m_decoding)
-            m_decoding->take(&m_source, &m_reduced);
-        else
-            m_source = drawable(m_picture.toImage());
-        m_decoding.reset();
+        m_source = drawable(m_picture.toImage());
         if (m_source.isNull()) {
             m_noMemory = true;
             return {};
         }
     }
-    const QImage& original = m_source;
     if (!m_keepReducedCopy)
-        return original;
+        return m_source;
     if (m_reduced.isNull())
-        m_reduced = reducedFor(original, screenPixels());
-    if (deviceSize.width() <= m_reduced.width() && deviceSize.height() <= m_reduced.height())
-        return m_reduced;
-    return original;
+        m_reduced = reducedFor(m_source, screenPixels());
+    return covers(m_reduced) ? m_reduced : m_source;
 }
 
 QImage ImageView::scaledCopy(QSize deviceSize) {

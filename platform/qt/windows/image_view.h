@@ -19,7 +19,7 @@ public:
     /** True when the picture could not be decoded for lack of memory; the view then says so. */
     bool lacksMemory() const { return m_noMemory; }
     /** True while it keeps the picture decoded for drawing. */
-    bool holdsDecodedCopy() const { return !m_source.isNull(); }
+    bool holdsDecodedCopy() const { return !m_source.isNull() || !m_reduced.isNull(); }
     static QString noMemoryText() {
         return QStringLiteral("There is not enough memory to show this picture.");
     }
