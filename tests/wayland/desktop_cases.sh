@@ -12,9 +12,11 @@ make_pictures() {
 colour_of() { echo "$((($1 * 53 + 20) % 256)),$((($1 * 97 + 40) % 256)),$((($1 * 151 + 80) % 256))"; }
 
 COPIES=0
+GALLERY_ERROR=
 
 x_offers_image() { as_user xclip -o -selection clipboard -t TARGETS 2>/dev/null | grep -q '^image/'; }
-wayland_offers_image() { as_user timeout 5 wl-paste --list-types 2>/dev/null | grep -q '^image/'; }
+# KWin answers at once when it has a selection, and never when it has none.
+wayland_offers_image() { as_user timeout 1.5 wl-paste --list-types 2>/dev/null | grep -q '^image/'; }
 x_has_no_image() { ! x_offers_image; }
 
 # x_copy: the next picture copied by an X program; the X side empty of pictures afterwards.
@@ -36,7 +38,8 @@ slot_centre() { SX=$((2 + 78 * ($1 % 8) + 37)) SY=$((3 + 62 * ($1 / 8) + 29)); }
 
 # gallery_holds_copies: every copy made so far is in the gallery once, in order.
 gallery_holds_copies() {
-    as_user import -window "$PICTAVO_WINDOW" "$WORK/shot.png" 2>/dev/null || return 1
+    GALLERY_ERROR="no picture of the window"
+    as_user import -window "$PICTAVO_WINDOW" png:- >"$WORK/shot.png" 2>/dev/null || return 1
     local format="" k slots=() first=$((COPIES > GALLERY_SLOTS ? COPIES - GALLERY_SLOTS : 0))
     for ((k = first; k <= COPIES; k++)); do
         [ "$k" -eq "$COPIES" ] && [ "$COPIES" -ge "$GALLERY_SLOTS" ] && break

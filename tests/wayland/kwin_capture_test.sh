@@ -32,8 +32,15 @@ x_copy_both() {
 copies() {
     local kind=$1 focus=$2 i
     for i in $(seq 10); do "$kind" "$focus"; done
+    # A minimized window shows nothing: back to the screen for a look at it.
+    [ "$focus" != nothing ] || as_user xdotool windowmap "$PICTAVO_WINDOW"
     check_gallery "$kind copies with $focus focused"
+    if [ "$focus" = nothing ]; then
+        as_user xdotool windowminimize "$PICTAVO_WINDOW"
+        wait_for 10 no_focus || fail "Pictavo still focused"
+    fi
 }
+no_focus() { ! pictavo_focused; }
 
 wait_for 10 pictavo_focused || as_user xdotool windowactivate "$PICTAVO_WINDOW" || true
 wait_for 10 pictavo_focused || fail "Pictavo is not focused"
@@ -55,7 +62,6 @@ copies wl_copy "a Wayland window"
 echo quit >&7
 exec 7>&-
 as_user xdotool windowminimize "$PICTAVO_WINDOW"
-no_focus() { ! pictavo_focused; }
 wait_for 10 no_focus || fail "Pictavo still focused"
 copies x_copy_both nothing
 copies wl_copy nothing
