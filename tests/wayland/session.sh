@@ -215,3 +215,4 @@ start_pictavo() {
 }
 
 x_clipboard_empty() { ! as_user xclip -o -selection clipboard -t TARGETS; }
+x_clipboard_has_no_image() { ! as_user xclip -o -selection clipboard -t TARGETS | grep -q '^image/'; }
