@@ -25,9 +25,11 @@ ms() { echo $((($(date +%s%N) - $1) / 1000000)); }
 
 # The baseline: xclip on the plain X server, the program run there directly.
 plain=()
-XDG_RUNTIME_DIR=$WORK/run DISPLAY=$PLAIN_DISPLAY "$PICTAVO_BIN" >/dev/null 2>&1 &
+mkdir -m 700 "$WORK/plain"
+XDG_RUNTIME_DIR=$WORK/plain DISPLAY=$PLAIN_DISPLAY "$PICTAVO_BIN" >/dev/null 2>&1 &
 PIDS+=($!)
-until DISPLAY=$PLAIN_DISPLAY xdotool search --onlyvisible --name '^Pictavo' >/dev/null 2>&1; do sleep 0.1; done
+plain_window() { DISPLAY=$PLAIN_DISPLAY xdotool search --onlyvisible --name '^Pictavo'; }
+wait_for 30 plain_window || fail "no main window on the plain X server"
 for i in $(seq "$SAMPLES"); do
     t=$(date +%s%N)
     DISPLAY=$PLAIN_DISPLAY timeout 20 xclip -quiet -selection clipboard -t image/png -i "$WORK/s$i.png" 2>/dev/null
@@ -138,4 +140,4 @@ stop_copier() {
 }
 
 COPIER=
-for desktop in sway kwin mutter; do run_desktop "$desktop"; done
+for desktop in ${DESKTOPS:-sway kwin mutter}; do run_desktop "$desktop"; done

@@ -29,12 +29,18 @@ x_copy() {
 # The main window: its id, and the gallery's entries in a picture of it.
 pictavo_window() {
     PICTAVO_WINDOW=$(as_user xdotool search --onlyvisible --name '^Pictavo - ' | head -1)
-    [ -n "$PICTAVO_WINDOW" ]
+    [ -n "$PICTAVO_WINDOW" ] || return 1
+    # Entries 78 pixels apart across, 62 down, from (2, 3), each 72 x 56 and whole in the
+    # window (a tiling compositor gives it the whole screen); then the gallery starts over.
+    local info width height
+    info=$(as_user xwininfo -id "$PICTAVO_WINDOW")
+    width=$(awk '/Width:/ {print $2}' <<<"$info")
+    height=$(awk '/Height:/ {print $2}' <<<"$info")
+    GALLERY_COLUMNS=$(((width - 2 - 72) / 78 + 1))
+    GALLERY_SLOTS=$((GALLERY_COLUMNS * ((height - 3 - 57) / 62 + 1)))
 }
 pictavo_focused() { [ "$(as_user xdotool getactivewindow 2>/dev/null)" = "$PICTAVO_WINDOW" ]; }
-# Eight entries a row, seven rows in the window's first size; the gallery then starts over.
-GALLERY_SLOTS=56
-slot_centre() { SX=$((2 + 78 * ($1 % 8) + 37)) SY=$((3 + 62 * ($1 / 8) + 29)); }
+slot_centre() { SX=$((2 + 78 * ($1 % GALLERY_COLUMNS) + 37)) SY=$((3 + 62 * ($1 / GALLERY_COLUMNS) + 29)); }
 
 # gallery_holds_copies: every copy made so far is in the gallery once, in order.
 gallery_holds_copies() {

@@ -79,14 +79,15 @@ descendants() {
     for child in $(ps -o pid= --ppid "$1" 2>/dev/null); do echo "$child"; descendants "$child"; done
 }
 
-# The first program a KWin or mutter session starts: it hands the session's environment out,
-# then stays, as mutter ends with it.
+# The first program a KWin or mutter session starts: it hands the session's environment out;
+# with "stay" it then stays, for mutter, which ends with it. (KWin starts it apart from
+# itself: it would outlive the session.)
 session_starter() {
-    cat >"$SESSION_RUN/started.sh" <<'STARTED'
+    cat >"$SESSION_RUN/started.sh" <<STARTED
 #!/bin/sh
-env | grep -E '^(DISPLAY|XAUTHORITY|DBUS_SESSION_BUS_ADDRESS)=' >"$XDG_RUNTIME_DIR/env.tmp"
-mv "$XDG_RUNTIME_DIR/env.tmp" "$XDG_RUNTIME_DIR/env"
-exec sleep infinity
+env | grep -E '^(DISPLAY|XAUTHORITY|DBUS_SESSION_BUS_ADDRESS)=' >"\$XDG_RUNTIME_DIR/env.tmp"
+mv "\$XDG_RUNTIME_DIR/env.tmp" "\$XDG_RUNTIME_DIR/env"
+${1:+exec sleep infinity}
 STARTED
     chmod 755 "$SESSION_RUN/started.sh"
 }
@@ -135,7 +136,7 @@ start_kwin() {
 start_mutter() {
     new_runtime_dir
     x11_socket_dir
-    session_starter
+    session_starter stay
     setpriv --reuid="$SESSION_USER" --regid="$SESSION_GROUP" --clear-groups \
         env -i PATH=/usr/bin:/bin HOME="$SESSION_RUN" XDG_RUNTIME_DIR="$SESSION_RUN" \
         dbus-run-session -- mutter --headless --wayland --virtual-monitor 1280x1024 \
