@@ -110,10 +110,13 @@ void QtClipboard::lookBehindUnreadable(std::uint64_t offer, const ClipboardConte
     // it cannot hand over (KWin keeps one after the X side is emptied): the X side decides.
     lookX(true, [this, offer, unreadable, done = std::move(done)](const ClipboardContent& x) {
         if (x.state == ClipboardContent::State::Bitmap && !x.picture.isNull()) {
+            // Left where it is: it may be a Wayland program's own copy, slow to hand over.
             m_waylandBeside = offer;
             done(x);
-        } else if (x.state == ClipboardContent::State::NoBitmap && justTakenFrom(Side::X)) {
-            // What is left on Wayland of the X copy just taken.
+        } else if (x.state == ClipboardContent::State::NoBitmap && justTakenFrom(Side::X) &&
+                   offer != m_waylandAtXTake) {
+            // Made since the X copy just taken, and unreadable: what the compositor left
+            // on Wayland of it.
             m_wayland->clearIfUnchanged(offer);
             done(nothing());
         } else {
@@ -179,9 +182,8 @@ void QtClipboard::clearTaken(const ClipboardContent& taken) {
         return;
     }
     m_x11.clearIfUnchanged(taken.ownership);
-    if (m_wayland && m_waylandBeside)
-        m_wayland->clearIfUnchanged(std::exchange(m_waylandBeside, 0));
-    else if (!m_wayland && m_xwayland)
+    m_waylandAtXTake = std::exchange(m_waylandBeside, 0);
+    if (!m_wayland && m_xwayland)
         m_xwayland->holdEmptyOnceEmptied();
 }
 

@@ -39,8 +39,10 @@ private:
     // The Wayland offer last looked at, and an X copy found behind it.
     std::uint64_t m_waylandLooked = 0;
     std::uint64_t m_xBehind = 0;
-    // An unreadable Wayland offer found beside the X copy being looked at.
+    // An unreadable Wayland offer found beside the X copy being looked at, and the one
+    // there when the last X copy was taken.
     std::uint64_t m_waylandBeside = 0;
+    std::uint64_t m_waylandAtXTake = 0;
     // The last picture taken, from which side and when.
     Picture m_lastTaken;
     Side m_lastSide = Side::None;
