@@ -23,22 +23,19 @@ chmod a+r "$WORK"/*.png
 median() { printf '%s\n' "$@" | sort -n | awk '{a[NR] = $1} END {print a[int((NR + 1) / 2)]}'; }
 ms() { echo $((($(date +%s%N) - $1) / 1000000)); }
 
-# The baseline: xclip on the plain X server, the program run there directly.
-plain=()
+# The baseline: xclip on the plain X server, the program run there directly, for the whole
+# run; its samples alternate with each desktop's, so that both see the same load.
 mkdir -m 700 "$WORK/plain"
 XDG_RUNTIME_DIR=$WORK/plain DISPLAY=$PLAIN_DISPLAY "$PICTAVO_BIN" >/dev/null 2>&1 &
 PIDS+=($!)
 plain_window() { DISPLAY=$PLAIN_DISPLAY xdotool search --onlyvisible --name '^Pictavo'; }
 wait_for 30 plain_window || fail "no main window on the plain X server"
-for i in $(seq "$SAMPLES"); do
+plain_copy() {
+    local t
     t=$(date +%s%N)
-    DISPLAY=$PLAIN_DISPLAY timeout 20 xclip -quiet -selection clipboard -t image/png -i "$WORK/s$i.png" 2>/dev/null
-    plain+=("$(ms "$t")")
-done
-kill "${PIDS[-1]}"
-wait "${PIDS[-1]}" 2>/dev/null || true
-base=$(median "${plain[@]}")
-echo "Baseline: xclip on plain Xvfb, 1920x1080 PNG, median of $SAMPLES: ${base} ms"
+    DISPLAY=$PLAIN_DISPLAY timeout 20 xclip -quiet -selection clipboard -t image/png -i "$1" 2>/dev/null
+    ms "$t"
+}
 
 # Entries in the gallery so far, and what the copies came to.
 slot_shows() {
@@ -89,12 +86,14 @@ run_desktop() {
         echo "$name: $kind copies taken once: $((TAKEN - DOUBLES)) of 50, doubles $DOUBLES," \
             "never taken $((50 - TAKEN)) (target 50 of 50, 0 doubles)"
     done
-    local lat=() i
-    for i in $(seq "$SAMPLES"); do lat+=("$(copy_wayland "$WORK/s$((SAMPLES + i)).png")"); done
-    local m
-    m=$(median "${lat[@]}")
-    echo "$name: capture latency of a Wayland copy, 1920x1080 PNG, median of $SAMPLES: ${m} ms," \
-        "ratio $(awk -v a="$m" -v b="$base" 'BEGIN {printf "%.2f", a / b}') against xclip on plain Xvfb (target <= 1.2)"
+    local lat=() plain=() i m base
+    for i in $(seq "$SAMPLES"); do
+        plain+=("$(plain_copy "$WORK/s$i.png")")
+        lat+=("$(copy_wayland "$WORK/s$((SAMPLES + i)).png")")
+    done
+    m=$(median "${lat[@]}") base=$(median "${plain[@]}")
+    echo "$name: capture latency, 1920x1080 PNG, median of $SAMPLES: a Wayland copy ${m} ms, xclip on" \
+        "plain Xvfb ${base} ms, ratio $(awk -v a="$m" -v b="$base" 'BEGIN {printf "%.2f", a / b}') (target <= 1.2)"
     kill -0 "$PICTAVO_PID" || echo "$name: the program ended"
     [ "$name" != mutter ] || stop_copier
     kill "$PICTAVO_PID"
