@@ -16,6 +16,7 @@ run bash bench/idle_cpu.sh build-bench/install/bin/pictavo "$bin"
 run bash bench/capture_latency.sh build-bench/install/bin/pictavo "$bin"
 run bash bench/wayland_bench.sh build-bench/install/bin/pictavo "$bin"
 run bash bench/dripping_owner.sh build-bench/install/bin/pictavo "$bin"
+run bash bench/desktops_bench.sh build-bench/install/bin/pictavo "$bin"
 run bash bench/emptying_race.sh build-bench/install/bin/pictavo "$bin"
 run "$bin/gallery_bench"
 for b in "$bin"/*_bench; do

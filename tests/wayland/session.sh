@@ -1,6 +1,7 @@
 # Sourced by the Wayland tests and benchmarks: a headless compositor with XWayland, run by
 # the unprivileged user nobody (sway refuses root), in a runtime folder of its own.
-# start_sway or start_weston set WAYLAND_DISPLAY and DISPLAY; as_user runs a command there.
+# start_sway, start_kwin, start_mutter or start_weston set WAYLAND_DISPLAY and DISPLAY (and,
+# where the session has them, XAUTHORITY and its D-Bus); as_user runs a command there.
 SESSION_USER=${SESSION_USER:-nobody}
 SESSION_GROUP=$(id -gn "$SESSION_USER")
 
@@ -10,6 +11,8 @@ user_argv() {
     USER_ARGV=(setpriv --reuid="$SESSION_USER" --regid="$SESSION_GROUP" --clear-groups
         env HOME="$SESSION_RUN" XDG_RUNTIME_DIR="$SESSION_RUN" WAYLAND_DISPLAY="${WAYLAND_DISPLAY:-}"
         DISPLAY="${DISPLAY:-}" SWAYSOCK="${SWAYSOCK:-}")
+    [ -z "${XAUTHORITY:-}" ] || USER_ARGV+=(XAUTHORITY="$XAUTHORITY")
+    [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ] || USER_ARGV+=(DBUS_SESSION_BUS_ADDRESS="$DBUS_SESSION_BUS_ADDRESS")
 }
 as_user() { user_argv; "${USER_ARGV[@]}" "$@"; }
 
@@ -17,7 +20,7 @@ new_runtime_dir() {
     SESSION_RUN=$(mktemp -d /tmp/pictavo-wayland.XXXXXX)
     chown "$SESSION_USER:$SESSION_GROUP" "$SESSION_RUN"
     chmod 700 "$SESSION_RUN"
-    unset WAYLAND_DISPLAY DISPLAY SWAYSOCK
+    unset WAYLAND_DISPLAY DISPLAY SWAYSOCK XAUTHORITY DBUS_SESSION_BUS_ADDRESS
 }
 
 # sway (wlroots): offers data-control; SWAYSOCK is set for swaymsg.
@@ -70,13 +73,85 @@ start_weston() {
     export WAYLAND_DISPLAY DISPLAY
 }
 
+# descendants PID: every process below PID, deepest last.
+descendants() {
+    local child
+    for child in $(ps -o pid= --ppid "$1" 2>/dev/null); do echo "$child"; descendants "$child"; done
+}
+
+# The first program a KWin or mutter session starts: it hands the session's environment out;
+# with "stay" it then stays, for mutter, which ends with it. (KWin starts it apart from
+# itself: it would outlive the session.)
+session_starter() {
+    cat >"$SESSION_RUN/started.sh" <<STARTED
+#!/bin/sh
+env | grep -E '^(DISPLAY|XAUTHORITY|DBUS_SESSION_BUS_ADDRESS)=' >"\$XDG_RUNTIME_DIR/env.tmp"
+mv "\$XDG_RUNTIME_DIR/env.tmp" "\$XDG_RUNTIME_DIR/env"
+${1:+exec sleep infinity}
+STARTED
+    chmod 755 "$SESSION_RUN/started.sh"
+}
+
+# session_ready NAME: waits for the session's environment and takes it over.
+session_ready() {
+    local i
+    for i in $(seq 1200); do
+        [ -f "$SESSION_RUN/env" ] && break
+        kill -0 "$SESSION_PID" 2>/dev/null || break
+        sleep 0.05
+    done
+    if [ ! -f "$SESSION_RUN/env" ]; then
+        echo "$1 did not start:" >&2
+        cat "$SESSION_RUN/$1.log" >&2
+        return 1
+    fi
+    local line
+    while IFS= read -r line; do export "${line?}"; done <"$SESSION_RUN/env"
+    WAYLAND_DISPLAY=$SESSION_RUN/wayland-1
+    export WAYLAND_DISPLAY
+}
+
+# XWayland's sockets live here; a machine without an X server yet may lack the folder.
+x11_socket_dir() { [ -d /tmp/.X11-unix ] || mkdir -m 1777 /tmp/.X11-unix; }
+
+# KWin (KDE Plasma): offers data-control. Debian's binary carries a file capability that an
+# ordinary user may not take up; a plain copy runs.
+start_kwin() {
+    new_runtime_dir
+    x11_socket_dir
+    session_starter
+    cp /usr/bin/kwin_wayland "$SESSION_RUN/kwin_wayland"
+    chmod 755 "$SESSION_RUN/kwin_wayland"
+    setpriv --reuid="$SESSION_USER" --regid="$SESSION_GROUP" --clear-groups \
+        env -i PATH=/usr/bin:/bin HOME="$SESSION_RUN" XDG_RUNTIME_DIR="$SESSION_RUN" KWIN_COMPOSE=Q \
+        QT_QPA_PLATFORM=wayland dbus-run-session -- "$SESSION_RUN/kwin_wayland" --virtual --xwayland \
+        --width 1280 --height 1024 --socket wayland-1 --no-lockscreen --no-global-shortcuts \
+        --no-kactivities "$SESSION_RUN/started.sh" >"$SESSION_RUN/kwin.log" 2>&1 &
+    SESSION_PID=$!
+    session_ready kwin
+}
+
+# mutter (GNOME): no data-control. Its headless seat has no keyboard until a remote-desktop
+# session gives it one (wl_copier does).
+start_mutter() {
+    new_runtime_dir
+    x11_socket_dir
+    session_starter stay
+    setpriv --reuid="$SESSION_USER" --regid="$SESSION_GROUP" --clear-groups \
+        env -i PATH=/usr/bin:/bin HOME="$SESSION_RUN" XDG_RUNTIME_DIR="$SESSION_RUN" \
+        dbus-run-session -- mutter --headless --wayland --virtual-monitor 1280x1024 \
+        --wayland-display wayland-1 -- "$SESSION_RUN/started.sh" >"$SESSION_RUN/mutter.log" 2>&1 &
+    SESSION_PID=$!
+    session_ready mutter
+}
+
 stop_session() {
     if [ -n "${SESSION_PID:-}" ]; then
         # XWayland removes its display's socket as it ends: the next session must not
-        # start on that display before then.
+        # start on that display before then. dbus-run-session leaves its children running.
         local children
-        children=$(ps -o pid= --ppid "$SESSION_PID" || true)
-        kill "$SESSION_PID" 2>/dev/null || true
+        children=$(descendants "$SESSION_PID")
+        kill "$SESSION_PID" $children 2>/dev/null || true
         wait "$SESSION_PID" 2>/dev/null || true
         gone() { local p; for p in $children; do kill -0 "$p" 2>/dev/null && return 1; done; return 0; }
         wait_for 10 gone || true
@@ -115,7 +190,7 @@ session_work() {
     cp -r "$(dirname "$(dirname "$PICTAVO_BIN")")"/. "$WORK/prefix/"
     ln -s prefix/bin "$WORK/bin"
     local tool
-    for tool in "${WL_OWNER:-}" "${WL_WINDOW:-}"; do [ -z "$tool" ] || cp "$tool" "$WORK/bin/"; done
+    for tool in "${WL_OWNER:-}" "${WL_WINDOW:-}" "${WL_COPIER:-}"; do [ -z "$tool" ] || cp "$tool" "$WORK/bin/"; done
     chmod -R a+rX "$WORK/prefix"
     mkdir -m 700 "$WORK/run" && chown "$SESSION_USER" "$WORK/run"
 }
@@ -141,3 +216,4 @@ start_pictavo() {
 }
 
 x_clipboard_empty() { ! as_user xclip -o -selection clipboard -t TARGETS; }
+x_clipboard_has_no_image() { ! as_user xclip -o -selection clipboard -t TARGETS | grep -q '^image/'; }

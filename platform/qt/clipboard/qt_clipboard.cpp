@@ -8,18 +8,35 @@
 namespace {
 // Marks ownership values that name a Wayland offer, apart from the X reader's.
 constexpr std::uint64_t kWaylandOffer = std::uint64_t(1) << 63;
+// A compositor hands a copy from one side to the other within milliseconds; a person
+// copying the same picture again from a program on the other side takes far longer.
+constexpr qint64 kBridgedWithinMs = 2000;
+
+bool samePixels(const Picture& a, const Picture& b) {
+    if (a.isNull() || b.isNull() || a.width() != b.width() || a.height() != b.height())
+        return false;
+    const QImage x = a.toImage();
+    const QImage y = b.toImage();
+    if (x.format() == y.format())
+        return x == y;
+    return x.convertToFormat(QImage::Format_ARGB32) == y.convertToFormat(QImage::Format_ARGB32);
+}
+
+ClipboardContent nothing() {
+    return {};
+}
 } // namespace
 
 QtClipboard::QtClipboard() {
-    // The windows run through XWayland, but X clients see the Wayland selection only
-    // while an X window has the focus: watch it directly where the compositor lets us.
     if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        // The windows run through XWayland, but X clients see the Wayland selection only
+        // while an X window has the focus: watch it directly where the compositor lets us.
         auto wayland = std::make_unique<WaylandClipboardReader>();
         if (wayland->isAvailable()) {
             m_wayland = std::move(wayland);
-            m_xwayland = std::make_unique<XWaylandSelection>();
             connect(m_wayland.get(), &WaylandClipboardReader::changed, this, &QtClipboard::changed);
         }
+        m_xwayland = std::make_unique<XWaylandSelection>();
     }
     // X programs' copies reach Wayland only as the compositor decides: the X side is
     // watched either way.
@@ -34,7 +51,19 @@ void QtClipboard::changed() {
         m_changed();
 }
 
+bool QtClipboard::justTakenFrom(Side side) const {
+    // Counted to the start of the look: reading what the compositor handed across may
+    // itself take a while.
+    return m_lastSide == side && m_takenBeforeLookMs >= 0 && m_takenBeforeLookMs < kBridgedWithinMs;
+}
+
+bool QtClipboard::bridgedFrom(Side side, const Picture& picture) const {
+    return justTakenFrom(side) && samePixels(m_lastTaken, picture);
+}
+
 void QtClipboard::look(bool readImage, std::function<void(ClipboardContent)> done) {
+    m_waylandBeside = 0;
+    m_takenBeforeLookMs = m_lastTakenAt.isValid() ? m_lastTakenAt.elapsed() : -1;
     if (!m_wayland) {
         lookX(readImage, std::move(done));
         return;
@@ -45,7 +74,18 @@ void QtClipboard::look(bool readImage, std::function<void(ClipboardContent)> don
                 lookX(readImage, std::move(done));
                 return;
             }
+            const std::uint64_t offer = content.ownership;
             content.ownership |= kWaylandOffer;
+            if (content.state == ClipboardContent::State::Unreadable) {
+                lookBehindUnreadable(offer, content, std::move(done));
+                return;
+            }
+            if (readImage && bridgedFrom(Side::X, content.picture)) {
+                // The compositor's Wayland copy of the X copy just taken: the same capture.
+                m_wayland->clearIfUnchanged(offer);
+                done(nothing());
+                return;
+            }
             m_waylandLooked = content.ownership;
             m_xBehind = 0;
             if (!readImage || content.picture.isNull() || !m_x11.isConnected() ||
@@ -57,16 +97,37 @@ void QtClipboard::look(bool readImage, std::function<void(ClipboardContent)> don
             // (then it goes with this one), or it is another, taken on its own next time.
             m_x11.look(true, [this, content, done = std::move(done)](const ClipboardContent& x) {
                 if (x.state == ClipboardContent::State::Bitmap &&
-                    x.picture.toImage() == content.picture.toImage())
+                    samePixels(x.picture, content.picture))
                     m_xBehind = x.ownership;
                 done(content);
             });
         });
 }
 
+void QtClipboard::lookBehindUnreadable(std::uint64_t offer, const ClipboardContent& unreadable,
+                                       std::function<void(ClipboardContent)> done) {
+    // An offer that cannot be read may be the compositor's copy of an X program's copy that
+    // it cannot hand over (KWin keeps one after the X side is emptied): the X side decides.
+    lookX(true, [this, offer, unreadable, done = std::move(done)](const ClipboardContent& x) {
+        if (x.state == ClipboardContent::State::Bitmap && !x.picture.isNull()) {
+            // Left where it is: it may be a Wayland program's own copy, slow to hand over.
+            m_waylandBeside = offer;
+            done(x);
+        } else if (x.state == ClipboardContent::State::NoBitmap && justTakenFrom(Side::X) &&
+                   offer != m_waylandAtXTake) {
+            // Made since the X copy just taken, and unreadable: what the compositor left
+            // on Wayland of it.
+            m_wayland->clearIfUnchanged(offer);
+            done(nothing());
+        } else {
+            done(unreadable);
+        }
+    });
+}
+
 void QtClipboard::lookX(bool readImage, std::function<void(ClipboardContent)> done) {
     QClipboard* clipboard = QGuiApplication::clipboard();
-    const bool mirror = m_xwayland && m_xwayland->ownedByCompositor();
+    const bool mirror = m_wayland && m_xwayland->ownedByCompositor();
     if (mirror || clipboard->ownsClipboard() || !m_x11.isConnected()) {
         // Our own content is read locally, without a trip through the X server; what the
         // compositor mirrors from Wayland was looked at there.
@@ -86,7 +147,15 @@ void QtClipboard::lookX(bool readImage, std::function<void(ClipboardContent)> do
             this, [done = std::move(done), content] { done(content); }, Qt::QueuedConnection);
         return;
     }
-    m_x11.look(readImage, std::move(done));
+    m_x11.look(readImage, [this, done = std::move(done)](const ClipboardContent& x) {
+        if (m_wayland && bridgedFrom(Side::Wayland, x.picture)) {
+            // The compositor's X copy of the Wayland copy just taken.
+            m_x11.clearIfUnchanged(x.ownership);
+            done(nothing());
+            return;
+        }
+        done(x);
+    });
 }
 
 void QtClipboard::clear() {
@@ -98,15 +167,24 @@ void QtClipboard::clear() {
 
 void QtClipboard::clearTaken(const ClipboardContent& taken) {
     QClipboard* clipboard = QGuiApplication::clipboard();
+    m_lastTaken = taken.picture;
+    m_lastTakenAt.start();
     if (m_wayland && taken.ownership == m_waylandLooked) {
+        m_lastSide = Side::Wayland;
         m_wayland->clearIfUnchanged(taken.ownership & ~kWaylandOffer);
         if (m_xBehind)
             m_x11.clearIfUnchanged(std::exchange(m_xBehind, 0));
-    } else if (clipboard->ownsClipboard() || !m_x11.isConnected()) {
-        clipboard->clear();
-    } else {
-        m_x11.clearIfUnchanged(taken.ownership);
+        return;
     }
+    m_lastSide = Side::X;
+    if (clipboard->ownsClipboard() || !m_x11.isConnected()) {
+        clipboard->clear();
+        return;
+    }
+    m_x11.clearIfUnchanged(taken.ownership);
+    m_waylandAtXTake = std::exchange(m_waylandBeside, 0);
+    if (!m_wayland && m_xwayland)
+        m_xwayland->holdEmptyOnceEmptied();
 }
 
 bool QtClipboard::setPicture(const Picture& picture) {

@@ -5,6 +5,7 @@
 #include "platform/qt/clipboard/x11_clipboard_reader.h"
 #include "platform/qt/clipboard/xwayland_selection.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <memory>
 
@@ -21,13 +22,30 @@ public:
 private:
     void changed();
     void lookX(bool readImage, std::function<void(ClipboardContent)> done);
+    void lookBehindUnreadable(std::uint64_t offer, const ClipboardContent& unreadable,
+                              std::function<void(ClipboardContent)> done);
+    enum class Side { None, X, Wayland };
+    /** True when the picture is the one just taken from that side, as the compositor
+        hands it across. */
+    bool bridgedFrom(Side side, const Picture& picture) const;
+    bool justTakenFrom(Side side) const;
 
     std::function<void()> m_changed;
     X11ClipboardReader m_x11;
     // Under a compositor that lets us watch its selection; null elsewhere.
     std::unique_ptr<WaylandClipboardReader> m_wayland;
+    // Under any Wayland compositor; null on an X desktop.
     std::unique_ptr<XWaylandSelection> m_xwayland;
     // The Wayland offer last looked at, and an X copy found behind it.
     std::uint64_t m_waylandLooked = 0;
     std::uint64_t m_xBehind = 0;
+    // An unreadable Wayland offer found beside the X copy being looked at, and the one
+    // there when the last X copy was taken.
+    std::uint64_t m_waylandBeside = 0;
+    std::uint64_t m_waylandAtXTake = 0;
+    // The last picture taken, from which side and when.
+    Picture m_lastTaken;
+    Side m_lastSide = Side::None;
+    QElapsedTimer m_lastTakenAt;
+    qint64 m_takenBeforeLookMs = -1;
 };
