@@ -42,6 +42,17 @@ bool isTooLarge(QSize size) {
     return !isWithinPictureBounds(size.width(), size.height());
 }
 
+// The header was checked against the file as it was before the read: a file cut short or
+// rewritten since may have fed the decoder other bytes than it promised.
+bool changedSince(int fd, const struct stat& before) {
+    struct stat now {};
+    return ::fstat(fd, &now) != 0 || now.st_size != before.st_size ||
+           now.st_mtim.tv_sec != before.st_mtim.tv_sec ||
+           now.st_mtim.tv_nsec != before.st_mtim.tv_nsec ||
+           now.st_ctim.tv_sec != before.st_ctim.tv_sec ||
+           now.st_ctim.tv_nsec != before.st_ctim.tv_nsec;
+}
+
 bool isAcceptedFormat(const QByteArray& format) {
     // The formats of the open dialog, and PNG, which screenshots often are
     // whatever their name says. Qt's other readers stay out of reach.
@@ -73,6 +84,19 @@ Picture QtPictureFiles::loadMetafile(const QString& path, int fd, QString* error
 }
 
 Picture QtPictureFiles::load(const QString& path, QString* error) {
+    // A file still being written is read again once it has settled; one that keeps changing
+    // is refused rather than shown with parts it never had.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        bool changed = false;
+        Picture picture = loadOnce(path, error, &changed);
+        if (!changed)
+            return picture;
+    }
+    setError(error, QStringLiteral("the file changed while it was read"));
+    return {};
+}
+
+Picture QtPictureFiles::loadOnce(const QString& path, QString* error, bool* changed) {
     // Opened by bytes, so names that are not valid UTF-8 open too; non-blocking
     // so that a FIFO chosen by mistake cannot hang the window.
     const int fd = ::open(encodeFileName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -108,6 +132,13 @@ Picture QtPictureFiles::load(const QString& path, QString* error) {
     QSize size = headerSize(head).value_or(QSize());
     if (!size.isValid() && accepted)
         size = reader.size();
+    if (size.isValid() && size.isEmpty()) {
+        setError(error, QStringLiteral("the picture data is damaged or incomplete (the picture "
+                                       "is %1 × %2 pixels)")
+                            .arg(size.width())
+                            .arg(size.height()));
+        return {};
+    }
     if (size.isValid() && isTooLarge(size)) {
         setError(error, tooLarge(size.width(), size.height()));
         return {};
@@ -122,7 +153,10 @@ Picture QtPictureFiles::load(const QString& path, QString* error) {
     }
     if (format == "jpeg") {
         QString damage;
-        if (const auto decoded = decodeJpeg(file, kMaxPicturePixels, &damage))
+        const auto decoded = decodeJpeg(file, kMaxPicturePixels, &damage);
+        if ((*changed = changedSince(fd, st)))
+            return {};
+        if (decoded)
             return Picture::fromImage(*decoded);
         if (!damage.isEmpty()) {
             setError(error,
@@ -133,6 +167,8 @@ Picture QtPictureFiles::load(const QString& path, QString* error) {
     file.seek(0);
     QImageReader fullReader(&file, format);
     const QImage image = fullReader.read();
+    if ((*changed = changedSince(fd, st)))
+        return {};
     if (image.isNull()) {
         setError(error, QStringLiteral("the picture data is damaged or incomplete (%1)")
                             .arg(fullReader.errorString()));

@@ -18,6 +18,8 @@ public:
 
 private:
     Picture loadMetafile(const QString& path, int fd, QString* error) const;
+    /** One reading of the file; changed is set when the file changed meanwhile. */
+    Picture loadOnce(const QString& path, QString* error, bool* changed);
 
     QString m_metafileHelper;
     int m_metafileTimeoutMs;
