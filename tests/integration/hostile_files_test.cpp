@@ -127,8 +127,9 @@ TEST_F(HostileFiles, NoisyGifsLoadWholeOrAreRefused) {
             const std::string what = std::to_string(frameCount) + " frames cut to " +
                                      std::to_string(length) + " of " +
                                      std::to_string(whole.size()) + ": " + reason.toStdString();
-            if (length == whole.size() || frameCount == 1)
+            if (length == whole.size() || frameCount == 1) {
                 ASSERT_EQ(reason.isEmpty(), length == whole.size()) << what;
+            }
             if (!reason.isEmpty())
                 continue;
             const QImage image = p.toImage();
