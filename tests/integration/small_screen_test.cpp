@@ -8,6 +8,7 @@
 #include "wait.h"
 
 #include <QGuiApplication>
+#include <QScreen>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -53,7 +54,9 @@ OuterSize outerTwips(const QWidget& window, const QMargins& frame) {
 // Maximized, the window loses most of its frame. Laid out for the outer size it had with the
 // old frame, a row gets used that the maximized window has no room for, and a later layout
 // for the right size cannot take it back: the entries that no longer fit keep their places.
-TEST(SmallScreen, DISABLED_MaximizeLaysOutForTheFrameItEndsWith) {
+namespace {
+
+void maximizeAndRestore(int rounds) {
     FakePlatform fake;
     CaptureWindow window;
     FakeViewerHost viewers;
@@ -92,16 +95,18 @@ TEST(SmallScreen, DISABLED_MaximizeLaysOutForTheFrameItEndsWith) {
         }
         return true;
     };
-    // The frame's change may come before or after the resize: several rounds meet both.
-    for (int round = 0; round < 6; ++round) {
+    // The frame's change may come before or after the resize: rounds meet both.
+    for (int round = 0; round < rounds; ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
         maximizeByTheWindowManager(window);
-        ASSERT_TRUE(waitUntil([&] { return window.isMaximized() && window.width() > 650; }));
+        // Maximized, the frame fills the screen: the window manager's steps are over.
+        const QSize screen = window.screen()->availableGeometry().size();
         QMargins after;
         ASSERT_TRUE(waitUntil([&] {
             after = frameExtents(window).value_or(before);
-            return after != before;
-        })) << "the frame did not change";
+            return window.isMaximized() && after != before &&
+                   window.size().grownBy(after) == screen;
+        })) << "the window did not fill the screen";
         outer = outerTwips(window, after);
         expected.relayout();
         // Past the window's own settling time, so a late layout is seen too.
@@ -115,5 +120,16 @@ TEST(SmallScreen, DISABLED_MaximizeLaysOutForTheFrameItEndsWith) {
         expected.relayout();
         waitUntil([] { return false; }, 700);
         ASSERT_TRUE(laidOut()) << "restored: " << why;
+    }
+}
+} // namespace
+
+// The steps come apart now and then, most often at the first maximize of a new window.
+TEST(SmallScreen, DISABLED_MaximizeLaysOutForTheFrameItEndsWith) {
+    for (int window = 0; window < 6; ++window) {
+        SCOPED_TRACE("window " + std::to_string(window));
+        maximizeAndRestore(2);
+        if (::testing::Test::HasFatalFailure())
+            return;
     }
 }
