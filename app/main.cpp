@@ -55,9 +55,18 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(PICTAVO_APP_ID), appIcon()));
     configureImageLimits();
 
-    const SingleInstance::Result instance = SingleInstance::acquire(SingleInstance::defaultLockPath());
+    const SingleInstance::Place place = SingleInstance::defaultPlace();
+    SingleInstance::Result instance;
+    if (place.path.isEmpty())
+        instance.reason = place.notice;
+    else
+        instance = SingleInstance::acquire(place.path);
     if (instance.outcome == SingleInstance::Outcome::RunningElsewhere)
         return 0;
+    if (!place.path.isEmpty() && !place.notice.isEmpty())
+        std::fprintf(stderr, "pictavo: %s\n", qPrintable(place.notice));
+    if (!instance.notice.isEmpty())
+        std::fprintf(stderr, "pictavo: %s\n", qPrintable(instance.notice));
     // Refusing to start would lock the user out of the program over a file.
     if (instance.outcome == SingleInstance::Outcome::Unavailable)
         std::fprintf(stderr, "pictavo: single-instance protection is off: %s\n",

@@ -1,14 +1,50 @@
 #include "app/single_instance.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QSysInfo>
 
-QString SingleInstance::defaultLockPath() {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty())
-        folder = QDir::tempPath();
-    return folder + QStringLiteral("/pictavo.lock");
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+const QString kLockName = QStringLiteral("pictavo.lock");
+
+// Empty when the folder is the user's own and nobody else can write in it.
+QString privateFolderProblem(const QString& folder) {
+    struct stat info {};
+    if (lstat(QFile::encodeName(folder).constData(), &info) != 0 || !S_ISDIR(info.st_mode))
+        return QStringLiteral("%1 is not a folder").arg(folder);
+    if (info.st_uid != geteuid())
+        return QStringLiteral("%1 belongs to another user").arg(folder);
+    if ((info.st_mode & (S_IWGRP | S_IWOTH)) != 0)
+        return QStringLiteral("others can write in %1").arg(folder);
+    return {};
+}
+
+} // namespace
+
+SingleInstance::Place SingleInstance::defaultPlace() {
+    return placeIn(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation),
+                   QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation));
+}
+
+SingleInstance::Place SingleInstance::placeIn(const QString& runtime, const QString& cache) {
+    if (!runtime.isEmpty() && privateFolderProblem(runtime).isEmpty())
+        return {runtime + QLatin1Char('/') + kLockName, {}};
+
+    const QString folder = cache + QStringLiteral("/pictavo");
+    if (!cache.isEmpty() && QDir().mkpath(cache))
+        mkdir(QFile::encodeName(folder).constData(), 0700); // an existing one is checked below
+    const QString problem = cache.isEmpty() ? QStringLiteral("the user has no cache folder")
+                                            : privateFolderProblem(folder);
+    if (!problem.isEmpty())
+        return {{}, QStringLiteral("no private runtime folder, and %1").arg(problem)};
+    return {folder + QLatin1Char('/') + kLockName,
+            QStringLiteral("no private runtime folder; the instance lock is in %1").arg(folder)};
 }
 
 SingleInstance::Result SingleInstance::acquire(const QString& path) {
@@ -29,15 +65,25 @@ SingleInstance::Result SingleInstance::acquire(const QString& path) {
         qint64 pid = 0;
         QString host, app;
         if (lock.getLockInfo(&pid, &host, &app)) {
-            result.outcome = Outcome::RunningElsewhere;
-            return result;
+            // Only a process of this host can be checked; one elsewhere may be long gone,
+            // and trusting it would keep the user out for good.
+            if (host.isEmpty() || host == QSysInfo::machineHostName()) {
+                result.outcome = Outcome::RunningElsewhere;
+                return result;
+            }
+            result.notice = QStringLiteral("%1 names process %2 on host %3, which cannot be "
+                                           "checked; it is taken over")
+                                .arg(path)
+                                .arg(pid)
+                                .arg(host);
         }
-        // Empty or damaged: it names no owner. The removal is refused while another
-        // process holds the file's system lock, so a live owner keeps it.
+        // The removal is refused while another process holds the file's system lock, so a
+        // live owner keeps it.
         if (!QFileInfo(path).isFile() || !lock.removeStaleLockFile())
             break;
     }
     result.outcome = Outcome::Unavailable;
+    result.notice.clear();
     switch (lock.error()) {
     case QLockFile::PermissionError:
         result.reason = QStringLiteral("%1 cannot be created there").arg(path);

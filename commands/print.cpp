@@ -13,9 +13,18 @@ void mnuFilePrint_Click(CommandEnv& env) {
             g.exists(g.SelectedIndex) ? g.imgView(g.SelectedIndex).picture : Picture();
         const PrintPlacement at =
             fitToPage(pageWidth, pageHeight, picture.width(), picture.height());
-        printer.drawPicture(picture, static_cast<float>(at.x), static_cast<float>(at.y),
-                            static_cast<float>(at.width), static_cast<float>(at.height));
+        const bool drawn =
+            printer.drawPicture(picture, static_cast<float>(at.x), static_cast<float>(at.y),
+                                static_cast<float>(at.width), static_cast<float>(at.height));
         printer.endDocument();
+        // A picture that could not be drawn (its pixels did not fit in memory, say) is told,
+        // not passed off as printed.
+        if (!drawn && !picture.isNull() && !picture.isEmpty())
+            env.platform.messages.warning(
+                &env.window,
+                QStringLiteral("The picture could not be printed: there is not enough memory "
+                               "for it, or the printer did not take it."),
+                QStringLiteral("Pictavo"));
     }
     g.IgnoreClipboard = false;
 }

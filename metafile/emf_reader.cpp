@@ -18,6 +18,10 @@ namespace {
 constexpr std::uint32_t kEmrHeader = 1;
 constexpr std::uint32_t kEmrEof = 14;
 constexpr std::size_t kMinHeaderSize = 88;
+constexpr std::size_t kDescriptionLength = 60; // in UTF-16 units
+constexpr std::size_t kDescriptionOffset = 64;
+constexpr std::size_t kPixelFormatLength = 88;
+constexpr std::size_t kPixelFormatOffset = 92;
 constexpr double kHimetricPerInch = 2540;
 
 struct Rect {
@@ -61,6 +65,39 @@ std::size_t endOfRecords(const unsigned char* data, std::size_t size, std::size_
     return 0;
 }
 
+// The library reads the description and the pixel format where the header points, as far as a
+// terminating zero, whatever the lengths say: each must lie within the header record.
+bool headerPointersHold(const unsigned char* data, std::size_t headerSize, std::string* why) {
+    const std::uint64_t descriptionChars = readU32(data + kDescriptionLength);
+    const std::uint64_t descriptionOffset = readU32(data + kDescriptionOffset);
+    if ((descriptionOffset != 0 || descriptionChars != 0) &&
+        (descriptionOffset < kMinHeaderSize || descriptionOffset % 2 != 0 ||
+         descriptionOffset + 2 * descriptionChars > headerSize)) {
+        *why = "the EMF description lies outside its header";
+        return false;
+    }
+    if (headerSize >= kPixelFormatOffset + 4) {
+        const std::uint64_t formatBytes = readU32(data + kPixelFormatLength);
+        const std::uint64_t formatOffset = readU32(data + kPixelFormatOffset);
+        if ((formatOffset != 0 || formatBytes != 0) &&
+            (formatOffset < kMinHeaderSize || formatOffset + formatBytes > headerSize)) {
+            *why = "the EMF pixel format lies outside its header";
+            return false;
+        }
+    }
+    return true;
+}
+
+// Neither is drawn, and the library would read the description past its stated length.
+void dropHeaderPointers(std::vector<char>& copy, std::size_t headerSize) {
+    writeI32(copy, kDescriptionLength, 0);
+    writeI32(copy, kDescriptionOffset, 0);
+    if (headerSize >= kPixelFormatOffset + 4) {
+        writeI32(copy, kPixelFormatLength, 0);
+        writeI32(copy, kPixelFormatOffset, 0);
+    }
+}
+
 struct FreeDeleter {
     void operator()(char* p) const { std::free(p); }
 };
@@ -73,6 +110,10 @@ Result readEmf(const unsigned char* data, std::size_t size) {
     const std::uint32_t headerSize = readU32(data + 4);
     if (headerSize < kMinHeaderSize || headerSize % 4 != 0 || headerSize > size)
         return failure(Status::Damaged, "the EMF header has an impossible length");
+
+    std::string why;
+    if (!headerPointersHold(data, headerSize, &why))
+        return failure(Status::Damaged, why);
 
     const Rect frame = readRect(data + 24);
     const double deviceWidth = readI32(data + 72);
@@ -95,7 +136,6 @@ Result readEmf(const unsigned char* data, std::size_t size) {
     if (width == 0 || height == 0)
         return failure(Status::BadSize, "the EMF picture size is empty or too large");
 
-    std::string why;
     const std::size_t end = endOfRecords(data, size, headerSize, &why);
     if (end == 0)
         return failure(Status::Damaged, why);
@@ -120,6 +160,7 @@ Result readEmf(const unsigned char* data, std::size_t size) {
     writeI32(copy, 12, static_cast<std::int32_t>(boundsTop));
     writeI32(copy, 16, static_cast<std::int32_t>(boundsRight));
     writeI32(copy, 20, static_cast<std::int32_t>(boundsBottom));
+    dropHeaderPointers(copy, headerSize);
 
     char emptyNamespace[] = "";
     generatorOptions options{};

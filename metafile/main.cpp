@@ -36,6 +36,9 @@ using namespace metafile;
 
 constexpr rlim_t kMemoryLimit = rlim_t{1} << 30;
 constexpr rlim_t kCpuSeconds = 10;
+#ifdef PICTAVO_ASAN
+constexpr rlim_t kReportBytes = rlim_t{16} << 20;
+#endif
 
 void setLimit(int resource, rlim_t soft, rlim_t hard) {
     const rlimit limit{soft, hard};
@@ -49,7 +52,13 @@ void limitResources() {
 #endif
     setLimit(RLIMIT_CPU, kCpuSeconds, kCpuSeconds + 1);
     setLimit(RLIMIT_CORE, 0, 0);
+#ifdef PICTAVO_ASAN
+    // Room for a sanitizer's report in the file its options name: a report that cannot be
+    // written would hide the fault from the tests.
+    setLimit(RLIMIT_FSIZE, kReportBytes, kReportBytes);
+#else
     setLimit(RLIMIT_FSIZE, 0, 0);
+#endif
     // A write to a file then fails instead of killing the helper.
     std::signal(SIGXFSZ, SIG_IGN);
     // Nobody waits for a reply once the program is gone.

@@ -10,7 +10,8 @@ package=(dpkg-dev file)
 test=("${package[@]}" lintian desktop-file-utils appstream googletest libgtest-dev libbenchmark-dev xvfb openbox xclip xdotool x11-utils
       cups cups-bsd cups-client printer-driver-cups-pdf poppler-utils imagemagick
       libjpeg-turbo-progs procps fonts-dejavu-core clang-14 libclang-rt-14-dev
-      sway xwayland wl-clipboard qt6-wayland grim weston jq kwin-wayland mutter wayland-utils dbus)
+      sway xwayland wl-clipboard qt6-wayland grim weston jq kwin-wayland mutter wayland-utils dbus
+      zlib1g-dev)
 pkgs=("${build[@]}")
 case ${1:-} in
 test) pkgs+=("${test[@]}") ;;

@@ -16,6 +16,9 @@ QIcon appIcon() {
 }
 
 void configureImageLimits() {
-    // In megabytes, for 32-bit pixels.
-    QImageReader::setAllocationLimit(int(kMaxPicturePixels * 4 / (1024 * 1024)));
+    // In megabytes. Qt counts the pixels its reader decodes to, and those may be wider than
+    // the program's: 16-bit PNG gives 8 bytes a pixel, a floating-point TIFF 16. Every picture
+    // within the program's bound must get past Qt's limit to reach the program's own checks.
+    constexpr long long kWidestPixelBytes = 16;
+    QImageReader::setAllocationLimit(int(kMaxPicturePixels * kWidestPixelBytes / (1024 * 1024)));
 }

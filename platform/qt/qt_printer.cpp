@@ -85,6 +85,11 @@ bool QtPrinter::pageSizeTwips(float* width, float* height) {
 bool QtPrinter::drawPicture(const Picture& picture, float x, float y, float width, float height) {
     if (picture.isNull() || picture.isEmpty() || width <= 0 || height <= 0 || !ensurePrinter())
         return false;
+    // A packed picture is decoded before the document starts: one that cannot be decoded
+    // for lack of memory must not go out as a blank page.
+    const QImage raster = picture.isVector() ? QImage() : picture.toImage();
+    if (!picture.isVector() && raster.isNull())
+        return false;
     if (!m_painter) {
         auto painter = std::make_unique<QPainter>();
         if (!painter->begin(m_printer.get()))
@@ -94,7 +99,11 @@ bool QtPrinter::drawPicture(const Picture& picture, float x, float y, float widt
     }
     // The painter's origin is the printable area's corner, as the twips are.
     const double scale = m_printer->resolution() / 1440.0;
-    picture.draw(*m_painter, QRectF(x * scale, y * scale, width * scale, height * scale));
+    const QRectF target(x * scale, y * scale, width * scale, height * scale);
+    if (picture.isVector())
+        picture.draw(*m_painter, target);
+    else
+        m_painter->drawImage(target, raster);
     return true;
 }
 

@@ -29,6 +29,14 @@ start_pictavo
 kill -9 "$PICTAVO_PID"
 wait "$PICTAVO_PID" 2>/dev/null || true
 wait_for 10 bash -c '! xdotool search --onlyvisible --name "^Pictavo" | grep -q .' || fail "window stayed"
+# A lock naming another host cannot be checked: taken over, and said so.
+printf '4242\npictavo\nsome-other-host.example\n' >"$XDG_RUNTIME_DIR/pictavo.lock"
+start_pictavo
+grep -q "some-other-host.example.*taken over" "$E2E_TMP/pictavo.err" ||
+    fail "no word on stderr about the foreign lock: $(cat "$E2E_TMP/pictavo.err")"
+kill -9 "$PICTAVO_PID"
+wait "$PICTAVO_PID" 2>/dev/null || true
+wait_for 10 bash -c '! xdotool search --onlyvisible --name "^Pictavo" | grep -q .' || fail "window stayed"
 rm -f "$XDG_RUNTIME_DIR/pictavo.lock"
 mkdir "$XDG_RUNTIME_DIR/pictavo.lock"
 start_pictavo

@@ -254,6 +254,7 @@ public:
 class FakePrinter final : public IPrinter {
 public:
     bool present = true;
+    bool failDrawing = false; // as when the picture cannot be decoded
     float pageWidth = 11520, pageHeight = 15840;
     struct Drawn {
         Picture picture;
@@ -269,7 +270,7 @@ public:
         return true;
     }
     bool drawPicture(const Picture& p, float x, float y, float w, float h) override {
-        if (!present || p.isNull() || p.isEmpty())
+        if (!present || failDrawing || p.isNull() || p.isEmpty())
             return false;
         drawn.push_back({p, x, y, w, h});
         return true;

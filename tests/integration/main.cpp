@@ -1,4 +1,5 @@
 #include "platform/qt/qt_platform.h"
+#include "tests/child_reports.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>
@@ -9,5 +10,5 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     configureImageLimits();
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    return runAllTestsWatchingChildren();
 }

@@ -3,6 +3,8 @@
 #include "address_space_limit.h"
 #include "integration/test_pictures.h"
 #include "integration/viewer_support.h"
+#include "platform/qt/files/qt_picture_files.h"
+#include "platform/qt/qt_printer.h"
 
 #include <QPainter>
 #include <QRandomGenerator>
@@ -132,6 +134,34 @@ TEST(PictureKeeping, ZoomWindowWithoutMemoryForTheDecodeSaysSo) {
         << "the view shows the message, not the picture";
     EXPECT_TRUE(picture.isCompact());
     EXPECT_EQ(picture.toImage().size(), QSize(9000, 6000)) << "the picture itself is unharmed";
+}
+// The full-screen viewer, Save and Print meet a picture that cannot be decoded with a word,
+// never with a blank screen, file or page.
+TEST(PictureKeeping, FullScreenSaveAndPrintWithoutMemoryForTheDecodeSaySo) {
+    QtPrinter printer(QStringLiteral("pictavo-memory-short"));
+    float pageWidth = 0, pageHeight = 0;
+    ASSERT_TRUE(printer.pageSizeTwips(&pageWidth, &pageHeight)) << "no printer to print on";
+    QTemporaryDir dir;
+    ViewerRig rig;
+    const Picture picture = Picture::fromImage(windowLike(9000, 6000, 0xff6020a0));
+    ASSERT_TRUE(picture.compact());
+    AddressSpaceLimit limit(64 << 20);
+    ASSERT_TRUE(limit.active());
+    QString error;
+    const bool saved = QtPictureFiles().writeBmp(picture, dir.filePath("short.bmp"), &error);
+    const bool drawn = printer.drawPicture(picture, 0, 0, pageWidth, pageHeight);
+    const bool printed = printer.endDocument();
+    rig.host.showFullScreen(picture);
+    FullScreenWindow* full = rig.fullScreen();
+    const bool painted = full && waitFor([&] { return full->imageView().framesPainted() > 0; });
+    limit.lift();
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(error, QStringLiteral("there is not enough memory to decode the picture"));
+    EXPECT_FALSE(QFile::exists(dir.filePath("short.bmp")));
+    EXPECT_FALSE(drawn) << "a blank page went to the printer";
+    EXPECT_FALSE(printed);
+    ASSERT_TRUE(painted);
+    EXPECT_TRUE(full->imageView().lacksMemory());
 }
 #endif
 

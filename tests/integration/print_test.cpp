@@ -302,6 +302,9 @@ TEST_F(CupsPrint, UsersOwnDefaultsForTheDestinationAreUsed) {
     runWithUserDefaults("DISABLED_PaperOfTheUsersDefault", "Default PDF PageSize=A5\n");
     runWithUserDefaults("DISABLED_OrientationOfTheUsersDefault",
                         "Default PDF orientation-requested=4\n");
+    // Reverse landscape is landscape too, turned the other way on the paper.
+    runWithUserDefaults("DISABLED_OrientationOfTheUsersDefault",
+                        "Default PDF orientation-requested=5\n");
     // A "Dest" line for the default printer, as hand-written files have.
     runWithUserDefaults("DISABLED_PaperOfTheUsersDefault", "Dest PDF media=A5\n");
 }

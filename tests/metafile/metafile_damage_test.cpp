@@ -140,4 +140,41 @@ TEST_F(MetafileDamage, ImpossibleRecordLengthsAreRefused) {
     }
 }
 
+// The library reads the description as far as its terminating zeros, so a pointer into the
+// records or past the file is refused before the library sees it.
+TEST_F(MetafileDamage, HeaderPointersOutsideTheHeaderAreRefused) {
+    using namespace emf_offset;
+    const auto emfWith = [](std::uint32_t descriptionChars, std::uint32_t descriptionOffset,
+                            std::uint32_t formatBytes = 0, std::uint32_t formatOffset = 0) {
+        Bytes b = sampleEmf();
+        putU32(b, kDescriptionChars, descriptionChars);
+        putU32(b, kDescriptionOffset, descriptionOffset);
+        putU32(b, kPixelFormatBytes, formatBytes);
+        putU32(b, kPixelFormatOffset, formatOffset);
+        return b;
+    };
+    const auto size = std::uint32_t(sampleEmf().size());
+    expectRefused("description at the last bytes", emfWith(0, size - 3), "damaged");
+    expectRefused("description past the end", emfWith(4, size + 1000), "damaged");
+    expectRefused("description in the records", emfWith(2, kHeaderSize + 8), "damaged");
+    expectRefused("description longer than the header", emfWith(0x40000000, kHeaderSize - 4),
+                  "damaged");
+    expectRefused("pixel format past the end", emfWith(0, 0, 40, size), "damaged");
+
+    // A real description, two strings each ending in a zero, inside a longer header.
+    Bytes described = sampleEmf();
+    const std::u16string text(u"Pictavo\0tests\0\0\0", 16); // whole 32-bit words
+    Bytes utf16;
+    for (char16_t c : text) {
+        utf16.push_back(std::uint8_t(c & 0xFF));
+        utf16.push_back(std::uint8_t(c >> 8));
+    }
+    described.insert(described.begin() + kHeaderSize, utf16.begin(), utf16.end());
+    putU32(described, 4, std::uint32_t(kHeaderSize + utf16.size()));
+    putU32(described, kBytes, std::uint32_t(described.size()));
+    putU32(described, kDescriptionChars, std::uint32_t(text.size()));
+    putU32(described, kDescriptionOffset, kHeaderSize);
+    EXPECT_EQ(refusal("described", described), QString());
+}
+
 } // namespace

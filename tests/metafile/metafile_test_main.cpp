@@ -1,4 +1,6 @@
 // QtSvg needs a GUI application for its fonts: one, offscreen, around the whole test run.
+#include "tests/child_reports.h"
+
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
@@ -7,5 +9,5 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    return runAllTestsWatchingChildren();
 }

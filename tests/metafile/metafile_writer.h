@@ -28,8 +28,12 @@ constexpr std::size_t kSignature = 40;
 constexpr std::size_t kBytes = 48;
 constexpr std::size_t kRecords = 52;
 constexpr std::size_t kHandles = 56;
+constexpr std::size_t kDescriptionChars = 60;
+constexpr std::size_t kDescriptionOffset = 64;
 constexpr std::size_t kDevice = 72;
 constexpr std::size_t kMillimeters = 80;
+constexpr std::size_t kPixelFormatBytes = 88;
+constexpr std::size_t kPixelFormatOffset = 92;
 constexpr std::size_t kHeaderSize = 108;
 } // namespace emf_offset
 

@@ -8,6 +8,9 @@
 #include <QUrl>
 #include <gtest/gtest.h>
 #include <memory>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -91,4 +94,30 @@ TEST(PictureDrag, NoFileWhereNoneCanBeWritten) {
         EXPECT_FALSE(data.data("image/png").isEmpty()) << "the image is still offered";
     }
     EXPECT_TRUE(entriesOf(root.filePath("elsewhere")).isEmpty()) << "written through a link";
+}
+
+// The program's folder made beforehand by someone else is refused; one of the user's own with
+// a wider mode is tightened before a picture goes in.
+TEST(PictureDrag, FolderOfAnotherUserIsRefusedAndAWiderOneTightened) {
+    QTemporaryDir runtime;
+    const QByteArray folder = QFile::encodeName(runtime.filePath("pictavo-drag"));
+    ASSERT_EQ(::mkdir(folder.constData(), 0700), 0);
+    ASSERT_EQ(::chmod(folder.constData(), 0777), 0);
+    {
+        DragFiles files(runtime.path());
+        ASSERT_FALSE(files.write(pattern(), "wide.png").isEmpty());
+        struct stat st {};
+        ASSERT_EQ(::stat(folder.constData(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0700u);
+    }
+    if (::geteuid() != 0)
+        return; // only root can hand a folder to another user
+    const passwd* nobody = ::getpwnam("nobody");
+    ASSERT_NE(nobody, nullptr);
+    ASSERT_EQ(::mkdir(folder.constData(), 0700), 0);
+    ASSERT_EQ(::chown(folder.constData(), nobody->pw_uid, nobody->pw_gid), 0);
+    DragFiles files(runtime.path());
+    EXPECT_FALSE(files.canOffer());
+    EXPECT_EQ(files.write(pattern(), "theirs.png"), "");
+    EXPECT_TRUE(entriesOf(QFile::decodeName(folder)).isEmpty());
 }

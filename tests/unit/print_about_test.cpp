@@ -30,6 +30,17 @@ TEST_F(CommandFixture, PrintFitsTheSelectedPictureOnOnePage) {
     EXPECT_FALSE(g.IgnoreClipboard);
 }
 
+TEST_F(CommandFixture, PictureThatCannotBeDrawnIsToldNotPrintedBlank) {
+    g.AddImage(solidPicture(40, 30));
+    g.SelectImage(0);
+    fake.printer.failDrawing = true;
+    mnuFilePrint_Click(env);
+    ASSERT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_EQ(fake.messages.shown[0].kind, "warning");
+    EXPECT_TRUE(fake.messages.shown[0].text.startsWith("The picture could not be printed"));
+    EXPECT_FALSE(g.IgnoreClipboard);
+}
+
 TEST_F(CommandFixture, PrintWithoutAPictureOrAPrinterDrawsNothing) {
     // Entry 0 after Clear, then an index naming no entry.
     for (std::int16_t index : {std::int16_t(0), std::int16_t(3)}) {

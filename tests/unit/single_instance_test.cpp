@@ -6,6 +6,10 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 void writeFile(const QString& path, const QByteArray& bytes) {
     QFile f(path);
@@ -46,4 +50,63 @@ TEST(SingleInstanceTest, NoLockPossibleMeansRunningUnprotectedWithAReason) {
         EXPECT_TRUE(r.reason.contains(path)) << r.reason.toStdString();
     }
     EXPECT_TRUE(QFile::exists(folder + QStringLiteral("/keep"))) << "nothing of the user's removed";
+}
+
+// A lock naming another host may be left by an instance long gone; trusting it would keep
+// the user out at every start.
+TEST(SingleInstanceTest, LockOfAnotherHostIsTakenOverWithANotice) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("pictavo.lock"));
+    writeFile(path, "4242\npictavo\nsome-other-host.example\n");
+    const SingleInstance::Result first = SingleInstance::acquire(path);
+    ASSERT_EQ(first.outcome, SingleInstance::Outcome::Locked);
+    EXPECT_TRUE(first.notice.contains(QStringLiteral("some-other-host.example")))
+        << first.notice.toStdString();
+    const SingleInstance::Result second = SingleInstance::acquire(path);
+    EXPECT_EQ(second.outcome, SingleInstance::Outcome::RunningElsewhere);
+    EXPECT_TRUE(second.notice.isEmpty());
+}
+
+// Without a private runtime folder the lock goes to a folder of the user's own, created for
+// it and said so; a folder another user took or others can write is never used.
+TEST(SingleInstanceTest, LockIsOnlyEverInAFolderOfTheUsersOwn) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString cache = dir.filePath(QStringLiteral("cache"));
+    const QString folder = cache + QStringLiteral("/pictavo");
+    const QString lock = folder + QStringLiteral("/pictavo.lock");
+
+    SingleInstance::Place place = SingleInstance::placeIn({}, cache);
+    EXPECT_EQ(place.path, lock);
+    EXPECT_TRUE(place.notice.contains(folder)) << place.notice.toStdString();
+    struct stat info {};
+    ASSERT_EQ(stat(QFile::encodeName(folder).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0700u);
+
+    ASSERT_EQ(chmod(QFile::encodeName(folder).constData(), 0777), 0);
+    place = SingleInstance::placeIn({}, cache);
+    EXPECT_TRUE(place.path.isEmpty());
+    EXPECT_TRUE(place.notice.contains(QStringLiteral("others can write")))
+        << place.notice.toStdString();
+    // The user's own runtime folder is used as it is, without a word.
+    const QString runtime = dir.filePath(QStringLiteral("run"));
+    ASSERT_TRUE(QDir().mkdir(runtime));
+    ASSERT_EQ(chmod(QFile::encodeName(runtime).constData(), 0700), 0);
+    place = SingleInstance::placeIn(runtime, cache);
+    EXPECT_EQ(place.path, runtime + QStringLiteral("/pictavo.lock"));
+    EXPECT_TRUE(place.notice.isEmpty());
+
+    if (geteuid() != 0)
+        return; // only root can hand a folder to another user
+    const passwd* nobody = getpwnam("nobody");
+    ASSERT_NE(nobody, nullptr);
+    for (const QString& taken : {runtime, folder}) {
+        ASSERT_EQ(chmod(QFile::encodeName(taken).constData(), 0700), 0);
+        ASSERT_EQ(chown(QFile::encodeName(taken).constData(), nobody->pw_uid, nobody->pw_gid), 0);
+    }
+    place = SingleInstance::placeIn(runtime, cache);
+    EXPECT_TRUE(place.path.isEmpty());
+    EXPECT_TRUE(place.notice.contains(QStringLiteral("another user")))
+        << place.notice.toStdString();
 }

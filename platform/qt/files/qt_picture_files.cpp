@@ -40,6 +40,17 @@ bool isTooLarge(QSize size) {
     return !isWithinPictureBounds(size.width(), size.height());
 }
 
+// The header was checked against the file as it was before the read: a file cut short or
+// rewritten since may have fed the decoder other bytes than it promised.
+bool changedSince(int fd, const struct stat& before) {
+    struct stat now {};
+    return ::fstat(fd, &now) != 0 || now.st_size != before.st_size ||
+           now.st_mtim.tv_sec != before.st_mtim.tv_sec ||
+           now.st_mtim.tv_nsec != before.st_mtim.tv_nsec ||
+           now.st_ctim.tv_sec != before.st_ctim.tv_sec ||
+           now.st_ctim.tv_nsec != before.st_ctim.tv_nsec;
+}
+
 // Files up to this size are read into memory once and held as they are where
 // that is smaller; larger ones are streamed to Qt's reader.
 constexpr qint64 kMaxInMemory = qint64(256) * 1024 * 1024;
@@ -99,6 +110,19 @@ Picture QtPictureFiles::loadMetafile(const QString& path, int fd, QString* error
 }
 
 Picture QtPictureFiles::load(const QString& path, QString* error) {
+    // A file still being written is read again once it has settled; one that keeps changing
+    // is refused rather than shown with parts it never had.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        bool changed = false;
+        Picture picture = loadOnce(path, error, &changed);
+        if (!changed)
+            return picture;
+    }
+    setError(error, QStringLiteral("the file changed while it was read"));
+    return {};
+}
+
+Picture QtPictureFiles::loadOnce(const QString& path, QString* error, bool* changed) {
     // Opened by bytes, so names that are not valid UTF-8 open too; non-blocking
     // so that a FIFO chosen by mistake cannot hang the window.
     const int fd = ::open(encodeFileName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -124,17 +148,21 @@ Picture QtPictureFiles::load(const QString& path, QString* error) {
     }
     if (looksLikeMetafile(file.peek(64)))
         return loadMetafile(path, fd, error);
-    if (st.st_size > kMaxInMemory)
-        return loadRaster(file, QByteArray(), st.st_size, error);
+    if (st.st_size > kMaxInMemory) {
+        Picture picture = loadRaster(file, QByteArray(), st.st_size, error);
+        if ((*changed = changedSince(fd, st)))
+            return {};
+        return picture;
+    }
     // Read once: the picture is checked, decoded and held from these bytes,
     // whatever becomes of the file afterwards.
     const QByteArray bytes = file.read(st.st_size);
-    if (bytes.size() != st.st_size) {
-        setError(error, file.error() != QFileDevice::NoError
-                            ? file.errorString()
-                            : QStringLiteral("the file changed while it was read"));
+    if (file.error() != QFileDevice::NoError) {
+        setError(error, file.errorString());
         return {};
     }
+    if ((*changed = bytes.size() != st.st_size || changedSince(fd, st)))
+        return {};
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
@@ -154,6 +182,12 @@ Picture QtPictureFiles::loadRaster(QIODevice& file, const QByteArray& bytes, qin
         size = reader.size();
     if (size.isValid() && isTooLarge(size)) {
         setError(error, tooLarge(size.width(), size.height()));
+        return {};
+    }
+    if (size.isValid() && size.isEmpty()) {
+        setError(error, damaged(QStringLiteral("the picture is %1 × %2 pixels")
+                                    .arg(size.width())
+                                    .arg(size.height())));
         return {};
     }
     if (!accepted) {

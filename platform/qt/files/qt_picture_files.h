@@ -18,6 +18,8 @@ public:
 
 private:
     Picture loadMetafile(const QString& path, int fd, QString* error) const;
+    /** One reading of the file; changed is set when the file changed meanwhile. */
+    Picture loadOnce(const QString& path, QString* error, bool* changed);
     /** The picture in file of fileSize bytes; bytes: the whole of them when
         they were read into memory, held then where that saves memory. */
     Picture loadRaster(QIODevice& file, const QByteArray& bytes, qint64 fileSize, QString* error);

@@ -32,7 +32,16 @@ CaptureWindow::CaptureWindow() {
     // after the resize; the layout must follow the frame it settles on.
     m_settling.setSingleShot(true);
     m_settling.setInterval(500);
+    // A window manager resizes in steps (across, then down, then the new frame) within
+    // moments: one layout for where they end.
+    m_resizing.setSingleShot(true);
+    m_resizing.setInterval(50);
+    connect(&m_resizing, &QTimer::timeout, this, [this] {
+        if (!m_stateChanging)
+            relayout();
+    });
     connect(&m_settling, &QTimer::timeout, this, [this] {
+        m_stateChanging = false;
         if (outerSize() != m_laidOutFor)
             relayout();
     });
@@ -244,14 +253,18 @@ void CaptureWindow::paintEvent(QPaintEvent* event) {
 
 void CaptureWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    relayout();
+    // Entries that no longer fit keep their places, so a layout for a passing size would
+    // stay: while the state changes, only the size it settles at is laid out.
+    m_resizing.start();
     m_settling.start();
 }
 
 void CaptureWindow::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange)
+    if (event->type() == QEvent::WindowStateChange) {
+        m_stateChanging = true;
         m_settling.start();
+    }
 }
 
 int CaptureWindow::buttonCode(Qt::MouseButton button) {

@@ -68,6 +68,10 @@ private:
 
     QSize m_laidOutFor;
     QTimer m_settling;
+    QTimer m_resizing;
+    // Between a change of state (maximized, restored) and the end of settling, the window
+    // manager may resize in steps, some with the frame of before.
+    bool m_stateChanging = false;
     bool m_centrePending = false;
 
     const Gallery* m_gallery = nullptr;
