@@ -180,14 +180,15 @@ Picture QtPictureFiles::loadRaster(QIODevice& file, const QByteArray& bytes, qin
     QSize size = headerSize(head).value_or(QSize());
     if (!size.isValid() && accepted)
         size = reader.size();
-    if (size.isValid() && isTooLarge(size)) {
-        setError(error, tooLarge(size.width(), size.height()));
-        return {};
-    }
+    // A picture without a side is damaged, not too large.
     if (size.isValid() && size.isEmpty()) {
         setError(error, damaged(QStringLiteral("the picture is %1 × %2 pixels")
                                     .arg(size.width())
                                     .arg(size.height())));
+        return {};
+    }
+    if (size.isValid() && isTooLarge(size)) {
+        setError(error, tooLarge(size.width(), size.height()));
         return {};
     }
     if (!accepted) {
