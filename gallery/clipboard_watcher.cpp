@@ -73,13 +73,5 @@ bool ClipboardWatcher::isRepeat(const ClipboardContent& content) const {
         content.takenAfterEmptyingMs > kRepeatWithinMs || m_lastTaken.isNull() ||
         content.picture.isNull())
         return false;
-    // Sizes first: the taken picture is decoded only when it could be the same.
-    if (m_lastTaken.width() != content.picture.width() ||
-        m_lastTaken.height() != content.picture.height())
-        return false;
-    const QImage a = m_lastTaken.toImage();
-    const QImage b = content.picture.toImage();
-    if (a.format() == b.format())
-        return a == b;
-    return a.convertToFormat(QImage::Format_ARGB32) == b.convertToFormat(QImage::Format_ARGB32);
+    return m_lastTaken.samePixelsAs(content.picture);
 }

@@ -301,3 +301,13 @@ QImage Picture::thumbnail(QSize size) const {
         m_d->cachedThumb = thumb;
     return m_d->cachedThumb.size() == size ? m_d->cachedThumb : thumb;
 }
+
+bool Picture::samePixelsAs(const Picture& other) const {
+    if (isNull() || other.isNull() || width() != other.width() || height() != other.height())
+        return false;
+    const QImage a = toImage();
+    const QImage b = other.toImage();
+    if (a.format() == b.format())
+        return a == b;
+    return a.convertToFormat(QImage::Format_ARGB32) == b.convertToFormat(QImage::Format_ARGB32);
+}

@@ -63,6 +63,9 @@ public:
     bool isHeldAsFile() const;
 
     bool sameAs(const Picture& other) const { return m_d == other.m_d; }
+    /** The same size and the same pixels, whatever form each is held in; decodes
+        both only when their sizes agree. */
+    bool samePixelsAs(const Picture& other) const;
 
     /** Refers to a picture without keeping it alive. */
     class Weak {

@@ -12,16 +12,6 @@ constexpr std::uint64_t kWaylandOffer = std::uint64_t(1) << 63;
 // copying the same picture again from a program on the other side takes far longer.
 constexpr qint64 kBridgedWithinMs = 2000;
 
-bool samePixels(const Picture& a, const Picture& b) {
-    if (a.isNull() || b.isNull() || a.width() != b.width() || a.height() != b.height())
-        return false;
-    const QImage x = a.toImage();
-    const QImage y = b.toImage();
-    if (x.format() == y.format())
-        return x == y;
-    return x.convertToFormat(QImage::Format_ARGB32) == y.convertToFormat(QImage::Format_ARGB32);
-}
-
 ClipboardContent nothing() {
     return {};
 }
@@ -58,7 +48,7 @@ bool QtClipboard::justTakenFrom(Side side) const {
 }
 
 bool QtClipboard::bridgedFrom(Side side, const Picture& picture) const {
-    return justTakenFrom(side) && samePixels(m_lastTaken, picture);
+    return justTakenFrom(side) && m_lastTaken.samePixelsAs(picture);
 }
 
 void QtClipboard::look(bool readImage, std::function<void(ClipboardContent)> done) {
@@ -97,7 +87,7 @@ void QtClipboard::look(bool readImage, std::function<void(ClipboardContent)> don
             // (then it goes with this one), or it is another, taken on its own next time.
             m_x11.look(true, [this, content, done = std::move(done)](const ClipboardContent& x) {
                 if (x.state == ClipboardContent::State::Bitmap &&
-                    samePixels(x.picture, content.picture))
+                    x.picture.samePixelsAs(content.picture))
                     m_xBehind = x.ownership;
                 done(content);
             });
