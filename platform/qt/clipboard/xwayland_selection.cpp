@@ -86,7 +86,14 @@ void XWaylandSelection::holdEmptyOnceEmptied() {
 
 bool XWaylandSelection::holdingEmpty() {
     dispatch();
-    return m_holding;
+    if (!m_holding)
+        return false;
+    // The reply comes after our own request and after every event the server sent before
+    // it, so a newer owner seen by another connection is seen here too.
+    XPtr<xcb_get_selection_owner_reply_t> owner(xcb_get_selection_owner_reply(
+        m_c, xcb_get_selection_owner(m_c, m_clipboard), nullptr));
+    dispatch();
+    return m_holding && owner && owner->owner == m_window;
 }
 
 void XWaylandSelection::dispatch() {

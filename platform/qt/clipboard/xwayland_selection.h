@@ -25,7 +25,7 @@ public:
         emptied, and its clipboard manager brings it back when the copier quits; an X
         owner of nothing replaces the copy on both sides. */
     void holdEmptyOnceEmptied();
-    /** True while we hold the clipboard empty. */
+    /** True while we hold the clipboard empty, as the server sees it now. */
     bool holdingEmpty();
 
 private:
