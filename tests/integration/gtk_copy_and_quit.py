@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
-"""Copies a picture with GTK 3 and quits at once, as screenshot tools do: the picture is
-handed to the clipboard manager (gtk_clipboard_store) on the way out. Prints "stored"
-once the store has returned."""
+"""Copies a picture (or, with --text, a text) with GTK 3 and quits at once, as screenshot
+tools do: the copy is handed to the clipboard manager (gtk_clipboard_store) on the way
+out. Prints "stored" once the store has returned."""
 import sys
 
 import gi
@@ -10,9 +10,11 @@ gi.require_version("Gdk", "3.0")
 gi.require_version("Gtk", "3.0")
 from gi.repository import Gdk, GdkPixbuf, Gtk  # noqa: E402
 
-pixbuf = GdkPixbuf.Pixbuf.new_from_file(sys.argv[1])
 clipboard = Gtk.Clipboard.get(Gdk.SELECTION_CLIPBOARD)
-clipboard.set_image(pixbuf)
+if sys.argv[1] == "--text":
+    clipboard.set_text(sys.argv[2], -1)
+else:
+    clipboard.set_image(GdkPixbuf.Pixbuf.new_from_file(sys.argv[1]))
 clipboard.set_can_store(None)
 clipboard.store()
 print("stored", flush=True)

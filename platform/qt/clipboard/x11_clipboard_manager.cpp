@@ -1,6 +1,9 @@
 #include "platform/qt/clipboard/x11_clipboard_manager.h"
 
+#include "platform/qt/clipboard/clipboard_image.h"
+
 #include <QMetaObject>
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -48,6 +51,9 @@ public:
         m_saveTargets = atom("SAVE_TARGETS");
         m_null = atom("NULL");
         m_managerMessage = atom("MANAGER");
+        m_typesProperty = atom("PICTAVO_MANAGER_TYPES");
+        for (const QByteArray& name : clipboardImageTypes())
+            m_imageTypes.push_back(atom(name.constData()));
         const uint32_t events = XCB_XFIXES_SELECTION_EVENT_MASK_SET_SELECTION_OWNER |
                                 XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_WINDOW_DESTROY |
                                 XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_CLIENT_CLOSE;
@@ -159,7 +165,32 @@ private:
             }
         } else if (kind == XCB_SELECTION_REQUEST) {
             request(*reinterpret_cast<const xcb_selection_request_event_t*>(ev));
+        } else if (kind == XCB_SELECTION_NOTIFY) {
+            const auto* n = reinterpret_cast<const xcb_selection_notify_event_t*>(ev);
+            if (n->requestor == m_window && n->target == m_targets && n->property != XCB_NONE &&
+                !offersImage()) {
+                // Text and the like are not ours to keep; holding the program back until
+                // the deadline would only slow its quitting.
+                while (!m_saves.empty())
+                    answer(0, false);
+            }
         }
+    }
+
+    /** Reads the answer to our question for the clipboard's types. */
+    bool offersImage() {
+        XPtr<xcb_get_property_reply_t> reply(xcb_get_property_reply(
+            m_c, xcb_get_property(m_c, 1, m_window, m_typesProperty, XCB_ATOM_ATOM, 0, 4096),
+            nullptr));
+        if (!reply || reply->format != 32)
+            return true; // unknown: the deadline decides
+        const auto* offered = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply.get()));
+        const int count = xcb_get_property_value_length(reply.get()) / 4;
+        for (int i = 0; i < count; ++i) {
+            if (std::find(m_imageTypes.begin(), m_imageTypes.end(), offered[i]) != m_imageTypes.end())
+                return true;
+        }
+        return false;
     }
 
     void request(const xcb_selection_request_event_t& r) {
@@ -175,10 +206,14 @@ private:
         } else if (r.target == m_saveTargets) {
             const xcb_window_t owner = ownerOf(m_clipboard);
             m_saves.push_back({r, owner, Clock::now() + std::chrono::milliseconds(m_limits.saveMs)});
-            if (owner == XCB_NONE)
+            if (owner == XCB_NONE) {
                 answer(m_saves.size() - 1, true); // taken already, or nothing to keep
-            else if (m_saveRequested)
+                return;
+            }
+            if (m_saveRequested)
                 m_saveRequested();
+            xcb_convert_selection(m_c, m_window, m_clipboard, m_targets, m_typesProperty,
+                                  XCB_CURRENT_TIME);
         } else {
             notify(r, XCB_NONE);
         }
@@ -226,7 +261,9 @@ private:
     xcb_connection_t* m_c = nullptr;
     xcb_window_t m_root = XCB_NONE, m_window = XCB_NONE;
     xcb_atom_t m_managerSelection = XCB_NONE, m_clipboard = XCB_NONE, m_targets = XCB_NONE,
-               m_saveTargets = XCB_NONE, m_null = XCB_NONE, m_managerMessage = XCB_NONE;
+               m_saveTargets = XCB_NONE, m_null = XCB_NONE, m_managerMessage = XCB_NONE,
+               m_typesProperty = XCB_NONE;
+    std::vector<xcb_atom_t> m_imageTypes;
     std::uint8_t m_xfixesEvent = 0;
     std::vector<Save> m_saves;
     bool m_owned = false;
