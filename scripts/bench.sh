@@ -14,6 +14,8 @@ bin=build-bench/bin
 run() { echo; echo "== $*"; "$@" 2>&1 | grep -v '^QStandardPaths' || echo "(failed: $*)"; }
 run bash bench/idle_cpu.sh build-bench/install/bin/pictavo "$bin"
 run bash bench/capture_latency.sh build-bench/install/bin/pictavo "$bin"
+run bash bench/large_qt_copy.sh build-bench/install/bin/pictavo "$bin"
+run bash bench/clipboard_types.sh "$bin"
 run bash bench/wayland_bench.sh build-bench/install/bin/pictavo "$bin"
 run bash bench/dripping_owner.sh build-bench/install/bin/pictavo "$bin"
 run bash bench/desktops_bench.sh build-bench/install/bin/pictavo "$bin"

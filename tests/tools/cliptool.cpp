@@ -98,8 +98,10 @@ xcb_atom_t internAtom(xcb_connection_t* c, const char* name) {
 }
 
 /** Owns the clipboard with a PNG that it hands over by INCR, one byte every 2.5 s: just
-    within a reader's patience for each piece. Ends when another takes the clipboard. */
-int drip(const QByteArray& png) {
+    within a reader's patience for each piece. Ends when another takes the clipboard.
+    With lateTargetsMs, it hands the PNG over at once instead, but names its types only
+    that long after each request, as a busy program does. */
+int drip(const QByteArray& png, int lateTargetsMs = -1) {
     const std::unique_ptr<xcb_connection_t, void (*)(xcb_connection_t*)> connection(
         xcb_connect(nullptr, nullptr), xcb_disconnect);
     xcb_connection_t* c = connection.get();
@@ -119,6 +121,11 @@ int drip(const QByteArray& png) {
         bool deleted = false;
     } t;
     QElapsedTimer sincePiece;
+    struct Late {
+        xcb_selection_request_event_t request;
+        QElapsedTimer since;
+    };
+    std::vector<Late> late;
     auto notify = [&](const xcb_selection_request_event_t* r, xcb_atom_t property) {
         xcb_selection_notify_event_t n{};
         n.response_type = XCB_SELECTION_NOTIFY;
@@ -130,7 +137,22 @@ int drip(const QByteArray& png) {
         xcb_send_event(c, 0, r->requestor, XCB_EVENT_MASK_NO_EVENT,
                        reinterpret_cast<const char*>(&n));
     };
+    auto offerTypes = [&](const xcb_selection_request_event_t* r) {
+        const xcb_atom_t offered[] = {targets, type};
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, r->requestor, r->property, XCB_ATOM_ATOM,
+                            32, 2, offered);
+        notify(r, r->property);
+        xcb_flush(c);
+    };
     for (;;) {
+        for (auto it = late.begin(); it != late.end();) {
+            if (it->since.elapsed() >= lateTargetsMs) {
+                offerTypes(&it->request);
+                it = late.erase(it);
+            } else {
+                ++it;
+            }
+        }
         if (t.requestor != XCB_NONE && t.deleted && sincePiece.elapsed() >= 2500 &&
             t.sent <= png.size()) {
             // The last piece has length 0: the end of the transfer.
@@ -141,6 +163,7 @@ int drip(const QByteArray& png) {
             ++t.sent; // past the end once the empty piece is out
             t.deleted = false;
             sincePiece.restart();
+            say(QStringLiteral("piece %1").arg(t.sent));
         }
         pollfd pfd{xcb_get_file_descriptor(c), POLLIN, 0};
         ::poll(&pfd, 1, 100);
@@ -152,10 +175,14 @@ int drip(const QByteArray& png) {
             }
             if (kind == XCB_SELECTION_REQUEST) {
                 auto* r = reinterpret_cast<xcb_selection_request_event_t*>(ev);
-                if (r->target == targets) {
-                    const xcb_atom_t offered[] = {targets, type};
-                    xcb_change_property(c, XCB_PROP_MODE_REPLACE, r->requestor, r->property,
-                                        XCB_ATOM_ATOM, 32, 2, offered);
+                if (r->target == targets && lateTargetsMs >= 0) {
+                    late.push_back({*r, {}});
+                    late.back().since.start();
+                } else if (r->target == targets) {
+                    offerTypes(r);
+                } else if (r->target == type && lateTargetsMs >= 0) {
+                    xcb_change_property(c, XCB_PROP_MODE_REPLACE, r->requestor, r->property, type,
+                                        8, uint32_t(png.size()), png.constData());
                     notify(r, r->property);
                 } else if (r->target == type) {
                     // A new request takes the place of one still dripping.
@@ -188,7 +215,8 @@ int drip(const QByteArray& png) {
 int usage() {
     std::fprintf(stderr,
                  "cliptool put FILE | slow FILE MS | dying FILE | text TEXT | burst N W H |\n"
-                 "         manager FILE | drip FILE | formats\n");
+                 "         manager FILE | drip FILE | late-targets FILE MS | formats |\n"
+                 "         image FILE | encode-png FILE | latency[-image] N FILE\n");
     return 2;
 }
 
@@ -226,6 +254,12 @@ int main(int argc, char** argv) {
         if (!file.open(QIODevice::ReadOnly))
             return 3;
         return drip(file.readAll());
+    }
+    if (mode == QLatin1String("late-targets") && args.size() == 3) {
+        QFile file(args[1]);
+        if (!file.open(QIODevice::ReadOnly))
+            return 3;
+        return drip(file.readAll(), args[2].toInt());
     }
     if (mode == QLatin1String("formats")) {
         const QMimeData* data = cb->mimeData();
@@ -298,9 +332,39 @@ int main(int argc, char** argv) {
         timer.start(1);
         return app.exec();
     }
-    if (mode == QLatin1String("latency") && args.size() == 3) {
+    if (mode == QLatin1String("image") && args.size() == 2) {
+        // As Qt programs copy: every type Qt can write is offered, encoded when asked for.
+        const QImage image(args[1]);
+        if (image.isNull())
+            return 3;
+        cb->setImage(image);
+        return serveUntilLost();
+    }
+    if (mode == QLatin1String("encode-png") && args.size() == 2) {
+        // What Qt's own PNG encoding of the picture costs, median of 3, in milliseconds.
+        const QImage image(args[1]);
+        if (image.isNull())
+            return 3;
+        std::vector<double> ms;
+        for (int i = 0; i < 3; ++i) {
+            QElapsedTimer timer;
+            timer.start();
+            QByteArray bytes;
+            QBuffer buffer(&bytes);
+            buffer.open(QIODevice::WriteOnly);
+            image.save(&buffer, "PNG");
+            ms.push_back(timer.nsecsElapsed() / 1e6);
+        }
+        std::sort(ms.begin(), ms.end());
+        say(QString::number(ms[1], 'f', 1));
+        return 0;
+    }
+    if ((mode == QLatin1String("latency") || mode == QLatin1String("latency-image")) &&
+        args.size() == 3) {
         // Offers the picture N times and measures, each time, how long until a
-        // reader has emptied the clipboard. Prints the median in milliseconds.
+        // reader has emptied the clipboard. Prints the median in milliseconds. With
+        // latency-image it is offered as Qt programs offer it, in every type Qt writes.
+        const bool asQt = mode == QLatin1String("latency-image");
         const int count = args[1].toInt();
         QImage image(args[2]);
         if (image.isNull() || count <= 0)
@@ -314,7 +378,10 @@ int main(int argc, char** argv) {
             // taken for a clipboard manager's restored copy.
             image.setPixel(0, 0, qRgb(int(ms.size()) % 256, 0, 0));
             for (int attempt = 0; attempt < 500; ++attempt) {
-                cb->setMimeData(new TestMime(image, Behaviour::Normal, 0));
+                if (asQt)
+                    cb->setImage(image);
+                else
+                    cb->setMimeData(new TestMime(image, Behaviour::Normal, 0));
                 if (watch.owner() != XCB_NONE)
                     break;
                 QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
@@ -334,7 +401,7 @@ int main(int argc, char** argv) {
                 }
                 // Let the reader settle before the next round.
                 QTimer::singleShot(100, offer);
-            } else if (timer.elapsed() > 10000) {
+            } else if (timer.elapsed() > (asQt ? 60000 : 10000)) {
                 say(QStringLiteral("timeout"));
                 app.exit(1);
             }

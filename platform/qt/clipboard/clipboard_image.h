@@ -7,7 +7,8 @@
 #include <QString>
 #include <vector>
 
-/** The image types read from the clipboard, in order of preference: lossless first. */
+/** The image types read from the clipboard that can be decoded here, in order of
+    preference: the exact ones that owners hand over fastest first. */
 const std::vector<QByteArray>& clipboardImageTypes();
 
 /** Decodes data with the one raster decoder that mimeType names. A null image, with

@@ -28,6 +28,10 @@ QtClipboard::QtClipboard() {
         }
         m_xwayland = std::make_unique<XWaylandSelection>();
     }
+    // A slow owner worth another look, and a tool that waits for its copy to be kept
+    // before it quits, are changes to look at like any other.
+    connect(&m_x11, &X11ClipboardReader::lookAgainWanted, this, &QtClipboard::changed);
+    connect(&m_x11Manager, &X11ClipboardManager::saveRequested, this, &QtClipboard::changed);
     // X programs' copies reach Wayland only as the compositor decides: the X side is
     // watched either way.
     connect(QGuiApplication::clipboard(), &QClipboard::changed, this, [this](QClipboard::Mode m) {

@@ -2,6 +2,7 @@
 
 #include "platform/clipboard.h"
 #include "platform/qt/clipboard/wayland_clipboard_reader.h"
+#include "platform/qt/clipboard/x11_clipboard_manager.h"
 #include "platform/qt/clipboard/x11_clipboard_reader.h"
 #include "platform/qt/clipboard/xwayland_selection.h"
 
@@ -32,6 +33,7 @@ private:
 
     std::function<void()> m_changed;
     X11ClipboardReader m_x11;
+    X11ClipboardManager m_x11Manager;
     // Under a compositor that lets us watch its selection; null elsewhere.
     std::unique_ptr<WaylandClipboardReader> m_wayland;
     // Under any Wayland compositor; null on an X desktop.

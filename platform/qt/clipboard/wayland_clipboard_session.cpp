@@ -299,17 +299,27 @@ bool WaylandClipboardReader::Session::receive(void* offer, const QByteArray& mim
     ::close(fds[1]);
     QElapsedTimer sinceProgress;
     sinceProgress.start();
-    int limitMs = m_limits.answerMs;
+    // A newer selection ends the read at once, so a slow owner may take its time: a
+    // toolkit encodes a large screen for seconds before its first byte.
+    const std::uint64_t selection = m_serial;
+    int limitMs = m_limits.patientMs;
     bool ended = false;
     std::vector<char> piece(256 * 1024);
     while (!ended && !m_stop) {
         // Progress buys time for the next piece, never beyond the look's own deadline.
         const qint64 left =
-            std::min(limitMs - sinceProgress.elapsed(), m_limits.lookMs - sinceStart.elapsed());
-        if (left <= 0)
+            std::min(limitMs - sinceProgress.elapsed(), m_limits.patientMs - sinceStart.elapsed());
+        if (left <= 0 || !prepareRead())
             break;
-        pollfd pfd{fds[0], POLLIN, 0};
-        if (::poll(&pfd, 1, int(std::min<qint64>(left, 100))) <= 0)
+        pollfd pfd[2] = {{fds[0], POLLIN, 0}, {wl_display_get_fd(m_display), POLLIN, 0}};
+        const int polled = ::poll(pfd, 2, int(std::min<qint64>(left, 100)));
+        if (polled > 0 && (pfd[1].revents & (POLLIN | POLLHUP | POLLERR)))
+            wl_display_read_events(m_display);
+        else
+            wl_display_cancel_read(m_display);
+        if (wl_display_dispatch_pending(m_display) < 0 || m_serial != selection)
+            break;
+        if (polled <= 0 || !(pfd[0].revents & (POLLIN | POLLHUP | POLLERR)))
             continue;
         const ssize_t n = ::read(fds[0], piece.data(), piece.size());
         if (n == 0) {

@@ -110,12 +110,35 @@ public:
             m_emptiedAt.reset();
     }
 
+    /** The owner that the last look ran out of time with, while it still holds the
+        clipboard; 0 when that look ended otherwise. */
+    std::uint64_t lateOwnership() const { return m_lateOwnership; }
+    int lateLooks() const { return m_lateLooks; }
+
     ClipboardContent look(bool readImage, const std::atomic<bool>& stop) {
+        m_look.start();
+        m_late = m_replaced = false;
+        // Every change of owner announced before this is behind us; one after it is a
+        // newer copy, which ends this look.
+        const std::uint64_t lookedAt = currentOwnership(stop);
+        m_changesAtStart = m_ownerChanges;
+        ClipboardContent out = lookAt(readImage, stop);
+        const bool late = m_late && !m_replaced && lookedAt != 0 &&
+                          currentOwnership(stop) == lookedAt;
+        m_lateLooks = late ? (lookedAt == m_lateOwnership ? m_lateLooks + 1 : 1) : 0;
+        m_lateOwnership = late ? lookedAt : 0;
+        return out;
+    }
+
+private:
+    ClipboardContent lookAt(bool readImage, const std::atomic<bool>& stop) {
         ClipboardContent out;
         QByteArray targetsData;
         xcb_atom_t type = XCB_NONE;
-        m_look.start();
-        if (!transfer(m_targets, {}, &targetsData, &type, stop))
+        // An owner that was too slow to name its types gets longer each time.
+        const int answerMs = int(std::min<qint64>(
+            qint64(m_limits.answerMs) << std::min(m_lateLooks, 8), m_limits.patientMs));
+        if (!transfer(m_targets, {}, &targetsData, &type, stop, answerMs))
             return out; // no owner, or one that does not answer: nothing offered
         const auto* offered = reinterpret_cast<const xcb_atom_t*>(targetsData.constData());
         const int count = int(targetsData.size() / sizeof(xcb_atom_t));
@@ -138,11 +161,13 @@ public:
             return out;
 
         QByteArray data;
-        if (!transfer(chosen, chosenName, &data, &type, stop, &out.reason) || data.isEmpty()) {
+        if (!transfer(chosen, chosenName, &data, &type, stop, m_limits.patientMs, &out.reason) ||
+            data.isEmpty()) {
             out.state = ClipboardContent::State::Unreadable;
             if (out.reason.isEmpty())
                 out.reason =
-                    QStringLiteral("the program that holds the picture did not hand it over");
+                    m_replaced ? QStringLiteral("a newer copy replaced the picture")
+                               : QStringLiteral("the program that holds the picture did not hand it over");
             return out;
         }
         const QImage image = decodeClipboardImage(chosenName, data, &out.reason);
@@ -154,14 +179,13 @@ public:
         return out;
     }
 
-private:
     xcb_atom_t atom(const char* name) {
         XPtr<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
             m_c, xcb_intern_atom(m_c, 0, uint16_t(strlen(name)), name), nullptr));
         return reply ? reply->atom : XCB_NONE;
     }
 
-    /** Waits for an event that pred accepts, until the deadline or stop. */
+    /** Waits for an event that pred accepts, until the deadline, a newer copy or stop. */
     template <typename Pred>
     XPtr<xcb_generic_event_t> waitFor(Pred pred, int timeoutMs, const std::atomic<bool>& stop) {
         QElapsedTimer timer;
@@ -170,14 +194,20 @@ private:
             while (xcb_generic_event_t* raw = xcb_poll_for_event(m_c)) {
                 XPtr<xcb_generic_event_t> ev(raw);
                 noteOwnerChange(ev.get());
+                if (m_ownerChanges != m_changesAtStart) {
+                    m_replaced = true;
+                    return nullptr;
+                }
                 if (pred(ev.get()))
                     return ev;
             }
             if (xcb_connection_has_error(m_c) || stop)
                 return nullptr;
             const qint64 left = timeoutMs - timer.elapsed();
-            if (left <= 0)
+            if (left <= 0) {
+                m_late = true;
                 return nullptr;
+            }
             pollfd pfd{xcb_get_file_descriptor(m_c), POLLIN, 0};
             ::poll(&pfd, 1, int(std::min<qint64>(left, 100)));
         }
@@ -209,13 +239,14 @@ private:
     }
 
     /** What is left of ms within the look's overall deadline. */
-    int within(int ms) const {
-        return int(std::min<qint64>(ms, m_limits.lookMs - m_look.elapsed()));
+    int within(qint64 ms) const {
+        return int(std::max<qint64>(0, std::min<qint64>(ms, m_limits.patientMs - m_look.elapsed())));
     }
 
-    /** Reads target; with imageType named, gives up as soon as the header refuses it. */
+    /** Reads target, its answer waited for answerMs; with imageType named, gives up as
+        soon as the header refuses it. */
     bool transfer(xcb_atom_t target, const QByteArray& imageType, QByteArray* out, xcb_atom_t* type,
-                  const std::atomic<bool>& stop, QString* refused = nullptr) {
+                  const std::atomic<bool>& stop, int answerMs, QString* refused = nullptr) {
         out->clear();
         m_property = m_properties[m_next++ % m_properties.size()];
         xcb_delete_property(m_c, m_window, m_property);
@@ -230,7 +261,7 @@ private:
                        n->target == target &&
                        (n->property == m_property || n->property == XCB_NONE);
             },
-            within(m_limits.answerMs), stop);
+            within(answerMs), stop);
         if (!ev)
             return false;
         auto* notify = reinterpret_cast<xcb_selection_notify_event_t*>(ev.get());
@@ -271,6 +302,11 @@ private:
 
     Limits m_limits;
     QElapsedTimer m_look;
+    std::uint32_t m_changesAtStart = 0;
+    bool m_late = false;     // the look ran out of time
+    bool m_replaced = false; // a newer copy came during the look
+    std::uint64_t m_lateOwnership = 0;
+    int m_lateLooks = 0;
     xcb_connection_t* m_c = nullptr;
     xcb_window_t m_window = XCB_NONE;
     xcb_atom_t m_clipboard = XCB_NONE, m_targets = XCB_NONE, m_incr = XCB_NONE,
@@ -324,7 +360,9 @@ void X11ClipboardReader::look(bool readImage, std::function<void(ClipboardConten
         return;
     }
     post([this, readImage, done = std::move(done)](Connection& x) mutable {
+        m_retryAt.reset(); // this look is the look again
         ClipboardContent content = x.look(readImage, m_stop);
+        scheduleRetry(x, x.lateOwnership());
         // Queued to this object: dropped if the reader is gone by then.
         QMetaObject::invokeMethod(
             this, [done = std::move(done), content = std::move(content)] { done(content); },
@@ -342,17 +380,41 @@ void X11ClipboardReader::post(Job job) {
     m_wake.notify_one();
 }
 
+void X11ClipboardReader::scheduleRetry(Connection& x, std::uint64_t lateOwnership) {
+    if (lateOwnership == 0)
+        return;
+    const int backoff = int(std::min<qint64>(qint64(m_limits.retryFirstMs) << (x.lateLooks() - 1),
+                                             m_limits.retryMaxMs));
+    m_retryOwnership = lateOwnership;
+    m_retryAt = std::chrono::steady_clock::now() + std::chrono::milliseconds(backoff);
+}
+
 void X11ClipboardReader::run() {
     for (;;) {
         Job job;
         {
             std::unique_lock lock(m_lock);
-            m_wake.wait(lock, [this] { return m_stop || !m_jobs.empty(); });
+            const auto ready = [this] { return m_stop || !m_jobs.empty(); };
+            if (m_retryAt)
+                m_wake.wait_until(lock, *m_retryAt, ready);
+            else
+                m_wake.wait(lock, ready);
             if (m_stop)
                 return;
-            job = std::move(m_jobs.front());
-            m_jobs.pop_front();
+            if (!m_jobs.empty()) {
+                job = std::move(m_jobs.front());
+                m_jobs.pop_front();
+            } else if (m_retryAt && std::chrono::steady_clock::now() >= *m_retryAt) {
+                m_retryAt.reset();
+                job = [this](Connection& x) {
+                    // Only while the slow owner still holds the clipboard.
+                    if (x.currentOwnership(m_stop) == m_retryOwnership)
+                        QMetaObject::invokeMethod(
+                            this, [this] { emit lookAgainWanted(); }, Qt::QueuedConnection);
+                };
+            }
         }
-        job(*m_x);
+        if (job)
+            job(*m_x);
     }
 }

@@ -6,24 +6,33 @@
 
 #include <QObject>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 class X11ClipboardReader final : public QObject {
     Q_OBJECT
 public:
-    /** Limits of one look: a transfer that makes no progress for stallMs fails, and so
-        does every look still unfinished after lookMs, however it progresses, so that an
-        owner that drips its data cannot hold capture up. */
+    /** Limits of one look. On X a newer copy ends a look at once, so an owner that is
+        slow, drips its data or never answers holds up nothing but its own picture: the
+        list of types is waited for answerMs (longer at each look again), a picture's
+        first byte as long as patientMs allows, each further piece stallMs. An owner that
+        runs out of time is looked at again later while it keeps the clipboard. The
+        Wayland reader too ends a read at a newer selection, and waits for the first byte
+        and in all as long as patientMs allows. */
     struct Limits {
         int answerMs = 2000;
         int stallMs = 3000;
         qint64 maxBytes = qint64(1) << 30;
-        int lookMs = 3000;
+        // Generous: a toolkit encodes a 4K screen as PNG for seconds before its first byte.
+        int patientMs = 60000;
+        int retryFirstMs = 200;
+        int retryMaxMs = 5000;
     };
 
     X11ClipboardReader();
@@ -40,11 +49,17 @@ public:
     /** Looks at the clipboard; done runs later on this object's thread. */
     void look(bool readImage, std::function<void(ClipboardContent)> done);
 
+signals:
+    /** An owner that was too slow for the last look still holds the clipboard, and the
+        back-off since has passed: it is worth another look. */
+    void lookAgainWanted();
+
 private:
     class Connection;
     using Job = std::function<void(Connection&)>;
     void post(Job job);
     void run();
+    void scheduleRetry(Connection& x, std::uint64_t lateOwnership);
 
     Limits m_limits;
     std::unique_ptr<Connection> m_x;
@@ -53,5 +68,8 @@ private:
     std::deque<Job> m_jobs;
     std::function<void()> m_beforeEmptying;
     std::atomic<bool> m_stop = false;
+    // Reader thread only: a look again that is due, at the owner that was too slow.
+    std::optional<std::chrono::steady_clock::time_point> m_retryAt;
+    std::uint64_t m_retryOwnership = 0;
     std::thread m_thread;
 };
