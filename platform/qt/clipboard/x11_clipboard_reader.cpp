@@ -1,5 +1,6 @@
 #include "platform/qt/clipboard/x11_clipboard_reader.h"
 
+#include "pictures/pixel_fingerprint.h"
 #include "platform/qt/clipboard/clipboard_image.h"
 
 #include <QElapsedTimer>
@@ -7,7 +8,11 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 #include <poll.h>
+#include <algorithm>
+#include <xcb/res.h>
 #include <xcb/xcb.h>
 #include <xcb/xfixes.h>
 
@@ -33,6 +38,16 @@ public:
                           XCB_WINDOW_CLASS_INPUT_ONLY, screen->root_visual, XCB_CW_EVENT_MASK,
                           &mask);
         m_clipboard = atom("CLIPBOARD");
+        m_manager = atom("CLIPBOARD_MANAGER");
+        // Every window's id starts with its client's resource base.
+        m_clientMask = ~xcb_get_setup(m_c)->resource_id_mask;
+        const xcb_query_extension_reply_t* res = xcb_get_extension_data(m_c, &xcb_res_id);
+        if (res && res->present) {
+            XPtr<xcb_res_query_version_reply_t> version(xcb_res_query_version_reply(
+                m_c, xcb_res_query_version(m_c, XCB_RES_MAJOR_VERSION, XCB_RES_MINOR_VERSION),
+                nullptr));
+            m_canListClients = version != nullptr;
+        }
         m_targets = atom("TARGETS");
         m_incr = atom("INCR");
         // Each transfer uses the next of a few properties, so a late answer to a
@@ -72,6 +87,9 @@ public:
         // when anyone has taken it later, even between the check above and the request.
         // Without that time (an owner from before we watched) the server's own is used.
         const xcb_timestamp_t time = m_ownerSinceKnown ? m_ownerSince : XCB_CURRENT_TIME;
+        if (ownership == m_clientsAtLook.first)
+            m_clientsAtTake = std::move(m_clientsAtLook.second);
+        m_clientsAtLook = {};
         if (beforeEmptying)
             beforeEmptying();
         m_emptyingRequest = xcb_set_selection_owner(m_c, XCB_NONE, m_clipboard, time).sequence;
@@ -99,15 +117,49 @@ public:
         ++m_ownerChanges;
         m_ownerSince = n->selection_timestamp;
         m_ownerSinceKnown = true;
-        // Server times wrap after 49 days; their difference does not.
-        m_takenAfterEmptying = n->owner != XCB_NONE && m_emptiedAt
-                                   ? std::int64_t(std::int32_t(n->timestamp - *m_emptiedAt))
-                                   : -1;
-        // The event our own emptying caused carries that request's number.
-        if (n->owner == XCB_NONE && m_emptyingRequest && ev->full_sequence == *m_emptyingRequest)
-            m_emptiedAt = n->timestamp;
-        else
-            m_emptiedAt.reset();
+        if (n->owner == XCB_NONE) {
+            // The event our own emptying caused carries that request's number. Another
+            // client's emptying does not end the wait for the first owner after ours: a
+            // manager may empty the clipboard itself before it puts its copy back.
+            if (m_emptyingRequest && ev->full_sequence == *m_emptyingRequest)
+                m_sinceOurEmptying = true;
+            m_firstAfterOurEmptying = false;
+        } else {
+            m_firstAfterOurEmptying = std::exchange(m_sinceOurEmptying, false);
+        }
+    }
+
+    /** Who owns the clipboard, as far as the server tells. */
+    ClipboardContent::Offerer offerer(xcb_window_t owner) {
+        using Connected = ClipboardContent::Offerer::Connected;
+        ClipboardContent::Offerer by;
+        by.client = owner & m_clientMask;
+        XPtr<xcb_get_selection_owner_reply_t> manager(xcb_get_selection_owner_reply(
+            m_c, xcb_get_selection_owner(m_c, m_manager), nullptr));
+        by.manager = manager && manager->owner != XCB_NONE &&
+                     (manager->owner & m_clientMask) == by.client;
+        if (m_clientsAtTake)
+            by.atLastTake = std::binary_search(m_clientsAtTake->begin(), m_clientsAtTake->end(),
+                                               by.client)
+                                ? Connected::Yes
+                                : Connected::No;
+        return by;
+    }
+
+    /** The resource bases of every client connected now, sorted; none without X-Resource. */
+    std::optional<std::vector<std::uint64_t>> connectedClients() {
+        if (!m_canListClients)
+            return std::nullopt;
+        XPtr<xcb_res_query_clients_reply_t> reply(
+            xcb_res_query_clients_reply(m_c, xcb_res_query_clients(m_c), nullptr));
+        if (!reply)
+            return std::nullopt;
+        std::vector<std::uint64_t> bases;
+        for (auto it = xcb_res_query_clients_clients_iterator(reply.get()); it.rem;
+             xcb_res_client_next(&it))
+            bases.push_back(it.data->resource_base & m_clientMask);
+        std::sort(bases.begin(), bases.end());
+        return bases;
     }
 
     ClipboardContent look(bool readImage, const std::atomic<bool>& stop) {
@@ -133,9 +185,14 @@ public:
             return out;
         out.state = ClipboardContent::State::Bitmap;
         out.ownership = currentOwnership(stop);
-        out.takenAfterEmptyingMs = m_takenAfterEmptying;
+        out.firstAfterOurEmptying = m_firstAfterOurEmptying;
+        if (out.ownership)
+            out.offerer = offerer(xcb_window_t(out.ownership >> 32));
         if (!readImage)
             return out;
+        // Who was there when a picture was taken: a manager was, a screenshot tool started
+        // afresh for the next screenshot was not.
+        m_clientsAtLook = {out.ownership, connectedClients()};
 
         QByteArray data;
         if (!transfer(chosen, chosenName, &data, &type, stop, &out.reason) || data.isEmpty()) {
@@ -151,6 +208,7 @@ public:
             return out;
         }
         out.picture = Picture::fromImage(image);
+        out.fingerprint = pixelFingerprint(image);
         return out;
     }
 
@@ -273,14 +331,20 @@ private:
     QElapsedTimer m_look;
     xcb_connection_t* m_c = nullptr;
     xcb_window_t m_window = XCB_NONE;
-    xcb_atom_t m_clipboard = XCB_NONE, m_targets = XCB_NONE, m_incr = XCB_NONE,
-               m_property = XCB_NONE;
+    xcb_atom_t m_clipboard = XCB_NONE, m_manager = XCB_NONE, m_targets = XCB_NONE,
+               m_incr = XCB_NONE, m_property = XCB_NONE;
+    std::uint32_t m_clientMask = 0;
+    bool m_canListClients = false;
+    // The clients connected at the look that read a picture, named by its ownership, and
+    // those of the last picture emptied.
+    std::pair<std::uint64_t, std::optional<std::vector<std::uint64_t>>> m_clientsAtLook;
+    std::optional<std::vector<std::uint64_t>> m_clientsAtTake;
     std::uint8_t m_xfixesEvent = 0;
     std::uint32_t m_ownerChanges = 0;
     xcb_timestamp_t m_ownerSince = 0;
     bool m_ownerSinceKnown = false;
-    std::int64_t m_takenAfterEmptying = -1;
-    std::optional<xcb_timestamp_t> m_emptiedAt;
+    bool m_sinceOurEmptying = false;
+    bool m_firstAfterOurEmptying = false;
     std::optional<unsigned int> m_emptyingRequest;
     std::vector<xcb_atom_t> m_imageTargets;
     std::vector<xcb_atom_t> m_properties;
