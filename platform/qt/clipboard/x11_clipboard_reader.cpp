@@ -2,6 +2,7 @@
 
 #include "pictures/pixel_fingerprint.h"
 #include "platform/qt/clipboard/clipboard_image.h"
+#include "platform/qt/clipboard/x11_clients.h"
 
 #include <QElapsedTimer>
 #include <QMetaObject>
@@ -11,8 +12,6 @@
 #include <utility>
 #include <vector>
 #include <poll.h>
-#include <algorithm>
-#include <xcb/res.h>
 #include <xcb/xcb.h>
 #include <xcb/xfixes.h>
 
@@ -38,16 +37,7 @@ public:
                           XCB_WINDOW_CLASS_INPUT_ONLY, screen->root_visual, XCB_CW_EVENT_MASK,
                           &mask);
         m_clipboard = atom("CLIPBOARD");
-        m_manager = atom("CLIPBOARD_MANAGER");
-        // Every window's id starts with its client's resource base.
-        m_clientMask = ~xcb_get_setup(m_c)->resource_id_mask;
-        const xcb_query_extension_reply_t* res = xcb_get_extension_data(m_c, &xcb_res_id);
-        if (res && res->present) {
-            XPtr<xcb_res_query_version_reply_t> version(xcb_res_query_version_reply(
-                m_c, xcb_res_query_version(m_c, XCB_RES_MAJOR_VERSION, XCB_RES_MINOR_VERSION),
-                nullptr));
-            m_canListClients = version != nullptr;
-        }
+        m_clients.emplace(m_c);
         m_targets = atom("TARGETS");
         m_incr = atom("INCR");
         // Each transfer uses the next of a few properties, so a late answer to a
@@ -129,39 +119,6 @@ public:
         }
     }
 
-    /** Who owns the clipboard, as far as the server tells. */
-    ClipboardContent::Offerer offerer(xcb_window_t owner) {
-        using Connected = ClipboardContent::Offerer::Connected;
-        ClipboardContent::Offerer by;
-        by.client = owner & m_clientMask;
-        XPtr<xcb_get_selection_owner_reply_t> manager(xcb_get_selection_owner_reply(
-            m_c, xcb_get_selection_owner(m_c, m_manager), nullptr));
-        by.manager = manager && manager->owner != XCB_NONE &&
-                     (manager->owner & m_clientMask) == by.client;
-        if (m_clientsAtTake)
-            by.atLastTake = std::binary_search(m_clientsAtTake->begin(), m_clientsAtTake->end(),
-                                               by.client)
-                                ? Connected::Yes
-                                : Connected::No;
-        return by;
-    }
-
-    /** The resource bases of every client connected now, sorted; none without X-Resource. */
-    std::optional<std::vector<std::uint64_t>> connectedClients() {
-        if (!m_canListClients)
-            return std::nullopt;
-        XPtr<xcb_res_query_clients_reply_t> reply(
-            xcb_res_query_clients_reply(m_c, xcb_res_query_clients(m_c), nullptr));
-        if (!reply)
-            return std::nullopt;
-        std::vector<std::uint64_t> bases;
-        for (auto it = xcb_res_query_clients_clients_iterator(reply.get()); it.rem;
-             xcb_res_client_next(&it))
-            bases.push_back(it.data->resource_base & m_clientMask);
-        std::sort(bases.begin(), bases.end());
-        return bases;
-    }
-
     ClipboardContent look(bool readImage, const std::atomic<bool>& stop) {
         ClipboardContent out;
         QByteArray targetsData;
@@ -187,12 +144,12 @@ public:
         out.ownership = currentOwnership(stop);
         out.firstAfterOurEmptying = m_firstAfterOurEmptying;
         if (out.ownership)
-            out.offerer = offerer(xcb_window_t(out.ownership >> 32));
+            out.offerer = m_clients->offerer(xcb_window_t(out.ownership >> 32), m_clientsAtTake);
         if (!readImage)
             return out;
         // Who was there when a picture was taken: a manager was, a screenshot tool started
         // afresh for the next screenshot was not.
-        m_clientsAtLook = {out.ownership, connectedClients()};
+        m_clientsAtLook = {out.ownership, m_clients->connected()};
 
         QByteArray data;
         if (!transfer(chosen, chosenName, &data, &type, stop, &out.reason) || data.isEmpty()) {
@@ -331,14 +288,13 @@ private:
     QElapsedTimer m_look;
     xcb_connection_t* m_c = nullptr;
     xcb_window_t m_window = XCB_NONE;
-    xcb_atom_t m_clipboard = XCB_NONE, m_manager = XCB_NONE, m_targets = XCB_NONE,
-               m_incr = XCB_NONE, m_property = XCB_NONE;
-    std::uint32_t m_clientMask = 0;
-    bool m_canListClients = false;
+    xcb_atom_t m_clipboard = XCB_NONE, m_targets = XCB_NONE, m_incr = XCB_NONE,
+               m_property = XCB_NONE;
+    std::optional<X11Clients> m_clients;
     // The clients connected at the look that read a picture, named by its ownership, and
-    // those of the last picture emptied.
-    std::pair<std::uint64_t, std::optional<std::vector<std::uint64_t>>> m_clientsAtLook;
-    std::optional<std::vector<std::uint64_t>> m_clientsAtTake;
+    // those at the look of the last picture emptied.
+    std::pair<std::uint64_t, std::optional<X11Clients::Bases>> m_clientsAtLook;
+    std::optional<X11Clients::Bases> m_clientsAtTake;
     std::uint8_t m_xfixesEvent = 0;
     std::uint32_t m_ownerChanges = 0;
     xcb_timestamp_t m_ownerSince = 0;
