@@ -275,20 +275,17 @@ TEST_F(CaptureTest, ManagersSlowPutBacksAreLeftAndTheSameCopyMadeAgainIsTaken) {
     const QString path = writePng(QStringLiteral("kept.png"), 40, 30, 0xff445566);
     QProcess& keeper = cliptool({QStringLiteral("keeper"), path, QStringLiteral("1000")});
     QProcess& copier = cliptool({QStringLiteral("again"), path, QStringLiteral("1500")});
-    QByteArray said;
-    const auto keeperSaid = [&](const char* line) {
-        said += keeper.readAll();
-        return said.contains(line);
-    };
     ASSERT_TRUE(waitUntil([&] { return copier.state() == QProcess::NotRunning; }, 30000))
         << "the second copy was not taken; taken " << form.gallery().ImageCount;
-    ASSERT_TRUE(waitUntil([&] { return keeperSaid("put back 2"); }, 30000)) << said.constData();
+    // Only the manager fills the clipboard now.
+    ASSERT_TRUE(waitUntil([&] { return !clipboardEmpty(); }, 30000));
     ASSERT_TRUE(lookAgain());
     ASSERT_TRUE(lookAgain());
     EXPECT_EQ(form.gallery().ImageCount, 2) << "each copy once, no put-back";
-    EXPECT_EQ(counting.clears, 2) << "put-backs are not emptied";
+    EXPECT_EQ(counting.clears, 2) << "put-backs are not emptied, so there is no loop";
     EXPECT_FALSE(clipboardEmpty());
-    EXPECT_FALSE(keeperSaid("put back 3")) << "no loop";
+    const QByteArray said = keeper.readAll();
+    EXPECT_LE(said.count("put back"), 2) << said.constData();
 }
 
 TEST_F(CaptureTest, OwnCopyComesBackOnceAfterDeleteAndAfterACancelledSave) {
