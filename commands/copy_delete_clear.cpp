@@ -3,10 +3,12 @@
 void mnuImageCopy_Click(CommandEnv& env) {
     Gallery& g = env.gallery;
     g.IgnoreClipboard = true;
-    env.platform.clipboard.clear();
-    // An empty entry leaves the clipboard empty; the watcher then clears the flag.
-    if (g.exists(g.SelectedIndex) && !g.imgView(g.SelectedIndex).isEmpty())
-        env.platform.clipboard.setPicture(g.imgView(g.SelectedIndex).picture);
+    // Put on in place of what is there, never after an emptying: a clipboard manager
+    // would put its own content back in that gap. An empty entry, or a picture the
+    // clipboard refuses, leaves it empty; the watcher then clears the flag.
+    const bool filled = g.exists(g.SelectedIndex) && !g.imgView(g.SelectedIndex).isEmpty();
+    if (!filled || !env.platform.clipboard.setPicture(g.imgView(g.SelectedIndex).picture))
+        env.platform.clipboard.clear();
 }
 
 void mnuImageDelete_Click(CommandEnv& env) {

@@ -1,5 +1,7 @@
 #include "gallery/clipboard_watcher.h"
 
+#include <algorithm>
+
 ClipboardWatcher::ClipboardWatcher(Gallery& gallery, IClipboard& clipboard,
                                    std::function<void()> added, std::function<void()> again)
     : m_gallery(gallery), m_clipboard(clipboard), m_added(std::move(added)),
@@ -32,20 +34,24 @@ void ClipboardWatcher::finish(const ClipboardContent& content, std::uint64_t cha
     } else if (content.state == ClipboardContent::State::NoBitmap) {
         m_gallery.IgnoreClipboard = false;
     } else if (m_gallery.IgnoreClipboard) {
-        // The program's own copy, or anything that replaced it: left where it is.
+        // Our copy is left where it is. Another program's picture has replaced it and is
+        // a new one, unless the clipboard changed during the look: then what we saw may
+        // be older than a Copy made meanwhile.
+        if (!content.own && m_changes == changesAtStart) {
+            m_gallery.IgnoreClipboard = false;
+            tickAgain = true;
+        }
     } else if (!didRead) {
         // The flag fell while we looked without reading: look again, reading.
         tickAgain = true;
-    } else if (isRestore(content)) {
-        // Left on the clipboard; it stays a restore at every later look, as what makes
-        // it one belongs to the offer, not to the moment of the look.
+    } else if (isPutBack(content)) {
+        // Left on the clipboard, never emptied, so the manager has nothing to answer. It
+        // stays a put-back at every later look: what makes it one belongs to the offer.
     } else if (content.state == ClipboardContent::State::Bitmap && !content.picture.isNull() &&
                !content.picture.isEmpty()) {
-        const bool repeat = isRepeat(content);
         m_gallery.AddImage(content.picture);
         m_clipboard.clearTaken(content);
-        m_lastTaken = content.picture;
-        m_lastWasRepeat = repeat;
+        remember(content);
         const int filled = m_gallery.ImageCount - 1;
         if (m_gallery.exists(filled))
             m_gallery.imgView(filled).toolTipText =
@@ -61,17 +67,45 @@ void ClipboardWatcher::finish(const ClipboardContent& content, std::uint64_t cha
         m_again();
 }
 
-bool ClipboardWatcher::isRestore(const ClipboardContent& content) const {
-    if (content.takenAfterEmptyingMs > kRestoreWithinMs && !m_lastWasRepeat)
-        return false;
-    return isRepeat(content);
+bool ClipboardWatcher::takenRecently(std::uint64_t fingerprint) const {
+    return fingerprint != 0 &&
+           std::find(m_recent.begin(), m_recent.end(), fingerprint) != m_recent.end();
 }
 
-bool ClipboardWatcher::isRepeat(const ClipboardContent& content) const {
-    // The program's own copy is never a restore, however soon it came.
-    if (content.own || content.takenAfterEmptyingMs < 0 ||
-        content.takenAfterEmptyingMs > kRepeatWithinMs || m_lastTaken.isNull() ||
-        content.picture.isNull())
+void ClipboardWatcher::remember(const ClipboardContent& taken) {
+    m_lastWasRepeat = taken.firstAfterOurEmptying && takenRecently(taken.fingerprint);
+    if (taken.fingerprint != 0) {
+        m_recent.push_back(taken.fingerprint);
+        if (m_recent.size() > kRecentTaken)
+            m_recent.pop_front();
+    }
+    m_copier = taken.offerer.client;
+    m_copiedAtMs = taken.offeredAtMs;
+}
+
+bool ClipboardWatcher::isPutBack(const ClipboardContent& content) const {
+    // Only the first owner after our emptying can be putting back, and only a picture
+    // already taken; the program's own copy never is one.
+    if (content.own || !content.firstAfterOurEmptying || !takenRecently(content.fingerprint))
         return false;
-    return m_lastTaken.samePixelsAs(content.picture);
+    const ClipboardContent::Offerer& by = content.offerer;
+    if (by.manager)
+        return true;
+    if (by.client != 0) {
+        // The program whose copy was taken copying again makes a new copy, but not twice
+        // in a row right after our emptying: a manager without the role that put the
+        // picture on itself would be taken again and again.
+        if (by.client == m_copier)
+            return m_lastWasRepeat;
+        // One started since (a screenshot tool runs anew for each screenshot) makes a
+        // new copy; one that was there all along, a manager, puts back.
+        return by.atLastTake != ClipboardContent::Offerer::Connected::No;
+    }
+    // Nobody named: told by time, counted from the copy taken, not from our emptying,
+    // which a slow owner delays. A second repeat in a row is always a put-back, so a
+    // manager slower than that costs one duplicate at most.
+    if (m_lastWasRepeat)
+        return true;
+    return content.offeredAtMs >= 0 && m_copiedAtMs >= 0 &&
+           content.offeredAtMs - m_copiedAtMs <= kPutBackWithinMs;
 }

@@ -5,6 +5,7 @@
 #include "platform/clipboard.h"
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 
 class ClipboardWatcher {
@@ -20,20 +21,18 @@ public:
     void noteChange() { ++m_changes; }
     bool looking() const { return m_looking; }
 
-    /** A clipboard manager puts back what was emptied as soon as it sees the emptying;
-        an owner that takes the clipboard this soon after the program emptied it, with
-        the very picture just taken, is such a manager. A person copying, even the same
-        picture again, takes longer. */
-    static constexpr std::int64_t kRestoreWithinMs = 150;
-    /** A manager that restores more slowly is recognised by its second restore: the
-        same picture back again within this time after an emptying, right after a
-        take that was itself such a repeat. So it costs at most one duplicate. */
-    static constexpr std::int64_t kRepeatWithinMs = 2000;
+    /** A clipboard manager may put back any picture of its history, not only the last. */
+    static constexpr std::size_t kRecentTaken = 16;
+    /** Where the side does not name the offering program: a picture put back within this
+        time of the copy that was taken is the manager's. A person copying the same
+        picture again, even from a slow program, takes longer. */
+    static constexpr std::int64_t kPutBackWithinMs = 2500;
 
 private:
     void finish(const ClipboardContent& content, std::uint64_t changesAtStart, bool didRead);
-    bool isRestore(const ClipboardContent& content) const;
-    bool isRepeat(const ClipboardContent& content) const;
+    bool isPutBack(const ClipboardContent& content) const;
+    bool takenRecently(std::uint64_t fingerprint) const;
+    void remember(const ClipboardContent& taken);
 
     Gallery& m_gallery;
     IClipboard& m_clipboard;
@@ -42,6 +41,9 @@ private:
     bool m_looking = false;
     bool m_tickWaiting = false;
     std::uint64_t m_changes = 0;
-    Picture m_lastTaken;
+    // What was taken: the pictures, newest last, and of the newest who offered it and when.
+    std::deque<std::uint64_t> m_recent;
+    std::uint64_t m_copier = 0;
+    std::int64_t m_copiedAtMs = -1;
     bool m_lastWasRepeat = false;
 };

@@ -19,10 +19,24 @@ struct ClipboardContent {
     /** Identifies the owner and its moment of taking the clipboard, so that a
         later clear can tell whether the content is still the same; 0 when unknown. */
     std::uint64_t ownership = 0;
-    /** How long after this program emptied the clipboard (clearTaken) the owner took
-        it, when nothing else changed the clipboard in between; -1 otherwise. This is
-        what a clipboard manager that puts back what was emptied looks like. */
-    std::int64_t takenAfterEmptyingMs = -1;
+    /** The first owner after this program emptied the clipboard (clearTaken); emptyings
+        by anyone in between do not end that. A manager that puts back what was emptied
+        is always such an owner; a new copy may be one too. */
+    bool firstAfterOurEmptying = false;
+    /** Who offers it, as far as the side it came from tells. */
+    struct Offerer {
+        /** The offering program's connection; 0 when the side does not tell. */
+        std::uint64_t client = 0;
+        /** It holds the clipboard manager's role. */
+        bool manager = false;
+        enum class Connected { Unknown, Yes, No };
+        /** Whether that connection existed when the last picture taken was read. */
+        Connected atLastTake = Connected::Unknown;
+    } offerer;
+    /** When the owner took the clipboard, in milliseconds of a steady clock; -1 unknown. */
+    std::int64_t offeredAtMs = -1;
+    /** pixelFingerprint of the picture, made where it was decoded; 0 when not read. */
+    std::uint64_t fingerprint = 0;
     /** The program's own content, put by setPicture and not replaced since. */
     bool own = false;
 };

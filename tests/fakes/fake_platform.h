@@ -1,17 +1,23 @@
 // In-memory stand-ins for every platform interface, recording what the logic asked.
 #pragma once
 
+#include "pictures/pixel_fingerprint.h"
 #include "platform/main_window.h"
 #include "platform/platform.h"
 #include "viewers/viewer_host.h"
 
 #include <QMap>
 #include <QStringList>
+#include <algorithm>
 #include <deque>
 #include <map>
 #include <mutex>
+#include <optional>
+#include <utility>
 #include <vector>
 
+/** The clipboard as the X side reports it: owners are programs with connections, and
+    the facts of each offer follow from what happened, not from the test's say-so. */
 class FakeClipboard final : public IClipboard {
 public:
     Picture content;         // what a read would return
@@ -28,31 +34,71 @@ public:
     /** Runs after every clear, like a clipboard manager that puts things back. */
     std::function<void(FakeClipboard&)> afterClear;
 
-    /** Another program's picture; afterEmptyingMs as ClipboardContent::takenAfterEmptyingMs. */
-    void put(const Picture& p, std::int64_t afterEmptyingMs = -1) {
+    /** The steady clock offers are stamped with; tests move it. */
+    std::int64_t nowMs = 0;
+    /** The program holding the clipboard manager's role. */
+    std::uint64_t managerClient = 0;
+    /** False where the side names no client (Wayland's data control). */
+    bool namesClients = true;
+    /** False where the server cannot list its clients (no X-Resource). */
+    bool listsClients = true;
+
+    /** A program connects; its copies carry the number returned. */
+    std::uint64_t connect() {
+        m_connected.push_back(++m_lastClient);
+        return m_lastClient;
+    }
+    void disconnect(std::uint64_t client) {
+        m_connected.erase(std::remove(m_connected.begin(), m_connected.end(), client),
+                          m_connected.end());
+    }
+
+    /** A program's picture; by is its connection, 0 for one never named. */
+    void put(const Picture& p, std::uint64_t by = 0) {
         ++generation;
         content = p;
         offered = true;
         unreadable = false;
         own = false;
-        takenAfterEmptyingMs = afterEmptyingMs;
+        m_by = by;
+        m_offeredAt = nowMs;
+        m_first = std::exchange(m_sinceOurEmptying, false);
+    }
+    /** Another program empties the clipboard. */
+    void emptyByOther() {
+        ++generation;
+        offered = false;
+        content = Picture();
+        own = false;
+        m_first = false;
     }
     bool own = false;
-    std::int64_t takenAfterEmptyingMs = -1;
     void look(bool readImage, std::function<void(ClipboardContent)> done) override {
         ++looks;
         ClipboardContent c;
         c.ownership = std::uint64_t(generation);
         c.own = own;
-        c.takenAfterEmptyingMs = takenAfterEmptyingMs;
+        c.firstAfterOurEmptying = m_first;
+        c.offeredAtMs = m_offeredAt;
+        if (namesClients) {
+            using Connected = ClipboardContent::Offerer::Connected;
+            c.offerer.client = m_by;
+            c.offerer.manager = m_by != 0 && m_by == managerClient;
+            if (listsClients && m_atTake)
+                c.offerer.atLastTake =
+                    std::count(m_atTake->begin(), m_atTake->end(), m_by) ? Connected::Yes
+                                                                        : Connected::No;
+        }
         if (offered) {
             c.state = ClipboardContent::State::Bitmap;
             if (readImage) {
                 ++reads;
-                if (unreadable)
+                if (unreadable) {
                     c.state = ClipboardContent::State::Unreadable;
-                else
+                } else {
                     c.picture = content;
+                    c.fingerprint = pixelFingerprint(content.toImage());
+                }
             }
         }
         if (holdAnswers) {
@@ -71,6 +117,7 @@ public:
         ++clears;
         offered = false;
         own = false;
+        m_first = false;
         content = Picture();
         if (afterClear)
             afterClear(*this);
@@ -78,8 +125,11 @@ public:
     /** Content put since the last look: a clearTaken then leaves it. */
     int generation = 0;
     void clearTaken(const ClipboardContent& taken) override {
-        if (taken.ownership == std::uint64_t(generation))
-            clear();
+        if (taken.ownership != std::uint64_t(generation))
+            return;
+        m_atTake = m_connected;
+        m_sinceOurEmptying = true;
+        clear();
     }
     bool setPicture(const Picture& p) override {
         if (refuseSet || p.isNull() || p.isEmpty())
@@ -89,6 +139,15 @@ public:
         return true;
     }
     void setChangeHandler(std::function<void()> h) override { changed = std::move(h); }
+
+private:
+    std::uint64_t m_lastClient = 0;
+    std::vector<std::uint64_t> m_connected;
+    std::optional<std::vector<std::uint64_t>> m_atTake;
+    std::uint64_t m_by = 0;
+    std::int64_t m_offeredAt = -1;
+    bool m_first = false;
+    bool m_sinceOurEmptying = false;
 };
 
 class FakeClock final : public IClock {

@@ -319,6 +319,25 @@ TEST_F(CaptureTest, ClipboardManagerThatRestoresDoesNotRefillTheGallery) {
     ASSERT_TRUE(waitUntil([&] { return form.gallery().ImageCount == taken + 1; }));
 }
 
+TEST_F(CaptureTest, ManagersSlowPutBacksAreLeftAndTheSameCopyMadeAgainIsTaken) {
+    // A manager that puts the picture back a second after each emptying, and one program
+    // that copies the same picture twice.
+    const QString path = writePng(QStringLiteral("kept.png"), 40, 30, 0xff445566);
+    QProcess& keeper = cliptool({QStringLiteral("keeper"), path, QStringLiteral("1000")});
+    QProcess& copier = cliptool({QStringLiteral("again"), path, QStringLiteral("1500")});
+    ASSERT_TRUE(waitUntil([&] { return copier.state() == QProcess::NotRunning; }, 30000))
+        << "the second copy was not taken; taken " << form.gallery().ImageCount;
+    // Only the manager fills the clipboard now.
+    ASSERT_TRUE(waitUntil([&] { return !clipboardEmpty(); }, 30000));
+    ASSERT_TRUE(lookAgain());
+    ASSERT_TRUE(lookAgain());
+    EXPECT_EQ(form.gallery().ImageCount, 2) << "each copy once, no put-back";
+    EXPECT_EQ(counting.clears, 2) << "put-backs are not emptied, so there is no loop";
+    EXPECT_FALSE(clipboardEmpty());
+    const QByteArray said = keeper.readAll();
+    EXPECT_LE(said.count("put back"), 2) << said.constData();
+}
+
 TEST_F(CaptureTest, OwnCopyComesBackOnceAfterDeleteAndAfterACancelledSave) {
     Gallery& g = form.gallery();
     auto takenOnce = [&](int count, QRgb colour) {

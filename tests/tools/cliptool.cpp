@@ -1,5 +1,5 @@
 // Plays the other side of the clipboard in tests: owners that are slow, die, or
-// hand out many pictures, and a clipboard manager that restores what was emptied.
+// hand out many pictures, and clipboard managers that restore what was emptied.
 #include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
@@ -11,6 +11,7 @@
 #include <QTextStream>
 #include <QThread>
 #include <QTimer>
+#include <QtGui/qguiapplication_platform.h>
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -215,8 +216,9 @@ int drip(const QByteArray& png, int lateTargetsMs = -1) {
 int usage() {
     std::fprintf(stderr,
                  "cliptool put FILE | slow FILE MS | dying FILE | text TEXT | burst N W H |\n"
-                 "         manager FILE | drip FILE | late-targets FILE MS | formats |\n"
-                 "         image FILE | encode-png FILE | latency[-image] N FILE\n");
+                 "         manager FILE | keeper FILE MS | again FILE MS | drip FILE |\n"
+                 "         late-targets FILE MS | formats | image FILE | encode-png FILE |\n"
+                 "         latency[-image] N FILE\n");
     return 2;
 }
 
@@ -434,6 +436,96 @@ int main(int argc, char** argv) {
         cb->setMimeData(new TestMime(image, Behaviour::Normal, 0));
         poll.start();
         say(QStringLiteral("managing"));
+        return app.exec();
+    }
+    if (mode == QLatin1String("keeper") && args.size() == 3) {
+        // Like Xfce's clipboard manager: it holds the manager's role, and a while after
+        // each emptying puts the picture back, unless another program has taken the
+        // clipboard by then.
+        const QImage image(args[1]);
+        const int delayMs = args[2].toInt();
+        auto* x11 = app.nativeInterface<QNativeInterface::QX11Application>();
+        if (image.isNull() || !x11)
+            return 3;
+        // On the toolkit's own connection: the role and the copies come from one client.
+        xcb_connection_t* c = x11->connection();
+        const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+        const xcb_window_t roleWindow = xcb_generate_id(c);
+        xcb_create_window(c, XCB_COPY_FROM_PARENT, roleWindow, screen->root, 0, 0, 1, 1, 0,
+                          XCB_WINDOW_CLASS_INPUT_ONLY, screen->root_visual, 0, nullptr);
+        xcb_set_selection_owner(c, roleWindow, internAtom(c, "CLIPBOARD_MANAGER"),
+                                XCB_CURRENT_TIME);
+        xcb_flush(c);
+        int putBacks = 0;
+        xcb_window_t last = watch.owner();
+        QElapsedTimer emptied;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            const xcb_window_t now = watch.owner();
+            if (now == XCB_NONE && last != XCB_NONE)
+                emptied.start();
+            last = now;
+            if (!emptied.isValid())
+                return;
+            if (now != XCB_NONE) {
+                emptied.invalidate(); // another program was quicker
+            } else if (emptied.elapsed() >= delayMs) {
+                // Refused until the toolkit has seen the emptying: the next poll tries again.
+                cb->setMimeData(new TestMime(image, Behaviour::Normal, 0));
+                last = watch.owner();
+                if (last != XCB_NONE) {
+                    emptied.invalidate();
+                    say(QStringLiteral("put back %1").arg(++putBacks));
+                }
+            }
+        });
+        poll.start();
+        say(QStringLiteral("keeping"));
+        return app.exec();
+    }
+    if (mode == QLatin1String("again") && args.size() == 3) {
+        // One program copying the same picture twice: again MS after it lost the clipboard.
+        // Ends once the second copy is taken.
+        const QImage image(args[1]);
+        const int afterMs = args[2].toInt();
+        if (image.isNull())
+            return 3;
+        xcb_window_t mine = XCB_NONE;
+        int copies = 0;
+        auto copy = [&](xcb_window_t window) {
+            for (int attempt = 0; attempt < 500; ++attempt) {
+                cb->setMimeData(new TestMime(image, Behaviour::Normal, 0));
+                const xcb_window_t now = watch.owner();
+                if (now != XCB_NONE && (window == XCB_NONE || now == window))
+                    return now;
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+                QThread::msleep(1);
+            }
+            return xcb_window_t(XCB_NONE);
+        };
+        const xcb_window_t window = copy(XCB_NONE);
+        if (window == XCB_NONE)
+            return 1;
+        mine = window;
+        say(QStringLiteral("copied %1").arg(++copies));
+        QElapsedTimer lost;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (mine != XCB_NONE && watch.owner() != mine) {
+                if (copies == 2) {
+                    app.quit();
+                    return;
+                }
+                mine = XCB_NONE;
+                lost.start();
+            } else if (mine == XCB_NONE && lost.elapsed() >= afterMs) {
+                mine = copy(window);
+                if (mine == XCB_NONE)
+                    app.exit(1);
+                else
+                    say(QStringLiteral("copied %1").arg(++copies));
+            }
+        });
+        poll.start();
+        QTimer::singleShot(120000, &app, [&] { app.exit(1); });
         return app.exec();
     }
     return usage();

@@ -5,6 +5,10 @@
 
 namespace {
 
+Picture copyOf(const Picture& p) {
+    return Picture::fromImage(p.toImage().copy()); // same pixels, another object
+}
+
 struct WatcherFixture : ::testing::Test {
     FakeClipboard clipboard;
     Gallery gallery{[] { return OuterSize{9600, 7200}; }};
@@ -39,7 +43,7 @@ TEST_F(WatcherFixture, NoBitmapClearsTheFlagAndTouchesNothing) {
 
 TEST_F(WatcherFixture, OwnCopyIsLeftAloneWithoutBeingRead) {
     gallery.IgnoreClipboard = true;
-    clipboard.put(solidPicture(5, 5));
+    clipboard.setPicture(solidPicture(5, 5));
     watcher.Timer1_Timer();
     EXPECT_EQ(clipboard.reads, 0);
     EXPECT_TRUE(clipboard.offered);
@@ -80,83 +84,186 @@ TEST_F(WatcherFixture, UnreadableBitmapStaysOnTheClipboard) {
     EXPECT_EQ(gallery.ImageCount, 1) << "the next change is handled as usual";
 }
 
-TEST_F(WatcherFixture, ClipboardManagerRestoringTheCaptureIsLeftForGood) {
-    const Picture shot = solidPicture(30, 20, 0xff123456);
-    int restores = 0;
-    clipboard.afterClear = [&](FakeClipboard& c) {
-        ++restores;
-        c.put(Picture::fromImage(shot.toImage().copy()), 10); // same pixels, new object
-    };
-    clipboard.put(shot);
-    watcher.Timer1_Timer();
-    for (int i = 0; i < 3; ++i)
+TEST_F(WatcherFixture, XfceManagerPutsBackAfterASecondAndIsLeft) {
+    const std::uint64_t xfsettingsd = clipboard.connect();
+    clipboard.managerClient = xfsettingsd;
+    const Picture screen = solidPicture(30, 20, 0xff123456);
+    for (int shot = 1; shot <= 3; ++shot) {
+        // PrintScreen runs the screenshot tool anew; the screen has not changed.
+        const std::uint64_t shooter = clipboard.connect();
+        clipboard.put(copyOf(screen), shooter);
         watcher.Timer1_Timer();
-    EXPECT_EQ(gallery.ImageCount, 1);
-    EXPECT_EQ(restores, 1) << "emptied once, not again";
-    EXPECT_TRUE(clipboard.offered);
-
-    // Once judged a restore, never taken later: not after a command ends either.
+        clipboard.disconnect(shooter);
+        ASSERT_EQ(gallery.ImageCount, shot);
+        const int clears = clipboard.clears;
+        clipboard.nowMs += 1200;
+        clipboard.put(copyOf(screen), xfsettingsd);
+        watcher.Timer1_Timer();
+        watcher.Timer1_Timer();
+        EXPECT_EQ(gallery.ImageCount, shot) << "the put-back is not a screenshot";
+        EXPECT_EQ(clipboard.clears, clears) << "and is not emptied";
+        EXPECT_TRUE(clipboard.offered);
+        clipboard.nowMs += 5000;
+    }
+    // Still left after a command ends.
     gallery.IgnoreClipboard = true;
     watcher.Timer1_Timer();
     gallery.IgnoreClipboard = false;
     watcher.Timer1_Timer();
-    EXPECT_EQ(gallery.ImageCount, 1);
-    EXPECT_EQ(restores, 1);
+    EXPECT_EQ(gallery.ImageCount, 3);
 }
 
-TEST_F(WatcherFixture, RestoreIsTheSamePictureTakenRightAfterTheEmptying) {
-    const Picture shot = solidPicture(30, 20, 0xff123456);
-    auto same = [&] { return Picture::fromImage(shot.toImage().copy()); };
-    clipboard.put(shot);
+TEST_F(WatcherFixture, KlipperPuttingBackAnOlderPictureIsLeft) {
+    const std::uint64_t klipper = clipboard.connect();
+    const std::uint64_t eog = clipboard.connect();
+    std::vector<Picture> copied;
+    for (int i = 0; i < 3; ++i) {
+        copied.push_back(solidPicture(30, 20, 0xff000010u + i));
+        clipboard.put(copied.back(), eog);
+        watcher.Timer1_Timer();
+    }
+    ASSERT_EQ(gallery.ImageCount, 3);
+    clipboard.put(copyOf(copied[0]), klipper); // the third newest of its history
     watcher.Timer1_Timer();
+    EXPECT_EQ(gallery.ImageCount, 3);
+    EXPECT_TRUE(clipboard.offered);
+}
 
-    // The same picture copied again a moment later is a capture.
-    clipboard.put(same(), ClipboardWatcher::kRestoreWithinMs + 1);
+TEST_F(WatcherFixture, GPasteEmptyingThenPuttingBackIsLeftWithoutASecondEmptying) {
+    const std::uint64_t gpaste = clipboard.connect();
+    const Picture shot = solidPicture(30, 20, 0xff123456);
+    int putBacks = 0;
+    clipboard.afterClear = [&](FakeClipboard& c) {
+        if (++putBacks > 50)
+            return; // a loop: the test fails below
+        c.emptyByOther();
+        c.put(copyOf(shot), gpaste);
+    };
+    clipboard.put(shot, clipboard.connect());
+    for (int i = 0; i < 4; ++i)
+        watcher.Timer1_Timer();
+    EXPECT_EQ(gallery.ImageCount, 1);
+    EXPECT_EQ(putBacks, 1) << "emptied once";
+    EXPECT_TRUE(clipboard.offered);
+}
+
+TEST_F(WatcherFixture, SamePicturesCopiedAgainAreNewCopies) {
+    const std::uint64_t klipper = clipboard.connect();
+    (void)klipper; // a manager that is there but puts nothing back
+    const Picture screen = solidPicture(30, 20, 0xff123456);
+    const std::uint64_t first = clipboard.connect();
+    clipboard.put(screen, first);
+    watcher.Timer1_Timer();
+    clipboard.disconnect(first);
+    // The screenshot tool run anew at once, on an unchanged screen.
+    clipboard.nowMs += 100;
+    clipboard.put(copyOf(screen), clipboard.connect());
+    watcher.Timer1_Timer();
+    EXPECT_EQ(gallery.ImageCount, 2) << "a new process is a new copy";
+
+    // A long-lived program copying the same picture again, slow to hand it over: the
+    // second copy comes 3.5 s after the first, half a second after our emptying.
+    const std::uint64_t eog = clipboard.connect();
+    const Picture photo = solidPicture(30, 20, 0xff00ff00);
+    clipboard.put(photo, eog);
+    clipboard.nowMs += 3000;
+    watcher.Timer1_Timer();
+    clipboard.nowMs += 500;
+    clipboard.put(copyOf(photo), eog);
+    watcher.Timer1_Timer();
+    EXPECT_EQ(gallery.ImageCount, 4) << "the copier copying again is a new copy";
+    EXPECT_FALSE(clipboard.offered);
+}
+
+TEST_F(WatcherFixture, ManagerWithoutTheRolePuttingBackItsOwnCopyCostsOneDuplicate) {
+    const std::uint64_t manager = clipboard.connect();
+    const Picture picked = solidPicture(30, 20, 0xff123456);
+    int putBacks = 0;
+    clipboard.afterClear = [&](FakeClipboard& c) {
+        if (++putBacks <= 50)
+            c.put(copyOf(picked), manager);
+    };
+    clipboard.put(picked, manager); // picked from its own history
+    for (int i = 0; i < 5; ++i)
+        watcher.Timer1_Timer();
+    EXPECT_EQ(gallery.ImageCount, 2);
+    EXPECT_EQ(putBacks, 2);
+    EXPECT_TRUE(clipboard.offered);
+}
+
+TEST_F(WatcherFixture, WithoutClientsAPutBackIsToldByTimeSinceTheCopy) {
+    clipboard.namesClients = false;
+    const Picture photo = solidPicture(30, 20, 0xff00ff00);
+    // A slow owner: read 3 s after its copy, and copying the same again 0.5 s later.
+    clipboard.put(photo);
+    clipboard.nowMs += 3000;
+    watcher.Timer1_Timer();
+    clipboard.nowMs += 500;
+    clipboard.put(copyOf(photo));
     watcher.Timer1_Timer();
     EXPECT_EQ(gallery.ImageCount, 2);
-    // So is the same picture after another content, and a new one at once (a burst).
-    clipboard.put(same(), -1);
-    watcher.Timer1_Timer();
-    clipboard.put(solidPicture(30, 20, 0xff654321), 0);
-    watcher.Timer1_Timer();
-    EXPECT_EQ(gallery.ImageCount, 4);
-    EXPECT_FALSE(clipboard.offered);
 
-    // The program's own copy is never a restore, however soon it comes.
-    const Picture copied = gallery.imgView(3).picture;
+    // A manager putting it back a second after the copy taken.
+    clipboard.nowMs += 1000;
+    clipboard.put(copyOf(photo));
+    watcher.Timer1_Timer();
+    EXPECT_EQ(gallery.ImageCount, 2);
+    EXPECT_TRUE(clipboard.offered);
+
+    // One slower than that costs one duplicate, then is left.
+    const Picture next = solidPicture(30, 20, 0xff0000ff);
+    int putBacks = 0;
+    clipboard.afterClear = [&](FakeClipboard& c) {
+        ++putBacks;
+        c.nowMs += 4000;
+        c.put(copyOf(next));
+    };
+    clipboard.put(next);
+    for (int i = 0; i < 4; ++i)
+        watcher.Timer1_Timer();
+    EXPECT_EQ(gallery.ImageCount, 4);
+    EXPECT_EQ(putBacks, 2);
+}
+
+TEST_F(WatcherFixture, OwnCopyTakenBackIsNeverAPutBack) {
+    clipboard.put(solidPicture(30, 20, 0xff123456), clipboard.connect());
+    watcher.Timer1_Timer();
     gallery.IgnoreClipboard = true;
-    clipboard.clear();
-    clipboard.setPicture(copied);
-    clipboard.takenAfterEmptyingMs = 0;
+    clipboard.setPicture(gallery.imgView(0).picture);
     watcher.Timer1_Timer();
     gallery.IgnoreClipboard = false; // Delete ended
     watcher.Timer1_Timer();
     watcher.Timer1_Timer();
-    EXPECT_EQ(gallery.ImageCount, 5) << "taken back once";
+    EXPECT_EQ(gallery.ImageCount, 2) << "taken back once";
     EXPECT_FALSE(clipboard.offered);
 }
 
-TEST_F(WatcherFixture, SlowManagerCostsAtMostOneDuplicate) {
-    const Picture shot = solidPicture(30, 20, 0xff123456);
-    int restores = 0;
-    clipboard.afterClear = [&](FakeClipboard& c) {
-        ++restores;
-        c.put(Picture::fromImage(shot.toImage().copy()), 600);
-    };
-    clipboard.put(shot);
-    for (int i = 0; i < 5; ++i)
-        watcher.Timer1_Timer();
-    EXPECT_EQ(gallery.ImageCount, 2) << "one duplicate, then left alone";
-    EXPECT_EQ(restores, 2);
-    EXPECT_TRUE(clipboard.offered);
+TEST_F(WatcherFixture, AnotherProgramsCopyAfterOurCopyIsTaken) {
+    gallery.IgnoreClipboard = true;
+    clipboard.setPicture(solidPicture(5, 5));
+    watcher.Timer1_Timer();
+    EXPECT_TRUE(gallery.IgnoreClipboard);
+    const Picture fromEog = solidPicture(7, 7, 0xff00ff00);
+    clipboard.put(fromEog, clipboard.connect());
+    watcher.Timer1_Timer();
+    EXPECT_FALSE(gallery.IgnoreClipboard);
+    EXPECT_EQ(again, 1) << "and looked at again, reading";
+    watcher.Timer1_Timer();
+    ASSERT_EQ(gallery.ImageCount, 1);
+    EXPECT_TRUE(gallery.imgView(0).picture.sameAs(fromEog));
 
-    // A different picture afterwards is taken, and its first repeat too.
-    clipboard.afterClear = nullptr;
-    clipboard.put(solidPicture(30, 20, 0xff00ff00), -1);
+    // A Copy made while the look at another program's picture is under way stays out.
+    clipboard.put(solidPicture(6, 6), clipboard.connect());
+    gallery.IgnoreClipboard = true;
+    clipboard.holdAnswers = true;
     watcher.Timer1_Timer();
-    clipboard.put(solidPicture(30, 20, 0xff00ff00), 600);
+    clipboard.setPicture(gallery.imgView(0).picture);
+    watcher.noteChange();
+    clipboard.answerHeld();
+    EXPECT_TRUE(gallery.IgnoreClipboard);
+    clipboard.holdAnswers = false;
     watcher.Timer1_Timer();
-    EXPECT_EQ(gallery.ImageCount, 4);
+    EXPECT_EQ(gallery.ImageCount, 1);
 }
 
 TEST_F(WatcherFixture, TicksDuringALookMergeAndChangesAreNotEmptied) {

@@ -1,5 +1,7 @@
 #include "platform/qt/clipboard/qt_clipboard.h"
 
+#include "pictures/pixel_fingerprint.h"
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -51,8 +53,8 @@ bool QtClipboard::justTakenFrom(Side side) const {
     return m_lastSide == side && m_takenBeforeLookMs >= 0 && m_takenBeforeLookMs < kBridgedWithinMs;
 }
 
-bool QtClipboard::bridgedFrom(Side side, const Picture& picture) const {
-    return justTakenFrom(side) && m_lastTaken.samePixelsAs(picture);
+bool QtClipboard::bridgedFrom(Side side, std::uint64_t fingerprint) const {
+    return justTakenFrom(side) && fingerprint != 0 && fingerprint == m_lastTaken;
 }
 
 void QtClipboard::look(bool readImage, std::function<void(ClipboardContent)> done) {
@@ -74,7 +76,7 @@ void QtClipboard::look(bool readImage, std::function<void(ClipboardContent)> don
                 lookBehindUnreadable(offer, content, std::move(done));
                 return;
             }
-            if (readImage && bridgedFrom(Side::X, content.picture)) {
+            if (readImage && bridgedFrom(Side::X, content.fingerprint)) {
                 // The compositor's Wayland copy of the X copy just taken: the same capture.
                 m_wayland->clearIfUnchanged(offer);
                 done(nothing());
@@ -90,8 +92,8 @@ void QtClipboard::look(bool readImage, std::function<void(ClipboardContent)> don
             // An X program still holding a picture: the compositor handed that one to Wayland
             // (then it goes with this one), or it is another, taken on its own next time.
             m_x11.look(true, [this, content, done = std::move(done)](const ClipboardContent& x) {
-                if (x.state == ClipboardContent::State::Bitmap &&
-                    x.picture.samePixelsAs(content.picture))
+                if (x.state == ClipboardContent::State::Bitmap && x.fingerprint != 0 &&
+                    x.fingerprint == content.fingerprint)
                     m_xBehind = x.ownership;
                 done(content);
             });
@@ -133,6 +135,7 @@ void QtClipboard::lookX(bool readImage, std::function<void(ClipboardContent)> do
             if (readImage) {
                 const QImage image = qvariant_cast<QImage>(data->imageData());
                 content.picture = Picture::fromImage(image);
+                content.fingerprint = pixelFingerprint(image);
                 if (content.picture.isNull())
                     content.state = ClipboardContent::State::Unreadable;
             }
@@ -142,7 +145,7 @@ void QtClipboard::lookX(bool readImage, std::function<void(ClipboardContent)> do
         return;
     }
     m_x11.look(readImage, [this, done = std::move(done)](const ClipboardContent& x) {
-        if (m_wayland && bridgedFrom(Side::Wayland, x.picture)) {
+        if (m_wayland && bridgedFrom(Side::Wayland, x.fingerprint)) {
             // The compositor's X copy of the Wayland copy just taken.
             m_x11.clearIfUnchanged(x.ownership);
             done(nothing());
@@ -161,7 +164,7 @@ void QtClipboard::clear() {
 
 void QtClipboard::clearTaken(const ClipboardContent& taken) {
     QClipboard* clipboard = QGuiApplication::clipboard();
-    m_lastTaken = taken.picture;
+    m_lastTaken = taken.fingerprint;
     m_lastTakenAt.start();
     if (m_wayland && taken.ownership == m_waylandLooked) {
         m_lastSide = Side::Wayland;

@@ -26,9 +26,9 @@ private:
     void lookBehindUnreadable(std::uint64_t offer, const ClipboardContent& unreadable,
                               std::function<void(ClipboardContent)> done);
     enum class Side { None, X, Wayland };
-    /** True when the picture is the one just taken from that side, as the compositor
-        hands it across. */
-    bool bridgedFrom(Side side, const Picture& picture) const;
+    /** True when the picture, named by its fingerprint, is the one just taken from that
+        side, as the compositor hands it across. */
+    bool bridgedFrom(Side side, std::uint64_t fingerprint) const;
     bool justTakenFrom(Side side) const;
 
     std::function<void()> m_changed;
@@ -46,7 +46,7 @@ private:
     std::uint64_t m_waylandBeside = 0;
     std::uint64_t m_waylandAtXTake = 0;
     // The last picture taken, from which side and when.
-    Picture m_lastTaken;
+    std::uint64_t m_lastTaken = 0;
     Side m_lastSide = Side::None;
     QElapsedTimer m_lastTakenAt;
     qint64 m_takenBeforeLookMs = -1;

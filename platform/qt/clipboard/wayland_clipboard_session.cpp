@@ -1,13 +1,16 @@
 #include "platform/qt/clipboard/wayland_clipboard_session.h"
 
+#include "pictures/pixel_fingerprint.h"
 #include "platform/qt/clipboard/clipboard_image.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -101,8 +104,10 @@ ClipboardContent WaylandClipboardReader::Session::look(bool readImage) {
         out.state = ClipboardContent::State::Bitmap;
         out.ownership = m_serial;
         out.own = true;
-        if (readImage)
+        if (readImage) {
             out.picture = Picture::fromImage(m_ownImage);
+            out.fingerprint = pixelFingerprint(m_ownImage);
+        }
         return out;
     }
     const auto current = m_offers.find(m_current);
@@ -120,7 +125,9 @@ ClipboardContent WaylandClipboardReader::Session::look(bool readImage) {
         return out;
     out.state = ClipboardContent::State::Bitmap;
     out.ownership = m_serial;
-    out.takenAfterEmptyingMs = m_takenAfterEmptying;
+    // The protocol names no client: what is known is when the offer came.
+    out.firstAfterOurEmptying = m_firstAfterOurEmptying;
+    out.offeredAtMs = m_offeredAtMs;
     if (!readImage)
         return out;
     QByteArray data;
@@ -138,6 +145,7 @@ ClipboardContent WaylandClipboardReader::Session::look(bool readImage) {
         return out;
     }
     out.picture = Picture::fromImage(image);
+    out.fingerprint = pixelFingerprint(image);
     return out;
 }
 
@@ -196,13 +204,19 @@ void WaylandClipboardReader::Session::selection(void* proxy) {
         forget(m_current);
     m_current = proxy;
     ++m_serial;
-    // How soon an owner took the selection after we emptied it, with nothing between:
-    // what a clipboard manager that puts back what was emptied looks like.
-    m_takenAfterEmptying = proxy && m_emptied.isValid() ? m_emptied.elapsed() : -1;
-    if (!proxy && m_awaitingOurEmptying)
-        m_emptied.start();
-    else
-        m_emptied.invalidate();
+    if (proxy) {
+        m_firstAfterOurEmptying = std::exchange(m_sinceOurEmptying, false);
+        m_offeredAtMs = std::chrono::duration_cast<std::chrono::milliseconds>(
+                            std::chrono::steady_clock::now().time_since_epoch())
+                            .count();
+    } else {
+        // Another program's emptying does not end the wait for the first owner after
+        // ours: a manager may empty the selection itself before it puts its copy back.
+        if (m_awaitingOurEmptying)
+            m_sinceOurEmptying = true;
+        m_firstAfterOurEmptying = false;
+        m_offeredAtMs = -1;
+    }
     m_awaitingOurEmptying = false;
     m_changed();
 }

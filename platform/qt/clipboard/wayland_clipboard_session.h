@@ -98,8 +98,9 @@ private:
     void* m_current = nullptr;
     std::uint64_t m_serial = 0;
     bool m_awaitingOurEmptying = false;
-    QElapsedTimer m_emptied;
-    std::int64_t m_takenAfterEmptying = -1;
+    bool m_sinceOurEmptying = false;
+    bool m_firstAfterOurEmptying = false;
+    std::int64_t m_offeredAtMs = -1;
     std::vector<void*> m_sources;
     void* m_ownSource = nullptr;
     QImage m_ownImage;

@@ -1,12 +1,16 @@
 #include "platform/qt/clipboard/x11_clipboard_reader.h"
 
+#include "pictures/pixel_fingerprint.h"
 #include "platform/qt/clipboard/clipboard_image.h"
+#include "platform/qt/clipboard/x11_clients.h"
 
 #include <QElapsedTimer>
 #include <QMetaObject>
 #include <cstring>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 #include <poll.h>
 #include <xcb/xcb.h>
 #include <xcb/xfixes.h>
@@ -33,6 +37,7 @@ public:
                           XCB_WINDOW_CLASS_INPUT_ONLY, screen->root_visual, XCB_CW_EVENT_MASK,
                           &mask);
         m_clipboard = atom("CLIPBOARD");
+        m_clients.emplace(m_c);
         m_targets = atom("TARGETS");
         m_incr = atom("INCR");
         // Each transfer uses the next of a few properties, so a late answer to a
@@ -72,6 +77,9 @@ public:
         // when anyone has taken it later, even between the check above and the request.
         // Without that time (an owner from before we watched) the server's own is used.
         const xcb_timestamp_t time = m_ownerSinceKnown ? m_ownerSince : XCB_CURRENT_TIME;
+        if (ownership == m_clientsAtLook.first)
+            m_clientsAtTake = std::move(m_clientsAtLook.second);
+        m_clientsAtLook = {};
         if (beforeEmptying)
             beforeEmptying();
         m_emptyingRequest = xcb_set_selection_owner(m_c, XCB_NONE, m_clipboard, time).sequence;
@@ -99,15 +107,16 @@ public:
         ++m_ownerChanges;
         m_ownerSince = n->selection_timestamp;
         m_ownerSinceKnown = true;
-        // Server times wrap after 49 days; their difference does not.
-        m_takenAfterEmptying = n->owner != XCB_NONE && m_emptiedAt
-                                   ? std::int64_t(std::int32_t(n->timestamp - *m_emptiedAt))
-                                   : -1;
-        // The event our own emptying caused carries that request's number.
-        if (n->owner == XCB_NONE && m_emptyingRequest && ev->full_sequence == *m_emptyingRequest)
-            m_emptiedAt = n->timestamp;
-        else
-            m_emptiedAt.reset();
+        if (n->owner == XCB_NONE) {
+            // The event our own emptying caused carries that request's number. Another
+            // client's emptying does not end the wait for the first owner after ours: a
+            // manager may empty the clipboard itself before it puts its copy back.
+            if (m_emptyingRequest && ev->full_sequence == *m_emptyingRequest)
+                m_sinceOurEmptying = true;
+            m_firstAfterOurEmptying = false;
+        } else {
+            m_firstAfterOurEmptying = std::exchange(m_sinceOurEmptying, false);
+        }
     }
 
     /** The owner that the last look ran out of time with, while it still holds the
@@ -156,9 +165,14 @@ private:
             return out;
         out.state = ClipboardContent::State::Bitmap;
         out.ownership = currentOwnership(stop);
-        out.takenAfterEmptyingMs = m_takenAfterEmptying;
+        out.firstAfterOurEmptying = m_firstAfterOurEmptying;
+        if (out.ownership)
+            out.offerer = m_clients->offerer(xcb_window_t(out.ownership >> 32), m_clientsAtTake);
         if (!readImage)
             return out;
+        // Who was there when a picture was taken: a manager was, a screenshot tool started
+        // afresh for the next screenshot was not.
+        m_clientsAtLook = {out.ownership, m_clients->connected()};
 
         QByteArray data;
         if (!transfer(chosen, chosenName, &data, &type, stop, m_limits.patientMs, &out.reason) ||
@@ -176,6 +190,7 @@ private:
             return out;
         }
         out.picture = Picture::fromImage(image);
+        out.fingerprint = pixelFingerprint(image);
         return out;
     }
 
@@ -311,12 +326,17 @@ private:
     xcb_window_t m_window = XCB_NONE;
     xcb_atom_t m_clipboard = XCB_NONE, m_targets = XCB_NONE, m_incr = XCB_NONE,
                m_property = XCB_NONE;
+    std::optional<X11Clients> m_clients;
+    // The clients connected at the look that read a picture, named by its ownership, and
+    // those at the look of the last picture emptied.
+    std::pair<std::uint64_t, std::optional<X11Clients::Bases>> m_clientsAtLook;
+    std::optional<X11Clients::Bases> m_clientsAtTake;
     std::uint8_t m_xfixesEvent = 0;
     std::uint32_t m_ownerChanges = 0;
     xcb_timestamp_t m_ownerSince = 0;
     bool m_ownerSinceKnown = false;
-    std::int64_t m_takenAfterEmptying = -1;
-    std::optional<xcb_timestamp_t> m_emptiedAt;
+    bool m_sinceOurEmptying = false;
+    bool m_firstAfterOurEmptying = false;
     std::optional<unsigned int> m_emptyingRequest;
     std::vector<xcb_atom_t> m_imageTargets;
     std::vector<xcb_atom_t> m_properties;
