@@ -7,17 +7,19 @@ source "$(dirname "$0")/managers_lib.sh"
 
 start_session_bus
 make_pictures 1
+# As large as a screenshot, the usual thing to copy back.
+make_screen_sized 1
 start_manager klipper
 start_pictavo
 copy_with xclip "text the manager's last text"
 wait_for 10 clipboard_text_is "the manager's last text" || fail "the text was not copied"
 copy_with xclip "$E2E_TMP/picture1.png"
-wait_for 10 gallery_has 1 || fail "the picture was not taken: [$GALLERY]"
+wait_for 10 gallery_has 1 || fail "the picture was not taken: [$GALLERY]; the clipboard holds $(clipboard_says)"
 copy_in_pictavo
-wait_for 10 clipboard_has_image || fail "Ctrl+C put no picture on the clipboard"
-holds_for 1 clipboard_has_image || fail "the copy left the clipboard within a second: '$(xclip -o -selection clipboard 2>&1)'"
+wait_for 10 clipboard_has_image || fail "Ctrl+C put no picture on the clipboard: it holds $(clipboard_says)"
+holds_for 1 clipboard_has_image || fail "the copy left the clipboard within a second: it holds $(clipboard_says)"
 pasted_is "$E2E_TMP/pasted1.png" "${PALETTE[0]}" || fail "a paste after a second gives no copy of the picture"
-holds_for 4 clipboard_has_image || fail "the copy left the clipboard within five seconds: '$(xclip -o -selection clipboard 2>&1)'"
+holds_for 4 clipboard_has_image || fail "the copy left the clipboard within five seconds: it holds $(clipboard_says)"
 pasted_is "$E2E_TMP/pasted5.png" "${PALETTE[0]}" || fail "a paste after five seconds gives no copy of the picture"
 expect_gallery "1"
 kill -0 "$MANAGER_PID" || fail "Klipper ended"

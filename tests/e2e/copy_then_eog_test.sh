@@ -18,7 +18,9 @@ eog_window() { xdotool search --onlyvisible --name 'picture2' 2>/dev/null | head
 eog_has_window() { [ -n "$(eog_window)" ]; }
 wait_for 60 eog_has_window || fail "eog showed no window: $(tail -5 "$E2E_TMP/eog.log")"
 xdotool windowactivate --sync "$(eog_window)" key ctrl+c
-wait_for 10 gallery_has 2 || fail "the picture copied in eog was not taken: [$GALLERY]"
+eog_copied() { gallery_shows 2 || pasted_is "$E2E_TMP/pasted.png" "${PALETTE[1]}"; }
+wait_for 10 eog_copied || fail "eog's Ctrl+C copied nothing: the clipboard holds $(clipboard_says)"
+wait_for 10 gallery_shows 2 || fail "the picture copied in eog was not taken: [$GALLERY]; the clipboard holds $(clipboard_says)"
 
 copy_in_pictavo
 wait_for 10 clipboard_has_image || fail "the second Ctrl+C put no picture on the clipboard"

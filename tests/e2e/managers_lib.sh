@@ -137,6 +137,14 @@ make_pictures() {
     done
 }
 
+# make_screen_sized N: picture N becomes the size of a screenshot, with a band of noise
+# that makes it as heavy as one; its corners and middle keep its colour.
+make_screen_sized() {
+    local colour=${PALETTE[$(($1 - 1))]}
+    convert -size 1920x1080 "xc:rgb($colour)" \( -size 1920x300 xc: +noise Random \) \
+        -geometry +0+100 -composite "PNG24:$E2E_TMP/picture$1.png"
+}
+
 # read_gallery: GALLERY becomes the numbers of the pictures that the thumbnails show,
 # in placement order ("?R.G.B" for another colour), as a person sees them on the screen.
 # GALLERY_AT says where in a thumbnail to look, as fractions of its width and height.
@@ -223,7 +231,7 @@ copy_pictures() {
         next=$(($(date +%s%N) + ${COPY_PACE:-0} * 1000000000))
         copy_with "$kind" "$E2E_TMP/picture$n.png"
         if ! wait_for 8 gallery_shows "$n"; then
-            echo "picture $n (copied by $kind) not taken within 8 s: [$GALLERY]" >&2
+            echo "picture $n (copied by $kind) not taken within 8 s: [$GALLERY]; the clipboard holds $(clipboard_says); owner $(owner_name); copier: $(tail -2 "$E2E_TMP/$kind.log" 2>/dev/null | tr '\n' ' ')" >&2
             missed=$((missed + 1))
             [ "$missed" -lt 3 ] || fail "three pictures not taken, the last $n; the gallery shows [$GALLERY]"
         fi
@@ -244,6 +252,26 @@ pasted_is() {
     xclip -o -selection clipboard -t image/png >"$1" 2>/dev/null &&
         [ "$(convert "$1" -crop 1x1+5+5 -depth 8 txt:- 2>/dev/null |
             sed -n '2s/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p')" = "$2" ]
+}
+
+# owner_name: the window that owns the clipboard, and its program when it says.
+owner_name() {
+    local id
+    id=$("$SELECTION_PROBE" owner CLIPBOARD) || { echo none; return; }
+    echo "$id $(xprop -id "$id" WM_CLASS _NET_WM_PID 2>/dev/null | tr '\n' ' ')"
+}
+
+# clipboard_says: what the clipboard holds, for a message: its forms, or its text.
+clipboard_says() {
+    local forms
+    forms=$(xclip -o -selection clipboard -t TARGETS 2>/dev/null | grep -v -E '^(TARGETS|TIMESTAMP|MULTIPLE|SAVE_TARGETS)$' | head -4 | tr '\n' ' ')
+    if [ -z "$forms" ]; then
+        echo "nothing"
+    elif [[ $forms == *image/* ]]; then
+        echo "a picture ($forms)"
+    else
+        echo "the text '$(xclip -o -selection clipboard 2>/dev/null | head -c 60)'"
+    fi
 }
 
 # copy_in_pictavo: Ctrl+C in the main window puts the selected picture on the clipboard.

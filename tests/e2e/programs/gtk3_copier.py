@@ -16,14 +16,19 @@ pending = b""
 count = 0
 
 
+def owned():
+    owner = Gdk.selection_owner_get(Gdk.SELECTION_CLIPBOARD)
+    return hex(owner.get_xid()) if owner is not None else None
+
+
 def copy(line):
     global count
     if line.startswith("text "):
-        clipboard.set_text(line[5:], -1)
+        ok = clipboard.set_text(line[5:], -1)
     else:
-        clipboard.set_image(GdkPixbuf.Pixbuf.new_from_file(line))
+        ok = clipboard.set_image(GdkPixbuf.Pixbuf.new_from_file(line))
     count += 1
-    print(f"copied {count}", flush=True)
+    print(f"copied {count} {owned()}", flush=True)
 
 
 def on_input(fd, condition):
