@@ -11,9 +11,10 @@ make_pictures 1
 make_screen_sized 1
 start_manager diodon
 start_pictavo
+start_copiers gtk3
 copy_with xclip "text the manager's last text"
 wait_for 10 clipboard_text_is "the manager's last text" || fail "the text was not copied"
-copy_with xclip "$E2E_TMP/picture1.png"
+copy_with gtk3 "$E2E_TMP/picture1.png"
 wait_for 10 gallery_has 1 || fail "the picture was not taken: [$GALLERY]; the clipboard holds $(clipboard_says)"
 copy_in_pictavo
 wait_for 10 clipboard_has_image || fail "Ctrl+C put no picture on the clipboard: it holds $(clipboard_says)"

@@ -13,6 +13,7 @@ watch_owners
 # A person copying a picture a second, with texts between.
 COPY_PACE=1 copy_pictures 20 xclip gtk3 qt5
 copying=$(owner_changes)
+echo "the clipboard's owner changed $copying times while 40 copies were made" >&2
 expect_gallery "$(seq -s ' ' 20)"
 settled=$(($(owner_changes) - copying))
 # Each copy changes the owner a few times (the copier, the emptying, the manager's put-back);

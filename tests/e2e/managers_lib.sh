@@ -201,12 +201,15 @@ copied_count_is() { [ "$(grep -c '^copied' "$E2E_TMP/$1.log")" -ge "$2" ]; }
 copy_with() {
     local kind=$1 line=$2
     if [ "$kind" = xclip ]; then
+        # xclip says when the clipboard is its own; until then a later copy could lose to it.
+        local log=$E2E_TMP/xclip$RANDOM.log
         if [[ $line == text\ * ]]; then
-            xclip -quiet -selection clipboard -i <<<"${line#text }" >/dev/null 2>&1 &
+            xclip -verbose -selection clipboard -i <<<"${line#text }" >"$log" 2>&1 &
         else
-            xclip -quiet -selection clipboard -t image/png -i "$line" >/dev/null 2>&1 &
+            xclip -verbose -selection clipboard -t image/png -i "$line" >"$log" 2>&1 &
         fi
         E2E_PIDS+=($!)
+        wait_for 20 grep -q 'Waiting for selection requests' "$log" || fail "xclip did not copy '$line'"
         return 0
     fi
     local next=$(($(grep -c '^copied' "$E2E_TMP/$kind.log") + 1))
