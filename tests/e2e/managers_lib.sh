@@ -192,6 +192,7 @@ start_copier() {
     # Debian's Python, where the packaged toolkit bindings are.
     case $kind in
     gtk3) background "$kind" /usr/bin/python3 "$PROGRAMS/gtk3_copier.py" <"$fifo" ;;
+    gtk4) background "$kind" /usr/bin/python3 "$PROGRAMS/gtk4_copier.py" <"$fifo" ;;
     qt5) background "$kind" /usr/bin/python3 "$PROGRAMS/qt5_copier.py" <"$fifo" ;;
     awt) background "$kind" java -Djava.awt.headless=false "$PROGRAMS/AwtCopier.java" <"$fifo" ;;
     *) fail "no copier $kind" ;;

@@ -16,19 +16,16 @@ pending = b""
 count = 0
 
 
-def owned():
-    owner = Gdk.selection_owner_get(Gdk.SELECTION_CLIPBOARD)
-    return hex(owner.get_xid()) if owner is not None else None
-
-
 def copy(line):
     global count
     if line.startswith("text "):
-        ok = clipboard.set_text(line[5:], -1)
+        clipboard.set_text(line[5:], -1)
     else:
-        ok = clipboard.set_image(GdkPixbuf.Pixbuf.new_from_file(line))
+        clipboard.set_image(GdkPixbuf.Pixbuf.new_from_file(line))
     count += 1
-    print(f"copied {count} {owned()}", flush=True)
+    # GTK says nothing when the X server refuses it the clipboard; the test must know.
+    owned = Gdk.selection_owner_get(Gdk.SELECTION_CLIPBOARD) is not None
+    print(f"{'copied' if owned else 'refused'} {count}", flush=True)
 
 
 def on_input(fd, condition):
