@@ -20,11 +20,12 @@ wait_for 60 eog_has_window || fail "eog showed no window: $(tail -5 "$E2E_TMP/eo
 xdotool windowactivate --sync "$(eog_window)" key ctrl+c
 eog_copied() { gallery_shows 2 || pasted_is "$E2E_TMP/pasted.png" "${PALETTE[1]}"; }
 wait_for 10 eog_copied || fail "eog's Ctrl+C copied nothing: the clipboard holds $(clipboard_says)"
-wait_for 10 gallery_shows 2 || fail "the picture copied in eog was not taken: [$GALLERY]; the clipboard holds $(clipboard_says)"
+wait_for 10 gallery_shows 2 ||
+    fail "the picture copied in eog was not taken: [$GALLERY]; the clipboard holds $(clipboard_says)"
 
 copy_in_pictavo
 wait_for 10 clipboard_has_image || fail "the second Ctrl+C put no picture on the clipboard"
 copy_with qt5 "$E2E_TMP/picture3.png"
-wait_for 10 gallery_has 3 || fail "the picture copied by the Qt 5 program was not taken: [$GALLERY]"
+wait_for 10 gallery_shows 3 || fail "the picture copied by the Qt 5 program was not taken: [$GALLERY]"
 expect_gallery "1 2 3"
 echo "copy then eog: ok"
