@@ -30,6 +30,8 @@ managers_cleanup() {
     e2e_cleanup
 }
 trap managers_cleanup EXIT
+# A test ended from outside (ctest's timeout) still ends what it started.
+trap 'exit 143' TERM INT HUP
 
 start_session_bus() {
     local out
