@@ -7,6 +7,11 @@ build=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev lib
        libcups2-dev libzstd-dev)
 # CPack finds the binaries with file and their dependencies with dpkg-shlibdeps.
 package=(dpkg-dev file)
+# The desktop's clipboard managers, screenshot tool and copying programs that the end-to-end
+# tests run beside the program.
+desktop=(xfce4-settings xfce4-screenshooter xfce4-clipman gpaste-2 diodon zeitgeist-core
+         plasma-workspace parcellite copyq eog python3-gi gir1.2-gtk-3.0 gir1.2-gtk-4.0
+         gir1.2-gdkpixbuf-2.0 python3-pyqt5 default-jdk libglib2.0-bin dbus-x11 x11-xserver-utils)
 test=("${package[@]}" lintian desktop-file-utils appstream googletest libgtest-dev libbenchmark-dev xvfb openbox xclip xdotool x11-utils
       cups cups-bsd cups-client printer-driver-cups-pdf poppler-utils imagemagick
       libjpeg-turbo-progs procps fonts-dejavu-core clang-14 libclang-rt-14-dev
@@ -14,7 +19,7 @@ test=("${package[@]}" lintian desktop-file-utils appstream googletest libgtest-d
       zlib1g-dev python3-gi gir1.2-gtk-3.0)
 pkgs=("${build[@]}")
 case ${1:-} in
-test) pkgs+=("${test[@]}") ;;
+test) pkgs+=("${test[@]}" "${desktop[@]}") ;;
 package) pkgs+=("${package[@]}") ;;
 esac
 missing=()

@@ -2,6 +2,10 @@
 // server times of the changes of owner can be seen:
 //   gaps N        empties the clipboard N times and prints how soon, in server time,
 //                 an owner (a restoring clipboard manager) took it again;
+//   owner NAME    succeeds when the selection NAME has an owner (a clipboard manager
+//                 owns CLIPBOARD_MANAGER);
+//   watch         prints a line for each change of owner until it is ended, so that a
+//                 script can count them;
 //   race RATE N   offers RATE changes per second, pictures and texts in turn, N texts in
 //                 all, and counts the texts that a reader of pictures emptied away.
 #include <QBuffer>
@@ -84,6 +88,38 @@ struct X {
                    : nullptr;
     }
 };
+
+int owner(const char* name) {
+    X x;
+    if (!x.open())
+        return 3;
+    auto* reply = xcb_get_selection_owner_reply(
+        x.c, xcb_get_selection_owner(x.c, x.atom(name)), nullptr);
+    const xcb_window_t owner = reply ? reply->owner : XCB_NONE;
+    std::free(reply);
+    std::printf("0x%x\n", unsigned(owner));
+    return owner == XCB_NONE ? 1 : 0;
+}
+
+int watch() {
+    X x;
+    if (!x.open())
+        return 3;
+    std::printf("watching\n");
+    std::fflush(stdout);
+    for (;;) {
+        xcb_generic_event_t* e = x.next(1000);
+        if (xcb_connection_has_error(x.c))
+            return 1;
+        if (!e)
+            continue;
+        if (const auto* n = x.ownerChange(e)) {
+            std::printf("owner 0x%x at %u\n", unsigned(n->owner), unsigned(n->timestamp));
+            std::fflush(stdout);
+        }
+        std::free(e);
+    }
+}
 
 int gaps(int count) {
     X x;
@@ -232,8 +268,12 @@ int main(int argc, char** argv) {
     const std::string mode = argc > 1 ? argv[1] : "";
     if (mode == "gaps" && argc == 3)
         return gaps(std::atoi(argv[2]));
+    if (mode == "owner" && argc == 3)
+        return owner(argv[2]);
+    if (mode == "watch" && argc == 2)
+        return watch();
     if (mode == "race" && argc == 4)
         return race(std::atoi(argv[2]), std::atoi(argv[3]));
-    std::fprintf(stderr, "selection_probe gaps N | race RATE TEXTS\n");
+    std::fprintf(stderr, "selection_probe gaps N | owner NAME | watch | race RATE TEXTS\n");
     return 2;
 }
