@@ -26,7 +26,7 @@ void nameEntry(Gallery& g, int index, const Picture& picture, const QString& pat
 // The count in the caption and the gallery's repaint, shown at most once a frame:
 // pictures that load faster than that would otherwise spend more time on the
 // window than on loading. What a frame skipped is shown before the Browse waits
-// for a file or ends, so the window never shows less than a frame late.
+// for a file or ends, so the window is never more than a frame behind.
 class Progress {
 public:
     explicit Progress(CommandEnv& env) : m_env(env) {}
