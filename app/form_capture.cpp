@@ -1,5 +1,6 @@
 #include "app/form_capture.h"
 
+#include "commands/picture_prefetch.h"
 #include "gallery/key_dispatch.h"
 
 formCapture::formCapture(IMainWindow& window, Platform& platform, ViewerHost& viewers)
@@ -10,7 +11,8 @@ formCapture::formCapture(IMainWindow& window, Platform& platform, ViewerHost& vi
       m_watcher(
           m_gallery, platform.clipboard, [&window] { window.galleryChanged(); },
           [this] { scheduleTick(); }),
-      m_env{m_gallery, window, platform} {
+      m_env{m_gallery, window, platform, &m_loads} {
+    PicturePrefetch::configure(m_loads);
     // Ticks follow the clipboard's own change announcements instead of a
     // 1 ms poll, which would keep a core busy while idle.
     Timer1.setSingleShot(true);

@@ -8,6 +8,7 @@
 #include "platform/platform.h"
 #include "viewers/viewer_host.h"
 
+#include <QThreadPool>
 #include <QTimer>
 
 class formCapture final : public MainWindowEvents {
@@ -42,6 +43,8 @@ private:
     ViewerHost& m_viewers;
     Gallery m_gallery;
     ClipboardWatcher m_watcher;
+    // Loads a command abandoned end here, before the platform they use goes.
+    QThreadPool m_loads;
     CommandEnv m_env;
     QTimer Timer1;
 };

@@ -49,6 +49,13 @@ SingleInstance::Place SingleInstance::placeIn(const QString& runtime, const QStr
 
 SingleInstance::Result SingleInstance::acquire(const QString& path) {
     Result result;
+    // The lock library would open a FIFO at the path for reading and wait for a writer
+    // for ever, and a device or socket is nothing it could hold either.
+    struct stat info {};
+    if (lstat(QFile::encodeName(path).constData(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        result.reason = QStringLiteral("%1 is in the way and is not an ordinary file").arg(path);
+        return result;
+    }
     std::unique_ptr<SingleInstance> instance(new SingleInstance(path));
     QLockFile& lock = instance->m_lock;
     // Staleness by age would let a second instance in beside a long-running one;

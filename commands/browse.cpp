@@ -2,6 +2,8 @@
 #include "commands/picture_prefetch.h"
 #include "dialogs/module1.h"
 
+#include <cstdint>
+#include <limits>
 #include <optional>
 
 namespace {
@@ -21,8 +23,39 @@ void nameEntry(Gallery& g, int index, const Picture& picture, const QString& pat
         g.imgView(index).toolTipText = path;
 }
 
+// The count in the caption and the gallery's repaint, shown at most once a frame:
+// pictures that load faster than that would otherwise spend more time on the
+// window than on loading. What a frame skipped is shown before the Browse waits
+// for a file or ends, so the window is never more than a frame behind.
+class Progress {
+public:
+    explicit Progress(CommandEnv& env) : m_env(env) {}
+    void added() {
+        m_pending = true;
+        m_count = m_env.gallery.ImageCount;
+        if (m_env.platform.clock.monotonicMs() - m_shownAt >= kFrameMs)
+            show();
+    }
+    void show() {
+        if (!m_pending)
+            return;
+        m_pending = false;
+        m_shownAt = m_env.platform.clock.monotonicMs();
+        m_env.window.setCaption(QStringLiteral("Loading Image ") +
+                                QString::number(m_count));
+        m_env.window.galleryChanged();
+    }
+
+private:
+    static constexpr std::int64_t kFrameMs = 16;
+    CommandEnv& m_env;
+    std::int64_t m_shownAt = std::numeric_limits<std::int64_t>::min() / 2;
+    int m_count = 0; // read right after the add, as a capture may come in later
+    bool m_pending = false;
+};
+
 Loading loadPattern(CommandEnv& env, const QString& folder, const QString& pattern,
-                    std::optional<Failure>& failure) {
+                    Progress& progress, std::optional<Failure>& failure) {
     Gallery& g = env.gallery;
     IMainWindow& window = env.window;
     const QStringList names = env.platform.files.listFiles(folder, pattern);
@@ -31,13 +64,21 @@ Loading loadPattern(CommandEnv& env, const QString& folder, const QString& patte
         paths.append(folder + name);
     // The next files load on other cores while this one is shown; the results
     // still come in list order, so every step below sees them one by one.
-    PicturePrefetch prefetch(env.platform.pictures, paths, PicturePrefetch::defaultAhead());
+    PicturePrefetch prefetch(env.platform.pictures, paths, PicturePrefetch::defaultAhead(),
+                             env.loads);
     for (const QString& path : paths) {
-        // The window paints and answers while the file loads, and Esc is seen.
-        LoadedPicture loaded = prefetch.takeNext([&window] { window.processEvents(); });
-        const Picture picture = loaded.picture;
+        // The window paints and answers while the file loads. Esc stops the
+        // Browse at once: the file being loaded is dropped, not added.
+        std::optional<LoadedPicture> loaded = prefetch.takeNext([&window, &g, &progress] {
+            progress.show();
+            window.processEvents();
+            return !g.StopLoading;
+        });
+        if (!loaded)
+            return Loading::Stop;
+        const Picture picture = loaded->picture;
         if (picture.isNull()) {
-            failure = Failure{path, loaded.error};
+            failure = Failure{path, loaded->error};
             return Loading::Stop;
         }
         const bool room = g.AddImage(picture);
@@ -47,8 +88,7 @@ Loading loadPattern(CommandEnv& env, const QString& folder, const QString& patte
             nameEntry(g, filled, picture, path);
             return Loading::Stop;
         }
-        window.setCaption(QStringLiteral("Loading Image ") + QString::number(g.ImageCount));
-        window.galleryChanged();
+        progress.added();
         window.processEvents();
         nameEntry(g, filled, picture, path);
         if (g.StopLoading)
@@ -73,10 +113,13 @@ void mnuFileBrowse_Click(CommandEnv& env) {
         g.StopLoading = false;
         window.setBusyPointer(true);
         window.setCaption(QStringLiteral("Loading Images..."));
+        Progress progress(env);
         for (const char* pattern : {"*.jpg", "*.bmp", "*.gif"}) {
-            if (loadPattern(env, folder, QString::fromLatin1(pattern), failure) == Loading::Stop)
+            if (loadPattern(env, folder, QString::fromLatin1(pattern), progress, failure) ==
+                Loading::Stop)
                 break;
         }
+        progress.show();
     }
     window.setCaption(QStringLiteral("Pictavo"));
     window.setBusyPointer(false);

@@ -5,11 +5,16 @@
 #include "platform/main_window.h"
 #include "platform/platform.h"
 
+class QThreadPool;
+
 /** What every command works on. */
 struct CommandEnv {
     Gallery& gallery;
     IMainWindow& window;
     Platform& platform;
+    /** Where files load off the window's thread; its owner waits for it before the
+        platform goes. Without one, a command waits for its own loads. */
+    QThreadPool* loads = nullptr;
 };
 
 void mnuFileSave_Click(CommandEnv& env);

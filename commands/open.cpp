@@ -13,8 +13,11 @@ void mnuFileOpen_Click(CommandEnv& env) {
         // Loaded on another thread: a large or hostile file takes seconds to
         // decode, and the window paints and answers meanwhile. The user's
         // input waits, so the entry to fill stays the one selected.
-        PicturePrefetch load(env.platform.pictures, {path}, 1);
-        LoadedPicture loaded = load.takeNext([&env] { env.window.processEventsExceptInput(); });
+        PicturePrefetch load(env.platform.pictures, {path}, 1, env.loads);
+        const LoadedPicture loaded = *load.takeNext([&env] {
+            env.window.processEventsExceptInput();
+            return true;
+        });
         const Picture picture = loaded.picture;
         const QString error = loaded.error;
         if (picture.isNull() || picture.isEmpty()) {

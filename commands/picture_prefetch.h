@@ -6,9 +6,9 @@
 
 #include <QStringList>
 #include <QThreadPool>
-#include <deque>
 #include <functional>
-#include <future>
+#include <memory>
+#include <optional>
 
 struct LoadedPicture {
     Picture picture; // null when the file could not be loaded
@@ -17,29 +17,34 @@ struct LoadedPicture {
 
 class PicturePrefetch {
 public:
-    /** ahead: how many loads may run while the caller works on the current one. */
-    PicturePrefetch(IPictureFiles& pictures, QStringList paths, int ahead);
-    /** Waits for any load still running: the loader must outlive none of them. */
+    /** ahead: how many loads may be started past the last result taken. The loads
+        run on pool, which must outlive them all (its owner waits for it at exit);
+        without one, on a pool of this object's own. */
+    PicturePrefetch(IPictureFiles& pictures, QStringList paths, int ahead,
+                    QThreadPool* pool = nullptr);
+    /** Abandons the loads not taken: those not begun never begin, those running
+        end on their workers and are dropped. Waits only for a pool of its own. */
     ~PicturePrefetch();
     PicturePrefetch(const PicturePrefetch&) = delete;
     PicturePrefetch& operator=(const PicturePrefetch&) = delete;
 
-    bool atEnd() const { return m_next >= m_paths.size(); }
-    /** The next file's result, waiting for its load to end; whileWaiting, if
-        given, is called every few milliseconds meanwhile. */
-    LoadedPicture takeNext(const std::function<void()>& whileWaiting = {});
+    bool atEnd() const;
+    /** The next file's result once its load has ended. keepWaiting, if given, is
+        called every few milliseconds meanwhile; when it says false, nothing is
+        taken and nullopt comes back. */
+    std::optional<LoadedPicture> takeNext(const std::function<bool()>& keepWaiting = {});
 
-    /** Loads ahead by the number of cores, leaving one for the window. */
+    /** A result ready while the caller works on the one it took, with every core
+        loading: one more than the cores. */
     static int defaultAhead();
+    /** A pool of one thread a core, its threads kept between loads. */
+    static void configure(QThreadPool& pool);
 
 private:
-    void startLoads();
+    struct State;
+    void startWorkers();
 
-    IPictureFiles& m_pictures;
-    QStringList m_paths;
-    int m_ahead;
-    qsizetype m_next = 0;    // index of the next result handed out
-    qsizetype m_started = 0; // loads started so far
-    std::deque<std::future<LoadedPicture>> m_pending;
-    QThreadPool m_pool;
+    std::unique_ptr<QThreadPool> m_ownPool;
+    QThreadPool& m_pool;
+    std::shared_ptr<State> m_state;
 };

@@ -23,34 +23,49 @@ auto* dataOf(const QByteArray& bytes) {
 }
 } // namespace
 
-int jpegScanCount(const QByteArray& bytes, int limit) {
+std::optional<int> jpegScanCount(const QByteArray& bytes, int limit) {
     const auto* p = dataOf(bytes);
     const qsizetype n = bytes.size();
+    if (n < 2 || p[0] != 0xFF || p[1] != 0xD8)
+        return std::nullopt;
     int scans = 0;
     qsizetype i = 2; // past SOI
-    while (i + 1 < n && scans <= limit) {
-        if (p[i] != 0xFF) {
-            const void* next = std::memchr(p + i, 0xFF, std::size_t(n - i));
-            if (!next)
-                break;
-            i = static_cast<const unsigned char*>(next) - p;
-            continue;
-        }
-        const unsigned char marker = p[i + 1];
-        // Fill bytes, stuffed zeros and restart markers carry no length.
-        if (marker == 0xFF || marker == 0x00 || (marker >= 0xD0 && marker <= 0xD7)) {
+    // Markers are found as libjpeg finds them: bytes up to the next FF are
+    // skipped (entropy-coded data, or garbage it only warns about), then fill
+    // bytes FF, then the marker's code.
+    while (scans <= limit) {
+        const void* at = std::memchr(p + i, 0xFF, std::size_t(n - i));
+        if (!at)
+            break;
+        i = static_cast<const unsigned char*>(at) - p;
+        while (i < n && p[i] == 0xFF)
             ++i;
+        if (i >= n)
+            break;
+        const unsigned char marker = p[i++];
+        // A stuffed zero in entropy-coded data; restart markers and TEM carry no length.
+        if (marker == 0x00 || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7))
             continue;
-        }
-        if (marker == 0xD9) // EOI
+        if (marker == 0xD9) // EOI: libjpeg reads no further
             break;
-        if (i + 3 >= n)
+        // The markers with a length: SOFn, DHT, DAC, SOS, DQT, DNL, DRI, APPn, COM.
+        // Any other one (a second SOI among them) makes libjpeg give up on the file.
+        const bool withLength = (marker >= 0xC0 && marker <= 0xCF && marker != 0xC8) ||
+                                (marker >= 0xDA && marker <= 0xDD) ||
+                                (marker >= 0xE0 && marker <= 0xEF) || marker == 0xFE;
+        if (!withLength)
+            return std::nullopt;
+        if (i + 1 >= n)
             break;
+        const qsizetype length = (qsizetype(p[i]) << 8) | p[i + 1];
+        if (length < 2)
+            return std::nullopt;
         if (marker == 0xDA)
             ++scans;
-        // The segment's length, then (after SOS) entropy-coded data, which the
-        // loop walks through byte by byte to the next marker.
-        i += 2 + ((qsizetype(p[i + 2]) << 8) | p[i + 3]);
+        // Past the segment; after SOS, its entropy-coded data follow.
+        i += length;
+        if (i >= n)
+            break;
     }
     return scans;
 }
@@ -65,6 +80,26 @@ std::optional<QSize> turboJpegSize(const QByteArray& bytes) {
     if (colorspace == TJCS_CMYK || colorspace == TJCS_YCCK || width <= 0 || height <= 0)
         return std::nullopt;
     return QSize(width, height);
+}
+
+QString cmykJpegDamage(const QByteArray& bytes) {
+    const Handle handle = decompressor();
+    int width = 0, height = 0, subsampling = 0, colorspace = 0;
+    if (!handle ||
+        tjDecompressHeader3(handle.get(), dataOf(bytes), static_cast<unsigned long>(bytes.size()),
+                            &width, &height, &subsampling, &colorspace) != 0 ||
+        (colorspace != TJCS_CMYK && colorspace != TJCS_YCCK))
+        return {};
+    const tjscalingfactor eighth{1, 8};
+    const int w = TJSCALED(width, eighth), h = TJSCALED(height, eighth);
+    QByteArray pixels(qsizetype(w) * h * tjPixelSize[TJPF_CMYK], Qt::Uninitialized);
+    if (pixels.isEmpty() ||
+        tjDecompress2(handle.get(), dataOf(bytes), static_cast<unsigned long>(bytes.size()),
+                      reinterpret_cast<unsigned char*>(pixels.data()), w, 0, h, TJPF_CMYK,
+                      kFlags) == 0)
+        return {};
+    const QString reason = QString::fromLocal8Bit(tjGetErrorStr2(handle.get()));
+    return reason.contains(QLatin1String("memory"), Qt::CaseInsensitive) ? QString() : reason;
 }
 
 int jpegScaleCovering(QSize full, QSize cover) {

@@ -14,12 +14,25 @@
     whole picture, so a file of thousands takes minutes to decode. */
 inline constexpr int kMaxJpegScans = 100;
 
-/** The number of scans (SOS markers) in a JPEG's bytes, counting stops past limit. */
-int jpegScanCount(const QByteArray& bytes, int limit);
+/** The number of scans (SOS markers) that libjpeg would read in a JPEG's bytes,
+    counting stops past limit; nullopt when a marker there makes libjpeg refuse
+    the file (one it does not know, a second SOI, a length below 2). */
+std::optional<int> jpegScanCount(const QByteArray& bytes, int limit);
 
 /** The size of the JPEG in bytes if TurboJPEG decodes it into RGB; nullopt
     for CMYK and for what it cannot read. */
 std::optional<QSize> turboJpegSize(const QByteArray& bytes);
+
+/** What a JPEG's first decode, which checks the whole file, must cover: a
+    thumbnail of the window's design (74 × 58 pixels) at twice the pixel density.
+    It is made at the smallest scale that does. */
+inline constexpr QSize kJpegPreviewCover(148, 116);
+
+/** Why libjpeg objects to a JPEG that TurboJPEG cannot decode into RGB (CMYK),
+    warnings included, found by decoding it at 1/8 of its size; "" when it does
+    not, or cannot read the file at all. Qt's reader, which decodes such files,
+    would show a damaged one with blocks of grey. */
+QString cmykJpegDamage(const QByteArray& bytes);
 
 /** The denominator (1, 2, 4 or 8) of the smallest scale at which a picture of
     full size is still at least cover on both sides. */

@@ -87,7 +87,7 @@ TEST_F(MetafileFixture, EmfAndWmfLoadAsVectorsWhateverTheirName) {
         paths.append(put(QByteArray("m") + QByteArray::number(i) + ".jpg", kinds[i]));
     PicturePrefetch prefetch(loader, paths, 3);
     while (!prefetch.atEnd()) {
-        const LoadedPicture loaded = prefetch.takeNext();
+        const LoadedPicture loaded = *prefetch.takeNext();
         EXPECT_TRUE(loaded.picture.isVector()) << loaded.error.toStdString();
     }
 }

@@ -5,6 +5,7 @@
 #include "pictures/jpeg_decoding.h"
 #include "platform/qt/files/qt_picture_files.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -17,25 +18,9 @@ namespace {
 
 using Handle = std::unique_ptr<void, int (*)(tjhandle)>;
 
-/** A CMYK JPEG, which TurboJPEG cannot decode into RGB. */
 QByteArray cmykJpegOf(const QImage& rgb) {
-    QByteArray cmyk;
-    for (int y = 0; y < rgb.height(); ++y)
-        for (int x = 0; x < rgb.width(); ++x) {
-            const QRgb p = rgb.pixel(x, y);
-            cmyk += char(255 - qRed(p));
-            cmyk += char(255 - qGreen(p));
-            cmyk += char(255 - qBlue(p));
-            cmyk += char(x % 64);
-        }
-    const Handle handle(tjInitCompress(), tjDestroy);
-    unsigned char* out = nullptr;
-    unsigned long size = 0;
-    EXPECT_EQ(tjCompress2(handle.get(), reinterpret_cast<const unsigned char*>(cmyk.constData()),
-                          rgb.width(), 0, rgb.height(), TJPF_CMYK, &out, &size, TJSAMP_444, 90, 0),
-              0);
-    QByteArray bytes(reinterpret_cast<const char*>(out), qsizetype(size));
-    tjFree(out);
+    const QByteArray bytes = cmykJpeg(rgb);
+    EXPECT_FALSE(bytes.isEmpty());
     return bytes;
 }
 
@@ -202,6 +187,8 @@ TEST_F(PhotoFixture, DamagedAndEndlesslyScannedJpegsAreRefusedAtLoad) {
         {"cut.jpg", progressive.left(progressive.size() * 7 / 10)},
         {"corrupt.jpg", corrupt},
         {"bomb.jpg", scanBomb(200, 5000)},
+        // Qt's reader, which decodes CMYK, only warns about this and shows grey blocks.
+        {"cut-cmyk.jpg", cmykJpeg(photoLike(400, 300, 5), TJFLAG_PROGRESSIVE).chopped(6000)},
     };
     for (const auto& c : cases) {
         QString error;
@@ -223,4 +210,32 @@ TEST_F(PhotoFixture, DamagedAndEndlesslyScannedJpegsAreRefusedAtLoad) {
     const Picture loaded = loader.load(put(QStringLiteral("most-scans.jpg"), most), &error);
     ASSERT_FALSE(loaded.isNull()) << error.toStdString();
     EXPECT_TRUE(rgb32(loaded.toImage()) == wholeDecode(most));
+}
+
+// TEM markers carry no length; a count that read one would skip the scans behind it,
+// and Qt's reader, which decodes CMYK, would pass over each of them.
+TEST_F(PhotoFixture, ScansBehindTemMarkersAreCountedOnBothDecoders) {
+    const QImage photo = photoLike(256, 256, 8);
+    const struct {
+        const char* name;
+        QByteArray jpeg;
+    } cases[] = {
+        {"cmyk-tem.jpg", cmykJpeg(photo, TJFLAG_PROGRESSIVE)},
+        {"rgb-tem.jpg", jpegOf(photo, true)},
+    };
+    for (const auto& c : cases) {
+        ASSERT_FALSE(c.jpeg.isEmpty()) << c.name;
+        const qsizetype last = c.jpeg.lastIndexOf("\xff\xda");
+        const QByteArray scan = "\xff\x01" + c.jpeg.mid(last, c.jpeg.size() - 2 - last);
+        const QByteArray hidden =
+            c.jpeg.left(c.jpeg.size() - 2) + scan.repeated(2000) + QByteArray("\xff\xd9");
+        QString error;
+        QElapsedTimer took;
+        took.start();
+        const Picture picture = loader.load(put(QString::fromLatin1(c.name), hidden), &error);
+        EXPECT_LT(took.elapsed(), 1000) << c.name;
+        EXPECT_TRUE(picture.isNull()) << c.name;
+        EXPECT_TRUE(error.contains(QStringLiteral("more than %1 scans").arg(kMaxJpegScans)))
+            << c.name << " " << error.toStdString();
+    }
 }

@@ -12,6 +12,7 @@
 #include <QString>
 #include <QtEndian>
 #include <cstdint>
+#include <turbojpeg.h>
 
 namespace testpics {
 
@@ -266,6 +267,33 @@ inline QByteArray jpegOf(const QImage& image, bool progressive) {
     writer.setProgressiveScanWrite(progressive);
     writer.write(image);
     return buffer.data();
+}
+
+/** A CMYK JPEG (TurboJPEG flags, such as TJFLAG_PROGRESSIVE), which TurboJPEG
+    cannot decode into RGB and Qt's reader decodes instead; empty on failure. */
+inline QByteArray cmykJpeg(const QImage& rgb, int flags = 0) {
+    QByteArray cmyk;
+    cmyk.reserve(qsizetype(rgb.width()) * rgb.height() * 4);
+    for (int y = 0; y < rgb.height(); ++y)
+        for (int x = 0; x < rgb.width(); ++x) {
+            const QRgb p = rgb.pixel(x, y);
+            cmyk += char(255 - qRed(p));
+            cmyk += char(255 - qGreen(p));
+            cmyk += char(255 - qBlue(p));
+            cmyk += char(x % 64);
+        }
+    tjhandle handle = tjInitCompress();
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    QByteArray bytes;
+    if (handle && tjCompress2(handle, reinterpret_cast<const unsigned char*>(cmyk.constData()),
+                              rgb.width(), 0, rgb.height(), TJPF_CMYK, &out, &size, TJSAMP_444,
+                              90, flags) == 0)
+        bytes = QByteArray(reinterpret_cast<const char*>(out), qsizetype(size));
+    tjFree(out);
+    if (handle)
+        tjDestroy(handle);
+    return bytes;
 }
 
 /** A progressive JPEG with its last scan repeated: each copy is one more pass

@@ -22,6 +22,8 @@ struct BrowseFixture : ::testing::Test {
 
     BrowseFixture() {
         window.onProcessEvents = [this] {
+            // Each yield takes a frame, so every count is shown.
+            fp.clock.ms += 20;
             EXPECT_FALSE(window.isMenuEnabled(Command::Browse)) << "entry disabled while loading";
             EXPECT_TRUE(window.busy);
             auto it = atYield.find(++yields);
@@ -216,6 +218,21 @@ TEST_F(BrowseFixture, DeleteAndClearDuringTheYield) {
     expectFinished();
 }
 
+// Pictures that load faster than a frame share one caption and one repaint; the last
+// count still comes before the title.
+TEST_F(BrowseFixture, CountsWithinOneFrameAreShownOnce) {
+    for (int i = 0; i < 5; ++i)
+        addFile(QStringLiteral("/pics/%1.jpg").arg(i));
+    window.onProcessEvents = [] {};
+    const int repaintsBefore = window.repaints;
+    browse(QStringLiteral("/pics"));
+    EXPECT_EQ(g.ImageCount, 5);
+    EXPECT_EQ(window.captions,
+              QStringList({"Loading Images...", "Loading Image 1", "Loading Image 5", "Pictavo"}));
+    EXPECT_EQ(window.repaints - repaintsBefore, 4)
+        << "Clear, the first picture, the last, the end of the command";
+}
+
 TEST_F(BrowseFixture, CtrlBDuringBrowseStartsNoSecondOne) {
     addFile(QStringLiteral("/pics/a.jpg"));
     addFile(QStringLiteral("/pics/b.jpg"));
@@ -260,19 +277,68 @@ TEST(PicturePrefetch, LoadsAheadInParallelAndHandsOutInOrder) {
     GatedPictures pictures;
     {
         PicturePrefetch prefetch(pictures, {"a", "b", "bad", "c"}, 2);
-        const LoadedPicture a = prefetch.takeNext();
+        const LoadedPicture a = *prefetch.takeNext();
         EXPECT_EQ(a.picture.toImage().pixel(0, 0), 0xff000000u + 'a');
         {
             std::lock_guard lock(pictures.m);
             EXPECT_EQ(pictures.finished.first(), QStringLiteral("b")) << "b loaded while a waited";
         }
-        EXPECT_EQ(prefetch.takeNext().picture.toImage().pixel(0, 0), 0xff000000u + 'b');
-        const LoadedPicture bad = prefetch.takeNext();
+        EXPECT_EQ(prefetch.takeNext()->picture.toImage().pixel(0, 0), 0xff000000u + 'b');
+        const LoadedPicture bad = *prefetch.takeNext();
         EXPECT_TRUE(bad.picture.isNull());
         EXPECT_EQ(bad.error, QStringLiteral("damaged"));
         EXPECT_FALSE(prefetch.atEnd());
-        // Leaving with "c" maybe still loading: the destructor waits for it.
+        // Leaving with "c" maybe still loading: a prefetch with its own pool waits for it.
     }
     std::lock_guard lock(pictures.m);
     EXPECT_EQ(pictures.started.size(), pictures.finished.size());
+}
+
+namespace {
+
+/** Loads that end only once the test lets them (or after a long while). */
+class HeldPictures final : public IPictureFiles {
+public:
+    std::mutex m;
+    std::condition_variable cv;
+    bool released = false;
+    QStringList started, finished;
+
+    Picture load(const QString& path, QString*) override {
+        std::unique_lock lock(m);
+        started.append(path);
+        cv.wait_for(lock, std::chrono::seconds(5), [this] { return released; });
+        finished.append(path);
+        return solidPicture(1, 1);
+    }
+    bool writeBmp(const Picture&, const QString&, QString*) override { return false; }
+    void release() {
+        std::lock_guard lock(m);
+        released = true;
+        cv.notify_all();
+    }
+};
+
+} // namespace
+
+// Esc must not wait for a decode that may take seconds: the loads given up on end on
+// their workers, the pool's owner waits for them, and none not yet begun begins.
+TEST(PicturePrefetch, GivingUpWaitsForNoLoad) {
+    HeldPictures pictures;
+    QThreadPool pool;
+    pool.setMaxThreadCount(2);
+    {
+        PicturePrefetch prefetch(pictures, {"a", "b", "c", "d", "e"}, 3, &pool);
+        int polls = 0;
+        EXPECT_FALSE(prefetch.takeNext([&polls] { return ++polls < 3; }).has_value());
+    }
+    {
+        std::lock_guard lock(pictures.m);
+        EXPECT_TRUE(pictures.finished.isEmpty()) << "the abandoned loads were waited for";
+    }
+    pictures.release();
+    ASSERT_TRUE(pool.waitForDone(20000));
+    std::lock_guard lock(pictures.m);
+    EXPECT_EQ(pictures.finished.size(), pictures.started.size());
+    EXPECT_LE(pictures.started.size(), 2);
 }

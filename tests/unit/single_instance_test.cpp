@@ -6,6 +6,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <fcntl.h>
+#include <future>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -96,6 +99,10 @@ TEST(SingleInstanceTest, LockIsOnlyEverInAFolderOfTheUsersOwn) {
     place = SingleInstance::placeIn(runtime, cache);
     EXPECT_EQ(place.path, runtime + QStringLiteral("/pictavo.lock"));
     EXPECT_TRUE(place.notice.isEmpty());
+    // Group members could put their own lock there, or a FIFO.
+    ASSERT_EQ(chmod(QFile::encodeName(runtime).constData(), 0720), 0);
+    EXPECT_NE(SingleInstance::placeIn(runtime, cache).path, runtime + QStringLiteral("/pictavo.lock"));
+    ASSERT_EQ(chmod(QFile::encodeName(runtime).constData(), 0700), 0);
 
     if (geteuid() != 0)
         return; // only root can hand a folder to another user
@@ -109,4 +116,48 @@ TEST(SingleInstanceTest, LockIsOnlyEverInAFolderOfTheUsersOwn) {
     EXPECT_TRUE(place.path.isEmpty());
     EXPECT_TRUE(place.notice.contains(QStringLiteral("another user")))
         << place.notice.toStdString();
+}
+
+// The lock library opens what it finds at the path to read its owner: a FIFO there
+// would keep the start waiting for a writer for ever.
+TEST(SingleInstanceTest, SomethingOtherThanAFileAtThePathIsLeftAloneWithAReason) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("pictavo.lock"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    auto pending = std::async(std::launch::async, [&path] { return SingleInstance::acquire(path); });
+    if (pending.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
+        ADD_FAILURE() << "the start waits on the FIFO";
+        // A writer that comes and goes lets the reader go.
+        ::close(::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK));
+    }
+    const SingleInstance::Result result = pending.get();
+    EXPECT_EQ(result.outcome, SingleInstance::Outcome::Unavailable);
+    EXPECT_TRUE(result.reason.contains(path)) << result.reason.toStdString();
+    struct stat info {};
+    ASSERT_EQ(lstat(QFile::encodeName(path).constData(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode)) << "nothing of the user's replaced";
+}
+
+// A live holder's lock is never taken over: neither when it names no host, which is
+// this one, nor when it names another host while its holder keeps it.
+TEST(SingleInstanceTest, ALockHeldByALiveOwnerIsNeverTakenOver) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("pictavo.lock"));
+    SingleInstance::Result holder = SingleInstance::acquire(path);
+    ASSERT_EQ(holder.outcome, SingleInstance::Outcome::Locked);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    file.close();
+    ASSERT_GE(lines.size(), 3);
+    writeFile(path, lines[0] + '\n' + lines[1] + "\n\n");
+    SingleInstance::Result second = SingleInstance::acquire(path);
+    EXPECT_EQ(second.outcome, SingleInstance::Outcome::RunningElsewhere) << "no host";
+    // The other host's lock cannot be removed while it is held: no takeover, no notice.
+    writeFile(path, lines[0] + '\n' + lines[1] + "\nsome-other-host.example\n");
+    second = SingleInstance::acquire(path);
+    EXPECT_NE(second.outcome, SingleInstance::Outcome::Locked);
+    EXPECT_TRUE(second.notice.isEmpty()) << second.notice.toStdString();
 }

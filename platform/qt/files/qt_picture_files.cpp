@@ -54,11 +54,6 @@ bool changedSince(int fd, const struct stat& before) {
 // Files up to this size are read into memory once and held as they are where
 // that is smaller; larger ones are streamed to Qt's reader.
 constexpr qint64 kMaxInMemory = qint64(256) * 1024 * 1024;
-// A JPEG's first decode, which checks the whole file, is made at the smallest
-// scale that still covers a thumbnail of the window's design (74 × 58 pixels)
-// at twice the pixel density.
-constexpr QSize kFirstDecodeCover(148, 116);
-
 QString damaged(const QString& reason) {
     return QStringLiteral("the picture data is damaged or incomplete (%1)").arg(reason);
 }
@@ -67,7 +62,7 @@ QString damaged(const QString& reason) {
     still reads every byte, so a damaged file is refused now, not at its first use. */
 Picture loadJpeg(const QByteArray& bytes, QSize size, QString* error) {
     QString damage;
-    const QImage first = decodeJpeg(bytes, jpegScaleCovering(size, kFirstDecodeCover), &damage);
+    const QImage first = decodeJpeg(bytes, jpegScaleCovering(size, kJpegPreviewCover), &damage);
     if (first.isNull()) {
         setError(error, damage.isEmpty()
                             ? QStringLiteral("there is not enough memory for the picture")
@@ -77,6 +72,32 @@ Picture loadJpeg(const QByteArray& bytes, QSize size, QString* error) {
     return Picture::fromFile(
         std::make_shared<const EncodedImage>(bytes, "jpeg", size, EncodedImage::Decoder::TurboJpeg),
         first);
+}
+
+// Why a JPEG is refused before Qt's reader or TurboJPEG decodes it, or "". A file
+// too large to be read into memory is looked at through a mapping of it.
+QString jpegRefusal(QIODevice& device, const QByteArray& bytes, qint64 fileSize) {
+    QByteArray whole = bytes;
+    auto* file = qobject_cast<QFileDevice*>(&device);
+    uchar* mapped = bytes.isEmpty() && file ? file->map(0, fileSize) : nullptr;
+    if (mapped)
+        whole = QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), fileSize);
+    QString refusal;
+    if (bytes.isEmpty() && !mapped) {
+        refusal = damaged(QStringLiteral("its scans could not be counted"));
+    } else if (const std::optional<int> scans = jpegScanCount(whole, kMaxJpegScans); !scans) {
+        refusal = damaged(QStringLiteral("a marker that no JPEG decoder takes"));
+    } else if (*scans > kMaxJpegScans) {
+        // Every scan is a pass over the whole picture, in whichever decoder; Qt's
+        // reader, which takes CMYK, has no limit of its own.
+        refusal = damaged(QStringLiteral("more than %1 scans").arg(kMaxJpegScans));
+    } else if (const QString damage = cmykJpegDamage(whole); !damage.isEmpty()) {
+        refusal = damaged(damage);
+    }
+    whole = QByteArray();
+    if (mapped)
+        file->unmap(mapped);
+    return refusal;
 }
 
 bool isAcceptedFormat(const QByteArray& format) {
@@ -199,13 +220,12 @@ Picture QtPictureFiles::loadRaster(QIODevice& file, const QByteArray& bytes, qin
         setError(error, cut);
         return {};
     }
-    if (format == "jpeg" && !bytes.isEmpty()) {
-        // Every scan is a pass over the whole picture, in whichever decoder.
-        if (const int scans = jpegScanCount(bytes, kMaxJpegScans); scans > kMaxJpegScans) {
-            setError(error, damaged(QStringLiteral("more than %1 scans").arg(kMaxJpegScans)));
+    if (format == "jpeg") {
+        if (const QString refused = jpegRefusal(file, bytes, fileSize); !refused.isEmpty()) {
+            setError(error, refused);
             return {};
         }
-        if (const auto jpegSize = turboJpegSize(bytes))
+        if (const auto jpegSize = bytes.isEmpty() ? std::nullopt : turboJpegSize(bytes))
             return loadJpeg(bytes, *jpegSize, error);
     }
     file.seek(0);
