@@ -1,12 +1,32 @@
 #include "commands/commands.h"
 
+#include <memory>
+
 void mnuImageCopy_Click(CommandEnv& env) {
     Gallery& g = env.gallery;
     g.IgnoreClipboard = true;
     env.platform.clipboard.clear();
     // An empty entry leaves the clipboard empty; the watcher then clears the flag.
-    if (g.exists(g.SelectedIndex) && !g.imgView(g.SelectedIndex).isEmpty())
-        env.platform.clipboard.setPicture(g.imgView(g.SelectedIndex).picture);
+    if (!g.exists(g.SelectedIndex) || g.imgView(g.SelectedIndex).isEmpty())
+        return;
+    const Picture picture = g.imgView(g.SelectedIndex).picture;
+    // A picture held packed is decoded off the window's thread; the clipboard
+    // then gets the decoded pixels without decoding again.
+    auto ready = std::make_shared<Picture>(picture);
+    IClipboard& clipboard = env.platform.clipboard;
+    runJob(
+        env,
+        [picture, ready] {
+            if (picture.isCompact())
+                *ready = Picture::fromImage(picture.toImage());
+        },
+        [&g, &clipboard, ready] {
+            // A tick during the decode found the clipboard empty and lowered the flag;
+            // it must be up again before the copy is on the clipboard.
+            g.IgnoreClipboard = true;
+            if (!ready->isNull() && !ready->isEmpty())
+                clipboard.setPicture(*ready);
+        });
 }
 
 void mnuImageDelete_Click(CommandEnv& env) {
