@@ -1,5 +1,7 @@
 #include "platform/qt/qt_jobs.h"
 
+#include "platform/qt/background_thread.h"
+
 #include <QMetaObject>
 
 QtJobs::QtJobs() {
@@ -14,6 +16,7 @@ QtJobs::~QtJobs() { m_pool.waitForDone(); }
 void QtJobs::start(std::function<void()> work, std::function<void()> done) {
     const unsigned round = m_round;
     m_pool.start([this, work = std::move(work), done = std::move(done), round]() mutable {
+        yieldToTheWindow();
         // The done step must come whatever happened: the window waits for it.
         try {
             work();

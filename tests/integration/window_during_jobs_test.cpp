@@ -162,12 +162,13 @@ TEST(WindowDuringJobs, ArrowKeysThroughPhotosKeepFewDecodesAlive) {
     QTimer sample;
     QObject::connect(&sample, &QTimer::timeout, [&] { most = std::max(most, threadsOfThisProcess()); });
     sample.start(2);
-    // A held arrow key repeats every 30 ms or so; Enter shows the selected one.
+    // A held arrow key repeats faster than photos decode: the presses queue up and
+    // come in one burst, each Enter showing the newly selected photo.
     for (int i = 1; i < kPhotos; ++i) {
         rig.form.Form_KeyDown(keys::Right, 0);
         rig.form.Form_KeyDown(keys::Enter, 0);
-        waitFor([] { return false; }, 30);
     }
+    most = std::max(most, threadsOfThisProcess());
     const Picture last = rig.g.imgView(kPhotos - 1).picture;
     EXPECT_TRUE(waitFor(
         [&] {

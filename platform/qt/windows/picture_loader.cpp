@@ -1,5 +1,7 @@
 #include "platform/qt/windows/picture_loader.h"
 
+#include "platform/qt/background_thread.h"
+
 #include <QCoreApplication>
 #include <QMetaObject>
 #include <algorithm>
@@ -96,6 +98,7 @@ std::shared_ptr<PictureLoader::Ticket> PictureLoader::request(QObject* receiver,
         [this, ticket, to, picture, screen, whole, done = std::move(done)]() mutable {
             if (ticket->cancelled())
                 return;
+            yieldToTheWindow();
             const int now = ++m_decoding;
             int most = m_mostDecoding;
             while (now > most && !m_mostDecoding.compare_exchange_weak(most, now)) {
