@@ -11,7 +11,9 @@ QtJobs::QtJobs() {
     m_pool.setObjectName(QStringLiteral("pictavo-jobs"));
 }
 
-QtJobs::~QtJobs() { m_pool.waitForDone(); }
+QtJobs::~QtJobs() {
+    m_pool.waitForDone();
+}
 
 void QtJobs::start(std::function<void()> work, std::function<void()> done) {
     const unsigned round = m_round;

@@ -91,7 +91,9 @@ struct Rig {
 };
 
 int threadsOfThisProcess() {
-    return int(QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
+    return int(QDir(QStringLiteral("/proc/self/task"))
+                   .entryList(QDir::Dirs | QDir::NoDotAndDotDot)
+                   .size());
 }
 
 } // namespace
@@ -110,7 +112,8 @@ TEST(WindowDuringJobs, AnswersWhileSaveAllSavePrintAndCopyWorkOnPhotos) {
     ASSERT_TRUE(QDir().mkpath(out));
 
     rig.dialogs.answers.push_back(out);
-    const qint64 saveAll = rig.longestStall(Command::SaveAll, [&] { return !rig.messages.shown.empty(); });
+    const qint64 saveAll =
+        rig.longestStall(Command::SaveAll, [&] { return !rig.messages.shown.empty(); });
     EXPECT_LT(saveAll, kMaxStallMs) << "Save All of four photos";
     EXPECT_EQ(QDir(out).entryList({"*.jpg"}, QDir::Files).size(), 4);
     ASSERT_EQ(rig.messages.shown.size(), 1u);
@@ -148,9 +151,9 @@ TEST(WindowDuringJobs, ArrowKeysThroughPhotosKeepFewDecodesAlive) {
         rig.g.AddImage(i == 0 ? first : rig.photo(4000, 3000, 7));
     rig.g.SelectImage(0);
     rig.form.Form_KeyDown(keys::Enter, 0);
-    ZoomWindow* zoom = rig.viewers.viewers() ? dynamic_cast<ZoomWindow*>(
-                                                   rig.viewers.viewers()->LastZoom()->view())
-                                             : nullptr;
+    ZoomWindow* zoom = rig.viewers.viewers()
+                           ? dynamic_cast<ZoomWindow*>(rig.viewers.viewers()->LastZoom()->view())
+                           : nullptr;
     ASSERT_NE(zoom, nullptr);
     ASSERT_TRUE(waitFor([&] { return zoom->imageView().framesPainted() > 0; }, 30000));
     // The thumbnails' own threads are done and counted before the keys come.
@@ -160,7 +163,8 @@ TEST(WindowDuringJobs, ArrowKeysThroughPhotosKeepFewDecodesAlive) {
     const int before = threadsOfThisProcess();
     int most = before;
     QTimer sample;
-    QObject::connect(&sample, &QTimer::timeout, [&] { most = std::max(most, threadsOfThisProcess()); });
+    QObject::connect(&sample, &QTimer::timeout,
+                     [&] { most = std::max(most, threadsOfThisProcess()); });
     sample.start(2);
     // A held arrow key repeats faster than photos decode: the presses queue up and
     // come in one burst, each Enter showing the newly selected photo.

@@ -38,9 +38,8 @@ void ImageView::setPicture(const Picture& picture) {
         const QSize screen = screenPixels();
         // Pixels already in memory and not much larger than the screen are
         // ready at once; anything else is decoded off this thread.
-        if (!picture.isCompact() &&
-            qint64(picture.width()) * picture.height() <=
-                4 * qint64(screen.width()) * screen.height())
+        if (!picture.isCompact() && qint64(picture.width()) * picture.height() <=
+                                        4 * qint64(screen.width()) * screen.height())
             loaded(PictureLoader::decodeNow(picture, screen, false), false);
         else
             load(false);

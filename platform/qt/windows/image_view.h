@@ -1,8 +1,8 @@
 // imgImage of the viewers: draws a picture stretched to its own bounds.
 #pragma once
 
-#include "platform/qt/windows/picture_loader.h"
 #include "pictures/picture.h"
+#include "platform/qt/windows/picture_loader.h"
 
 #include <QImage>
 #include <QWidget>

@@ -18,7 +18,7 @@ QImage drawable(QImage image) {
     // (pasted PNGs of few colours) are converted once.
     if (image.depth() < 24)
         image = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
-                                                               : QImage::Format_RGB32);
+                                                              : QImage::Format_RGB32);
     return image;
 }
 
@@ -78,7 +78,9 @@ PictureLoader::PictureLoader() {
     m_pool.setObjectName(QStringLiteral("pictavo-viewers"));
 }
 
-PictureLoader::~PictureLoader() { stop(); }
+PictureLoader::~PictureLoader() {
+    stop();
+}
 
 void PictureLoader::stop() {
     m_pool.clear();
