@@ -3,7 +3,8 @@
 #include "commands/picture_prefetch.h"
 #include "gallery/key_dispatch.h"
 
-formCapture::formCapture(IMainWindow& window, Platform& platform, ViewerHost& viewers)
+formCapture::formCapture(IMainWindow& window, Platform& platform, ViewerHost& viewers,
+                         IJobs* jobs)
     : m_window(window), m_platform(platform), m_viewers(viewers),
       m_gallery([&window] {
           return OuterSize{window.outerWidthTwips(), window.outerHeightTwips()};
@@ -11,7 +12,8 @@ formCapture::formCapture(IMainWindow& window, Platform& platform, ViewerHost& vi
       m_watcher(
           m_gallery, platform.clipboard, [&window] { window.galleryChanged(); },
           [this] { scheduleTick(); }),
-      m_env{m_gallery, window, platform, &m_loads} {
+      m_commandJobs(*this, jobs),
+      m_env{m_gallery, window, platform, &m_loads, &m_commandJobs} {
     PicturePrefetch::configure(m_loads);
     // Ticks follow the clipboard's own change announcements instead of a
     // 1 ms poll, which would keep a core busy while idle.
@@ -103,6 +105,10 @@ void formCapture::imgView_DblClick(int index) {
 }
 
 void formCapture::menuCommand(Command command) {
+    // One job at a time, and the gallery stays as the running one saw it when it
+    // started; only the About box needs nothing of either.
+    if (jobRunning() && command != Command::About)
+        return;
     // A second Browse inside a running one would clear the gallery under it.
     if (command == Command::Browse && !m_window.isMenuEnabled(Command::Browse))
         return;
@@ -111,4 +117,50 @@ void formCapture::menuCommand(Command command) {
     scheduleTick();
 }
 
-void formCapture::Form_Unload() { m_viewers.closeAll(); }
+void formCapture::Form_Unload() {
+    m_viewers.closeAll();
+    // A file being written is finished, not left half-written; nothing is
+    // reported once the window is gone.
+    m_commandJobs.finishAll();
+}
+
+void formCapture::CommandJobs::start(std::function<void()> work, std::function<void()> done) {
+    IMainWindow& window = m_form.m_window;
+    if (m_running++ == 0) {
+        window.setBusyPointer(true);
+        for (const Command c : {Command::Save, Command::SaveAll, Command::Open, Command::Print,
+                                Command::Copy, Command::Delete, Command::Clear, Command::Browse}) {
+            // Browse disables its own entry while it runs; that one is left to it.
+            if (window.isMenuEnabled(c)) {
+                window.setMenuEnabled(c, false);
+                m_disabled.push_back(c);
+            }
+        }
+    }
+    IJobs& runner = m_inner ? *m_inner : m_inline;
+    runner.start(std::move(work), [this, done = std::move(done)] {
+        done();
+        if (--m_running == 0)
+            idle();
+        m_form.m_window.galleryChanged();
+        m_form.scheduleTick();
+    });
+}
+
+void formCapture::CommandJobs::finishAll() {
+    if (m_inner)
+        m_inner->finishAll();
+    // Their done steps will not come: the window goes back to idle here.
+    if (m_running > 0) {
+        m_running = 0;
+        idle();
+    }
+}
+
+void formCapture::CommandJobs::idle() {
+    IMainWindow& w = m_form.m_window;
+    for (const Command c : m_disabled)
+        w.setMenuEnabled(c, true);
+    m_disabled.clear();
+    w.setBusyPointer(false);
+}

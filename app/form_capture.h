@@ -10,12 +10,15 @@
 
 #include <QThreadPool>
 #include <QTimer>
+#include <vector>
 
 class formCapture final : public MainWindowEvents {
 public:
     static constexpr const char* kStartCaption = "Pictavo - [Use PrintScreen key to capture screen]";
 
-    formCapture(IMainWindow& window, Platform& platform, ViewerHost& viewers);
+    /** jobs: where the slow part of commands runs; none runs it in place. */
+    formCapture(IMainWindow& window, Platform& platform, ViewerHost& viewers,
+                IJobs* jobs = nullptr);
 
     /** Starts watching the clipboard; the first tick runs at once. */
     void Form_Load();
@@ -34,10 +37,31 @@ public:
     void scheduleTick();
 
     const ClipboardWatcher& watcher() const { return m_watcher; }
+    /** True while a command's job runs: other commands are refused meanwhile. */
+    bool jobRunning() const { return m_commandJobs.running(); }
     Gallery& gallery() { return m_gallery; }
     const Gallery& gallery() const { return m_gallery; }
 
 private:
+    /** Runs one command's job at a time, under the busy pointer, with the menu's
+        commands disabled, and ends the command when its done step has run. */
+    class CommandJobs final : public IJobs {
+    public:
+        CommandJobs(formCapture& form, IJobs* inner) : m_form(form), m_inner(inner) {}
+        void start(std::function<void()> work, std::function<void()> done) override;
+        void finishAll() override;
+        bool running() const { return m_running > 0; }
+
+    private:
+        void idle();
+
+        formCapture& m_form;
+        IJobs* m_inner;
+        InlineJobs m_inline;
+        int m_running = 0;
+        std::vector<Command> m_disabled;
+    };
+
     IMainWindow& m_window;
     Platform& m_platform;
     ViewerHost& m_viewers;
@@ -45,6 +69,7 @@ private:
     ClipboardWatcher m_watcher;
     // Loads a command abandoned end here, before the platform they use goes.
     QThreadPool m_loads;
+    CommandJobs m_commandJobs;
     CommandEnv m_env;
     QTimer Timer1;
 };

@@ -75,7 +75,7 @@ int main(int argc, char* argv[]) {
     QtPlatform qt;
     CaptureWindow window;
     QtViewerHost viewers(window);
-    formCapture form(window, qt.platform(), viewers);
+    formCapture form(window, qt.platform(), viewers, &qt.jobs);
     viewers.attach(form.gallery(), qt.platform());
     window.attach(form.gallery(), form);
     window.setWindowTitle(QString::fromLatin1(formCapture::kStartCaption));

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "gallery/gallery.h"
+#include "platform/jobs.h"
 #include "platform/main_window.h"
 #include "platform/platform.h"
 
@@ -15,7 +16,18 @@ struct CommandEnv {
     /** Where files load off the window's thread; its owner waits for it before the
         platform goes. Without one, a command waits for its own loads. */
     QThreadPool* loads = nullptr;
+    /** Where the slow part of Save, Save All, Print and Copy runs; none runs it in place. */
+    IJobs* jobs = nullptr;
 };
+
+/** Runs work through env's jobs, or in place, and then done on this thread. */
+inline void runJob(CommandEnv& env, std::function<void()> work, std::function<void()> done) {
+    if (env.jobs) {
+        env.jobs->start(std::move(work), std::move(done));
+        return;
+    }
+    InlineJobs().start(std::move(work), std::move(done));
+}
 
 void mnuFileSave_Click(CommandEnv& env);
 void mnuFileSaveAll_Click(CommandEnv& env);

@@ -1,14 +1,35 @@
 #include "commands/commands.h"
 
+#include <memory>
+
 void mnuImageCopy_Click(CommandEnv& env) {
     Gallery& g = env.gallery;
     g.IgnoreClipboard = true;
-    // Put on in place of what is there, never after an emptying: a clipboard manager
-    // would put its own content back in that gap. An empty entry, or a picture the
-    // clipboard refuses, leaves it empty; the watcher then clears the flag.
-    const bool filled = g.exists(g.SelectedIndex) && !g.imgView(g.SelectedIndex).isEmpty();
-    if (!filled || !env.platform.clipboard.setPicture(g.imgView(g.SelectedIndex).picture))
+    // An empty entry leaves the clipboard empty; the watcher then clears the flag.
+    if (!g.exists(g.SelectedIndex) || g.imgView(g.SelectedIndex).isEmpty()) {
         env.platform.clipboard.clear();
+        return;
+    }
+    const Picture picture = g.imgView(g.SelectedIndex).picture;
+    // A picture held packed is decoded off the window's thread; the clipboard
+    // then gets the decoded pixels without decoding again.
+    auto ready = std::make_shared<Picture>(picture);
+    IClipboard& clipboard = env.platform.clipboard;
+    runJob(
+        env,
+        [picture, ready] {
+            if (picture.isCompact())
+                *ready = Picture::fromImage(picture.toImage());
+        },
+        [&g, &clipboard, ready] {
+            // A look during the decode may have lowered the flag; it must be up again
+            // before the copy is on the clipboard. The copy goes on in place of what is
+            // there, never after an emptying: a clipboard manager would put its own
+            // content back in that gap. A picture the clipboard refuses leaves it empty.
+            g.IgnoreClipboard = true;
+            if (ready->isNull() || ready->isEmpty() || !clipboard.setPicture(*ready))
+                clipboard.clear();
+        });
 }
 
 void mnuImageDelete_Click(CommandEnv& env) {

@@ -1,30 +1,47 @@
 #include "commands/commands.h"
 #include "commands/print_layout.h"
 
-void mnuFilePrint_Click(CommandEnv& env) {
-    Gallery& g = env.gallery;
-    IPrinter& printer = env.platform.printer;
+#include <memory>
+
+namespace {
+enum class Printed { NoPrinter, Drawn, NotDrawn };
+
+// The page's layout, drawing and spooling, off the window's thread.
+Printed printOnePage(IPrinter& printer, const Picture& picture) {
     // No printer: every printer step fails, so nothing happens.
     float pageWidth = 0;
     float pageHeight = 0;
-    if (printer.pageSizeTwips(&pageWidth, &pageHeight)) {
-        // An index naming no entry is a picture of width 0: nothing is drawn.
-        const Picture picture =
-            g.exists(g.SelectedIndex) ? g.imgView(g.SelectedIndex).picture : Picture();
-        const PrintPlacement at =
-            fitToPage(pageWidth, pageHeight, picture.width(), picture.height());
-        const bool drawn =
-            printer.drawPicture(picture, static_cast<float>(at.x), static_cast<float>(at.y),
-                                static_cast<float>(at.width), static_cast<float>(at.height));
-        printer.endDocument();
-        // A picture that could not be drawn (its pixels did not fit in memory, say) is told,
-        // not passed off as printed.
-        if (!drawn && !picture.isNull() && !picture.isEmpty())
-            env.platform.messages.warning(
-                &env.window,
-                QStringLiteral("The picture could not be printed: there is not enough memory "
-                               "for it, or the printer did not take it."),
-                QStringLiteral("Pictavo"));
-    }
-    g.IgnoreClipboard = false;
+    if (!printer.pageSizeTwips(&pageWidth, &pageHeight))
+        return Printed::NoPrinter;
+    const PrintPlacement at = fitToPage(pageWidth, pageHeight, picture.width(), picture.height());
+    const bool drawn =
+        printer.drawPicture(picture, static_cast<float>(at.x), static_cast<float>(at.y),
+                            static_cast<float>(at.width), static_cast<float>(at.height));
+    printer.endDocument();
+    return drawn ? Printed::Drawn : Printed::NotDrawn;
+}
+} // namespace
+
+void mnuFilePrint_Click(CommandEnv& env) {
+    Gallery& g = env.gallery;
+    IPrinter& printer = env.platform.printer;
+    IMessageBox& messages = env.platform.messages;
+    IMainWindow& window = env.window;
+    // An index naming no entry is a picture of width 0: nothing is drawn.
+    const Picture picture =
+        g.exists(g.SelectedIndex) ? g.imgView(g.SelectedIndex).picture : Picture();
+    auto printed = std::make_shared<Printed>(Printed::NoPrinter);
+    runJob(
+        env, [&printer, picture, printed] { *printed = printOnePage(printer, picture); },
+        [&g, &messages, &window, picture, printed] {
+            // A picture that could not be drawn (its pixels did not fit in memory, say) is
+            // told, not passed off as printed.
+            if (*printed == Printed::NotDrawn && !picture.isNull() && !picture.isEmpty())
+                messages.warning(
+                    &window,
+                    QStringLiteral("The picture could not be printed: there is not enough "
+                                   "memory for it, or the printer did not take it."),
+                    QStringLiteral("Pictavo"));
+            g.IgnoreClipboard = false;
+        });
 }

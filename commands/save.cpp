@@ -3,13 +3,19 @@
 #include "commands/picture_output.h"
 #include "dialogs/module1.h"
 
+#include <memory>
+
 namespace {
 const char* const kFilter = "JPEG Image (*.jpg)|*.jpg|Bitmap Image (*.bmp)|*.bmp";
 
 // The flag is cleared on every way out, a cancelled dialog included.
 struct ClearIgnoreClipboard {
     Gallery& gallery;
-    ~ClearIgnoreClipboard() { gallery.IgnoreClipboard = false; }
+    bool active = true;
+    ~ClearIgnoreClipboard() {
+        if (active)
+            gallery.IgnoreClipboard = false;
+    }
 };
 
 QString failureText(const QString& path, const OutputResult& result) {
@@ -39,26 +45,42 @@ void mnuFileSave_Click(CommandEnv& env) {
     const QString extension = FileNames::extensionOf(path);
     // The watcher may have run while the dialog was open; read the entry afresh.
     const Picture picture = g.exists(index) ? g.imgView(index).picture : Picture();
-    OutputResult result;
+    enum class Kind { Bmp, Jpeg, Refused } kind = Kind::Jpeg;
+    auto result = std::make_shared<OutputResult>();
     if (extension == QLatin1String(".bmp")) {
-        result = writeBmpFile(env.platform, picture, path);
-    } else if (extension == QLatin1String(".jpg")) {
-        result = writeJpegFile(env.platform, picture, path);
-    } else {
+        kind = Kind::Bmp;
+    } else if (extension != QLatin1String(".jpg")) {
         // The dialog asked about the typed name, not about this one: an
         // existing file of this name is not replaced unasked.
         path += QStringLiteral(".jpg");
-        if (env.platform.files.fileLength(path) >= 0)
-            result.reason = QStringLiteral("a file of that name exists already; save with the "
-                                           "full name to replace it");
-        else
-            result = writeJpegFile(env.platform, picture, path);
+        if (env.platform.files.fileLength(path) >= 0) {
+            kind = Kind::Refused;
+            result->reason = QStringLiteral("a file of that name exists already; save with the "
+                                            "full name to replace it");
+        }
     }
 
-    // The name changes only to a file that now holds the picture.
-    if (result.saved && g.exists(index))
-        g.imgView(index).toolTipText = path;
-    else
-        env.platform.messages.warning(&env.window, failureText(path, result),
-                                      QStringLiteral("Pictavo"));
+    Platform& platform = env.platform;
+    IMainWindow& window = env.window;
+    runJob(
+        env,
+        [&platform, picture, path, kind, result] {
+            if (kind == Kind::Bmp)
+                *result = writeBmpFile(platform, picture, path);
+            else if (kind == Kind::Jpeg)
+                *result = writeJpegFile(platform, picture, path);
+        },
+        [&g, &platform, &window, picture, path, index, result] {
+            ClearIgnoreClipboard clearAtEnd{g};
+            // The name changes only to a file that now holds the picture, and only on
+            // the entry that still shows it: captures go on arriving while it is written.
+            if (result->saved) {
+                if (g.exists(index) && g.imgView(index).picture.sameAs(picture))
+                    g.imgView(index).toolTipText = path;
+            } else {
+                platform.messages.warning(&window, failureText(path, *result),
+                                          QStringLiteral("Pictavo"));
+            }
+        });
+    clearFlag.active = false;
 }

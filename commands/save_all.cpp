@@ -6,6 +6,7 @@
 #include <QLocale>
 #include <algorithm>
 #include <atomic>
+#include <memory>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -93,29 +94,45 @@ QString failureText(const Outcome& outcome, std::size_t total, const QString& fo
 void mnuFileSaveAll_Click(CommandEnv& env) {
     Gallery& g = env.gallery;
     Platform& platform = env.platform;
+    IMainWindow& window = env.window;
     QString folder = Module1::BrowseForFolder(
         platform.dialogs, QStringLiteral("Select folder where you want to save all the images:"),
-        &env.window);
-    if (!folder.isEmpty()) {
-        folder = FileNames::withTrailingSlash(folder);
-        // Entries without a picture are skipped, not failures.
-        std::vector<Job> jobs;
-        const int top = g.topIndex();
-        for (int i = 0; i <= top; ++i) {
-            const Picture& picture = g.imgView(i).picture;
-            if (picture.isNull() || picture.isEmpty())
-                continue;
-            jobs.push_back({i, picture, {}, {}});
-        }
-        runJobs(jobs, platform, folder, QLocale().decimalPoint());
-
-        const Outcome outcome = outcomeOf(jobs, platform.files);
-        if (outcome.failed == 0)
-            platform.messages.information(&env.window, QStringLiteral("Save all is done."),
-                                          QStringLiteral("Pictavo"));
-        else
-            platform.messages.warning(&env.window, failureText(outcome, jobs.size(), folder),
-                                      QStringLiteral("Pictavo"));
+        &window);
+    if (folder.isEmpty()) {
+        g.IgnoreClipboard = false;
+        return;
     }
-    g.IgnoreClipboard = false;
+    folder = FileNames::withTrailingSlash(folder);
+    // The pictures as they are now: captures that arrive while these are written
+    // change the gallery, not this run.
+    auto jobs = std::make_shared<std::vector<Job>>();
+    const int top = g.topIndex();
+    for (int i = 0; i <= top; ++i) {
+        const Picture& picture = g.imgView(i).picture;
+        // Entries without a picture are skipped, not failures.
+        if (picture.isNull() || picture.isEmpty())
+            continue;
+        jobs->push_back({i, picture, {}, {}});
+    }
+    auto message = std::make_shared<QString>();
+    auto failed = std::make_shared<bool>(false);
+    runJob(
+        env,
+        [jobs, &platform, folder, decimalPoint = QLocale().decimalPoint(), message, failed] {
+            runJobs(*jobs, platform, folder, decimalPoint);
+            const Outcome outcome = outcomeOf(*jobs, platform.files);
+            *failed = outcome.failed > 0;
+            if (*failed)
+                *message = failureText(outcome, jobs->size(), folder);
+            // The pictures are not held past their writing.
+            jobs->clear();
+        },
+        [&g, &platform, &window, message, failed] {
+            if (!*failed)
+                platform.messages.information(&window, QStringLiteral("Save all is done."),
+                                              QStringLiteral("Pictavo"));
+            else
+                platform.messages.warning(&window, *message, QStringLiteral("Pictavo"));
+            g.IgnoreClipboard = false;
+        });
 }

@@ -8,6 +8,7 @@
 #include "platform/qt/files/qt_picture_files.h"
 #include "platform/qt/qt_clock.h"
 #include "platform/qt/qt_dialogs.h"
+#include "platform/qt/qt_jobs.h"
 #include "platform/qt/qt_message_box.h"
 #include "platform/qt/qt_printer.h"
 #include "platform/qt/qt_shell.h"
@@ -29,6 +30,8 @@ public:
     QtShell shell;
     QtPrinter printer;
     QtConverter converter;
+    // Last, so it goes first: its running work uses the members above.
+    QtJobs jobs;
 
 private:
     Platform m_platform;

@@ -58,6 +58,8 @@ void click(QWidget& w, QPoint pos, Qt::MouseButton button = Qt::LeftButton) {
 
 /** The picture's colour at its middle, the workspace colour in the corner. */
 void expectDrawn(QWidget& window, ImageView& view, bool pictureVisible) {
+    // A large picture is decoded and reduced off the window's thread first.
+    EXPECT_TRUE(waitFor([&] { return !view.loading(); }, 30000));
     const QImage shot = window.grab().toImage();
     const QColor workspace = window.palette().color(QPalette::Dark);
     EXPECT_TRUE(near(shot.pixelColor(2, 2), workspace))

@@ -10,7 +10,7 @@
 #include <utility>
 
 FullScreenWindow::FullScreenWindow(FullScreenViewEvents& events)
-    : PictureWindow<IFullScreenView>(/*keepReducedCopy=*/false), m_events(events) {
+    : PictureWindow<IFullScreenView>(/*mayOutgrowScreen=*/false), m_events(events) {
     setObjectName(QStringLiteral("formFullScreen"));
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setFocusPolicy(Qt::StrongFocus);

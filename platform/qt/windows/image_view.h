@@ -2,6 +2,7 @@
 #pragma once
 
 #include "pictures/picture.h"
+#include "platform/qt/windows/picture_loader.h"
 
 #include <QImage>
 #include <QWidget>
@@ -10,20 +11,24 @@
 
 class ImageView final : public QWidget {
 public:
-    /** keepReducedCopy: keep a copy about the screen's size of a much larger
-        picture, so that a window resized live rescales that copy, not the original. */
-    ImageView(QWidget* parent, bool keepReducedCopy);
+    /** mayOutgrowScreen: the window can be made larger than the screen, so the
+        whole decode is kept beside a copy that covers the screen. */
+    ImageView(QWidget* parent, bool mayOutgrowScreen);
+    ~ImageView() override;
 
     void setPicture(const Picture& picture);
     const Picture& picture() const { return m_picture; }
     /** True when the picture could not be decoded for lack of memory; the view then says so. */
     bool lacksMemory() const { return m_noMemory; }
     /** True while it keeps the picture decoded for drawing. */
-    bool holdsDecodedCopy() const { return !m_source.isNull() || !m_reduced.isNull(); }
+    bool holdsDecodedCopy() const { return !m_whole.isNull() || !m_reduced.isNull(); }
+    /** True while the picture is being decoded for it. */
+    bool loading() const { return m_ticket != nullptr; }
     static QString noMemoryText() {
         return QStringLiteral("There is not enough memory to show this picture.");
     }
-    /** Frames painted so far, for tests and benchmarks. */
+    /** Frames painted so far that showed the picture or the lack of memory, for
+        tests and benchmarks. */
     int framesPainted() const { return m_framesPainted; }
 
     std::function<void(QMouseEvent&)> pressed;
@@ -39,16 +44,17 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    void load(bool whole);
+    void loaded(PictureLoader::Result result, bool whole);
     QImage scaledCopy(QSize deviceSize);
     QImage rasterSource(QSize deviceSize);
     QSize screenPixels() const;
 
-    struct Decoding;
-
     Picture m_picture;
-    std::shared_ptr<Decoding> m_decoding;
-    bool m_keepReducedCopy;
-    QImage m_source;
+    std::shared_ptr<PictureLoader::Ticket> m_ticket;
+    bool m_mayOutgrowScreen;
+    bool m_triedWhole = false;
+    QImage m_whole;
     QImage m_reduced;
     QImage m_cache;
     int m_framesPainted = 0;

@@ -41,7 +41,7 @@ public:
     ImageView& imageView() { return m_image; }
 
 protected:
-    explicit PictureWindow(bool keepReducedCopy) : m_image(this, keepReducedCopy) {
+    explicit PictureWindow(bool mayOutgrowScreen) : m_image(this, mayOutgrowScreen) {
         // The window system's application-workspace colour: what Qt's own MDI
         // workspace (QMdiArea) paints behind its windows.
         setBackgroundRole(QPalette::Dark);

@@ -12,7 +12,7 @@
 using viewer_units::pixels;
 
 ZoomWindow::ZoomWindow(ZoomViewEvents& events)
-    : PictureWindow<IZoomView>(/*keepReducedCopy=*/true), m_events(events) {
+    : PictureWindow<IZoomView>(/*mayOutgrowScreen=*/true), m_events(events) {
     setObjectName(QStringLiteral("formZoom"));
     setFocusPolicy(Qt::StrongFocus);
     resize(kDesignWidth, kDesignHeight);

@@ -1,0 +1,48 @@
+// Jobs run on the test's own thread: at once, or held until the test lets them end.
+#pragma once
+
+#include "platform/jobs.h"
+
+#include <deque>
+#include <utility>
+
+class FakeJobs final : public IJobs {
+public:
+    /** When set, started jobs wait for finishNext(). */
+    bool hold = false;
+    int started = 0;
+    int finishAllCalls = 0;
+
+    void start(std::function<void()> work, std::function<void()> done) override {
+        ++started;
+        if (hold) {
+            m_held.emplace_back(std::move(work), std::move(done));
+            return;
+        }
+        work();
+        done();
+    }
+    /** Runs the oldest held job's work and then its done step. */
+    bool finishNext() {
+        if (m_held.empty())
+            return false;
+        auto job = std::move(m_held.front());
+        m_held.pop_front();
+        job.first();
+        job.second();
+        return true;
+    }
+    /** Runs every held job's work; their done steps never come. */
+    void finishAll() override {
+        ++finishAllCalls;
+        while (!m_held.empty()) {
+            auto job = std::move(m_held.front());
+            m_held.pop_front();
+            job.first();
+        }
+    }
+    std::size_t heldCount() const { return m_held.size(); }
+
+private:
+    std::deque<std::pair<std::function<void()>, std::function<void()>>> m_held;
+};
