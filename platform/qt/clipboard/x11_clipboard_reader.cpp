@@ -6,6 +6,7 @@
 
 #include <QElapsedTimer>
 #include <QMetaObject>
+#include <algorithm>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -151,17 +152,13 @@ private:
             return out; // no owner, or one that does not answer: nothing offered
         const auto* offered = reinterpret_cast<const xcb_atom_t*>(targetsData.constData());
         const int count = int(targetsData.size() / sizeof(xcb_atom_t));
-        xcb_atom_t chosen = XCB_NONE;
-        QByteArray chosenName;
-        for (size_t k = 0; k < m_imageTargets.size() && chosen == XCB_NONE; ++k) {
-            for (int i = 0; i < count && chosen == XCB_NONE; ++i) {
-                if (offered[i] == m_imageTargets[k]) {
-                    chosen = m_imageTargets[k];
-                    chosenName = clipboardImageTypes()[k];
-                }
-            }
+        // The offered image types, fastest exact one first.
+        std::vector<size_t> candidates;
+        for (size_t k = 0; k < m_imageTargets.size(); ++k) {
+            if (std::find(offered, offered + count, m_imageTargets[k]) != offered + count)
+                candidates.push_back(k);
         }
-        if (chosen == XCB_NONE)
+        if (candidates.empty())
             return out;
         out.state = ClipboardContent::State::Bitmap;
         out.ownership = currentOwnership(stop);
@@ -174,19 +171,37 @@ private:
         // afresh for the next screenshot was not.
         m_clientsAtLook = {out.ownership, m_clients->connected()};
 
-        QByteArray data;
-        if (!transfer(chosen, chosenName, &data, &type, stop, m_limits.patientMs, &out.reason) ||
-            data.isEmpty()) {
+        QImage image;
+        bool allRefused = true;
+        for (const size_t k : candidates) {
+            // A manager that has just taken the clipboard over may refuse a type it has not
+            // stored yet, or at all: the owner's next type is asked for instead.
+            const QByteArray& name = clipboardImageTypes()[k];
+            QByteArray data;
+            m_refused = false;
+            out.reason.clear();
+            if (transfer(m_imageTargets[k], name, &data, &type, stop, m_limits.patientMs,
+                         &out.reason) &&
+                !data.isEmpty()) {
+                allRefused = false;
+                image = decodeClipboardImage(name, data, &out.reason);
+                if (!image.isNull())
+                    break;
+                continue;
+            }
+            allRefused = allRefused && m_refused;
+            if (!m_refused)
+                break; // out of time, or replaced: no other type will do better
+        }
+        if (image.isNull()) {
             out.state = ClipboardContent::State::Unreadable;
+            // Refused outright while it still holds the clipboard: asked again later.
+            if (allRefused)
+                m_late = true;
             if (out.reason.isEmpty())
                 out.reason =
                     m_replaced ? QStringLiteral("a newer copy replaced the picture")
                                : QStringLiteral("the program that holds the picture did not hand it over");
-            return out;
-        }
-        const QImage image = decodeClipboardImage(chosenName, data, &out.reason);
-        if (image.isNull()) {
-            out.state = ClipboardContent::State::Unreadable;
             return out;
         }
         out.picture = Picture::fromImage(image);
@@ -280,8 +295,10 @@ private:
         if (!ev)
             return false;
         auto* notify = reinterpret_cast<xcb_selection_notify_event_t*>(ev.get());
-        if (notify->property == XCB_NONE)
+        if (notify->property == XCB_NONE) {
+            m_refused = true;
             return false;
+        }
         if (!takeProperty(out, type))
             return false;
         if (*type != m_incr)
@@ -318,6 +335,7 @@ private:
     Limits m_limits;
     QElapsedTimer m_look;
     std::uint32_t m_changesAtStart = 0;
+    bool m_refused = false;  // the owner answered the last request with no data
     bool m_late = false;     // the look ran out of time
     bool m_replaced = false; // a newer copy came during the look
     std::uint64_t m_lateOwnership = 0;
