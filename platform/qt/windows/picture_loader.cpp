@@ -5,6 +5,8 @@
 #include <QCoreApplication>
 #include <QMetaObject>
 #include <algorithm>
+#include <latch>
+#include <memory>
 
 namespace {
 
@@ -76,6 +78,12 @@ PictureLoader::Result PictureLoader::decodeNow(const Picture& picture, QSize scr
 PictureLoader::PictureLoader() {
     m_pool.setMaxThreadCount(kThreads);
     m_pool.setObjectName(QStringLiteral("pictavo-viewers"));
+    // Made at once and kept: once memory runs short no thread can be made, and a decode
+    // that never starts would leave the view blank instead of saying it lacks memory.
+    m_pool.setExpiryTimeout(-1);
+    auto started = std::make_shared<std::latch>(kThreads);
+    for (int i = 0; i < kThreads; ++i)
+        m_pool.start([started] { started->arrive_and_wait(); });
 }
 
 PictureLoader::~PictureLoader() {

@@ -1,8 +1,13 @@
 #include "platform/qt/windows/qt_viewer_host.h"
 
+#include "platform/qt/windows/picture_loader.h"
+
 #include <QWidget>
 
-QtViewerHost::QtViewerHost(QWidget& owner) : m_owner(owner) {}
+QtViewerHost::QtViewerHost(QWidget& owner) : m_owner(owner) {
+    // The viewers' decoding threads are made now, while memory is plentiful.
+    PictureLoader::instance();
+}
 
 QtViewerHost::~QtViewerHost() = default;
 
