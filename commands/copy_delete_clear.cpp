@@ -4,9 +4,9 @@
 
 void mnuImageCopy_Click(CommandEnv& env) {
     Gallery& g = env.gallery;
-    g.IgnoreClipboard = true;
     // An empty entry leaves the clipboard empty; the watcher then clears the flag.
     if (!g.exists(g.SelectedIndex) || g.imgView(g.SelectedIndex).isEmpty()) {
+        g.IgnoreClipboard = true;
         env.platform.clipboard.clear();
         return;
     }
@@ -22,10 +22,12 @@ void mnuImageCopy_Click(CommandEnv& env) {
                 *ready = Picture::fromImage(picture.toImage());
         },
         [&g, &clipboard, ready] {
-            // A look during the decode may have lowered the flag; it must be up again
-            // before the copy is on the clipboard. The copy goes on in place of what is
-            // there, never after an emptying: a clipboard manager would put its own
-            // content back in that gap. A picture the clipboard refuses leaves it empty.
+            // The flag goes up only with the copy: raised earlier, a look that began before
+            // the copy and found the clipboard empty would lower it, and the copy would be
+            // taken back. A look that began with the flag down keeps it up. The copy goes
+            // on in place of what is there, never after an emptying: a clipboard manager
+            // would put its own content back in that gap. A picture the clipboard refuses
+            // leaves it empty.
             g.IgnoreClipboard = true;
             if (ready->isNull() || ready->isEmpty() || !clipboard.setPicture(*ready))
                 clipboard.clear();

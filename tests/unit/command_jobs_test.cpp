@@ -87,19 +87,23 @@ TEST_F(JobFixture, SaveNamesOnlyTheEntryThatStillShowsTheSavedPicture) {
     EXPECT_TRUE(fake.messages.shown.empty());
 }
 
-TEST_F(JobFixture, CopyRaisesTheFlagAgainJustBeforeThePictureGoesOn) {
+TEST_F(JobFixture, CopyRaisesTheFlagWithThePictureAndALookAcrossItLeavesTheFlag) {
     const Picture packed = solidPicture(400, 300, 0xff336699);
     capture(packed);
     ASSERT_TRUE(g.imgView(0).picture.compact());
     form.menuCommand(Command::Copy);
     ASSERT_EQ(jobs.heldCount(), 1u);
-    // A tick during the decode finds the emptied clipboard and lowers the flag.
+    // A look that begins during the decode finds the clipboard empty, but answers only
+    // once the copy is on: that answer is older than the copy.
+    fake.clipboard.holdAnswers = true;
     form.Timer1_Timer();
-    EXPECT_FALSE(g.IgnoreClipboard);
     ASSERT_TRUE(jobs.finishNext());
     EXPECT_TRUE(g.IgnoreClipboard);
     ASSERT_TRUE(fake.clipboard.own);
     EXPECT_TRUE(fake.clipboard.content.samePixelsAs(packed));
+    fake.clipboard.holdAnswers = false;
+    fake.clipboard.answerHeld();
+    EXPECT_TRUE(g.IgnoreClipboard);
     form.Timer1_Timer();
     EXPECT_EQ(g.ImageCount, 1) << "the program's own copy is not taken back in";
 }
