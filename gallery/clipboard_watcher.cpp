@@ -1,5 +1,7 @@
 #include "gallery/clipboard_watcher.h"
 
+#include "gallery/capture_log.h"
+
 #include <algorithm>
 
 ClipboardWatcher::ClipboardWatcher(Gallery& gallery, IClipboard& clipboard,
@@ -24,6 +26,11 @@ void ClipboardWatcher::Timer1_Timer() {
 void ClipboardWatcher::finish(const ClipboardContent& content, std::uint64_t changesAtStart,
                               bool didRead) {
     m_looking = false;
+    qCDebug(lcCapture) << "look: state" << int(content.state) << "own" << content.own
+                       << "first after our emptying" << content.firstAfterOurEmptying << "client"
+                       << content.offerer.client << "manager" << content.offerer.manager
+                       << "offered at" << content.offeredAtMs << "fingerprint" << Qt::hex
+                       << content.fingerprint << Qt::dec << "ignoring" << m_gallery.IgnoreClipboard;
     bool tickAgain = m_tickWaiting;
     m_tickWaiting = false;
 
@@ -45,10 +52,12 @@ void ClipboardWatcher::finish(const ClipboardContent& content, std::uint64_t cha
         // The flag fell while we looked without reading: look again, reading.
         tickAgain = true;
     } else if (isPutBack(content)) {
+        qCDebug(lcCapture) << "a put-back: left on the clipboard";
         // Left on the clipboard, never emptied, so the manager has nothing to answer. It
         // stays a put-back at every later look: what makes it one belongs to the offer.
     } else if (content.state == ClipboardContent::State::Bitmap && !content.picture.isNull() &&
                !content.picture.isEmpty()) {
+        qCDebug(lcCapture) << "taken as image" << m_gallery.ImageCount;
         m_gallery.AddImage(content.picture);
         m_clipboard.clearTaken(content);
         remember(content);
@@ -85,10 +94,15 @@ void ClipboardWatcher::remember(const ClipboardContent& taken) {
 
 bool ClipboardWatcher::isPutBack(const ClipboardContent& content) const {
     // Only the first owner after our emptying can be putting back, and only a picture
-    // already taken; the program's own copy never is one.
-    if (content.own || !content.firstAfterOurEmptying || !takenRecently(content.fingerprint))
+    // already taken; the program's own copy never is one. The manager holding the picture
+    // just taken has it from the copier, whenever it took it over: before our emptying too.
+    if (content.own || !takenRecently(content.fingerprint))
         return false;
     const ClipboardContent::Offerer& by = content.offerer;
+    if (by.manager && content.fingerprint == m_recent.back())
+        return true;
+    if (!content.firstAfterOurEmptying)
+        return false;
     if (by.manager)
         return true;
     if (by.client != 0) {
@@ -101,9 +115,12 @@ bool ClipboardWatcher::isPutBack(const ClipboardContent& content) const {
         // new copy; one that was there all along, a manager, puts back.
         return by.atLastTake != ClipboardContent::Offerer::Connected::No;
     }
-    // Nobody named: told by time, counted from the copy taken, not from our emptying,
-    // which a slow owner delays. A second repeat in a row is always a put-back, so a
+    // Nobody named: only the picture just emptied, told by time, counted from the copy
+    // taken, not from our emptying, which a slow owner delays. An older picture of the
+    // history is a person's copy. A second repeat in a row is always a put-back, so a
     // manager slower than that costs one duplicate at most.
+    if (content.fingerprint != m_recent.back())
+        return false;
     if (m_lastWasRepeat)
         return true;
     return content.offeredAtMs >= 0 && m_copiedAtMs >= 0 &&

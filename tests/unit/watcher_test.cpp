@@ -147,6 +147,23 @@ TEST_F(WatcherFixture, GPasteEmptyingThenPuttingBackIsLeftWithoutASecondEmptying
     EXPECT_TRUE(clipboard.offered);
 }
 
+TEST_F(WatcherFixture, ManagerTakingOverTheCopyWhileItIsReadIsLeft) {
+    clipboard.managerClient = clipboard.connect();
+    const Picture shot = solidPicture(30, 20, 0xff123456);
+    // A screenshot tool copies and quits; the manager takes its picture over while we read
+    // it, so our emptying finds the manager's copy and leaves it.
+    clipboard.put(shot, clipboard.connect());
+    clipboard.holdAnswers = true;
+    watcher.Timer1_Timer();
+    clipboard.put(copyOf(shot), clipboard.managerClient);
+    clipboard.holdAnswers = false;
+    clipboard.answerHeld();
+    for (int i = 0; i < 3; ++i)
+        watcher.Timer1_Timer();
+    EXPECT_EQ(gallery.ImageCount, 1);
+    EXPECT_TRUE(clipboard.offered);
+}
+
 TEST_F(WatcherFixture, SamePicturesCopiedAgainAreNewCopies) {
     const std::uint64_t klipper = clipboard.connect();
     (void)klipper; // a manager that is there but puts nothing back
@@ -223,6 +240,16 @@ TEST_F(WatcherFixture, WithoutClientsAPutBackIsToldByTimeSinceTheCopy) {
         watcher.Timer1_Timer();
     EXPECT_EQ(gallery.ImageCount, 4);
     EXPECT_EQ(putBacks, 2);
+
+    // Only the picture just taken is put back: an older one copied again at once is new.
+    clipboard.afterClear = nullptr;
+    clipboard.nowMs += 5000;
+    clipboard.put(solidPicture(30, 20, 0xffff0000));
+    watcher.Timer1_Timer();
+    clipboard.nowMs += 100;
+    clipboard.put(copyOf(photo));
+    watcher.Timer1_Timer();
+    EXPECT_EQ(gallery.ImageCount, 6);
 }
 
 TEST_F(WatcherFixture, OwnCopyTakenBackIsNeverAPutBack) {
