@@ -20,3 +20,9 @@ QImage decodeClipboardImage(const QByteArray& mimeType, const QByteArray& data, 
     takes: the rest need not be waited for. False while the header is incomplete. */
 bool clipboardImageRefusedByHeader(const QByteArray& mimeType, const QByteArray& head,
                                    QString* reason);
+
+/** An owner replaced by a newer copy while it sends is read on while its pieces come
+    this close together, for this long at most: it may quit once done, and its picture
+    with it. One slower than that would hold up the newer copy. */
+constexpr int kReplacedPieceMs = 500;
+constexpr int kReplacedRestMs = 3000;

@@ -1,5 +1,6 @@
 #include "platform/qt/clipboard/qt_clipboard.h"
 
+#include "gallery/capture_log.h"
 #include "pictures/pixel_fingerprint.h"
 
 #include <QClipboard>
@@ -64,8 +65,11 @@ void QtClipboard::look(bool readImage, std::function<void(ClipboardContent)> don
         lookX(readImage, std::move(done));
         return;
     }
+    // What the compositor offers just after an X copy was taken may be its copy of that
+    // one, which some compositors keep offering but can no longer hand over.
     m_wayland->look(
-        readImage, [this, readImage, done = std::move(done)](ClipboardContent content) mutable {
+        readImage, justTakenFrom(Side::X),
+        [this, readImage, done = std::move(done)](ClipboardContent content) mutable {
             if (content.state == ClipboardContent::State::NoBitmap) {
                 lookX(readImage, std::move(done));
                 return;
@@ -78,6 +82,7 @@ void QtClipboard::look(bool readImage, std::function<void(ClipboardContent)> don
             }
             if (readImage && bridgedFrom(Side::X, content.fingerprint)) {
                 // The compositor's Wayland copy of the X copy just taken: the same capture.
+                qCDebug(lcCapture) << "Wayland offer bridged from the X copy just taken";
                 m_wayland->clearIfUnchanged(offer);
                 done(nothing());
                 return;
@@ -113,6 +118,7 @@ void QtClipboard::lookBehindUnreadable(std::uint64_t offer, const ClipboardConte
                    offer != m_waylandAtXTake) {
             // Made since the X copy just taken, and unreadable: what the compositor left
             // on Wayland of it.
+            qCDebug(lcCapture) << "unreadable Wayland offer left of the X copy just taken";
             m_wayland->clearIfUnchanged(offer);
             done(nothing());
         } else {
@@ -147,6 +153,7 @@ void QtClipboard::lookX(bool readImage, std::function<void(ClipboardContent)> do
     m_x11.look(readImage, [this, done = std::move(done)](const ClipboardContent& x) {
         if (m_wayland && bridgedFrom(Side::Wayland, x.fingerprint)) {
             // The compositor's X copy of the Wayland copy just taken.
+            qCDebug(lcCapture) << "X copy bridged from the Wayland copy just taken";
             m_x11.clearIfUnchanged(x.ownership);
             done(nothing());
             return;

@@ -38,14 +38,15 @@ bool WaylandClipboardReader::isAvailable() const {
     return m_thread.joinable();
 }
 
-void WaylandClipboardReader::look(bool readImage, std::function<void(ClipboardContent)> done) {
+void WaylandClipboardReader::look(bool readImage, bool quick,
+                                  std::function<void(ClipboardContent)> done) {
     if (!isAvailable()) {
         QMetaObject::invokeMethod(
             this, [done = std::move(done)] { done(ClipboardContent{}); }, Qt::QueuedConnection);
         return;
     }
-    post([this, readImage, done = std::move(done)](Session& s) mutable {
-        ClipboardContent content = s.look(readImage);
+    post([this, readImage, quick, done = std::move(done)](Session& s) mutable {
+        ClipboardContent content = s.look(readImage, quick);
         // Queued to this object: dropped if the reader is gone by then.
         QMetaObject::invokeMethod(
             this, [done = std::move(done), content = std::move(content)] { done(content); },

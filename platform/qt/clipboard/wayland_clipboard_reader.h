@@ -28,8 +28,9 @@ public:
 
     /** True when the compositor lets us watch and change its selection. */
     bool isAvailable() const;
-    /** Looks at the selection; done runs later on this object's thread. */
-    void look(bool readImage, std::function<void(ClipboardContent)> done);
+    /** Looks at the selection; done runs later on this object's thread. With quick, the
+        owner's first byte is waited for only as long as an answer, not a slow encoder. */
+    void look(bool readImage, bool quick, std::function<void(ClipboardContent)> done);
     /** Empties the selection if it is still the offer that ownership names. */
     void clearIfUnchanged(std::uint64_t ownership);
     void clear();

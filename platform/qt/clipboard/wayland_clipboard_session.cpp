@@ -92,7 +92,7 @@ void WaylandClipboardReader::Session::wait(int wakeFd) {
     serveWrites(fds, firstWrite, writes);
 }
 
-ClipboardContent WaylandClipboardReader::Session::look(bool readImage) {
+ClipboardContent WaylandClipboardReader::Session::look(bool readImage, bool quick) {
     ClipboardContent out;
     // Every change announced so far has been handled on this thread already; no
     // round trip is needed to see it.
@@ -131,7 +131,9 @@ ClipboardContent WaylandClipboardReader::Session::look(bool readImage) {
     if (!readImage)
         return out;
     QByteArray data;
-    if (!receive(m_current, chosen, &data, &out.reason) || data.isEmpty()) {
+    if (!receive(m_current, chosen, quick ? m_limits.answerMs : m_limits.patientMs, &data,
+                 &out.reason) ||
+        data.isEmpty()) {
         out.state = ClipboardContent::State::Unreadable;
         if (out.reason.isEmpty())
             out.reason = QStringLiteral("the program that holds the picture did not hand it over");
@@ -299,7 +301,7 @@ bool WaylandClipboardReader::Session::roundtrip(int timeoutMs) {
 }
 
 bool WaylandClipboardReader::Session::receive(void* offer, const QByteArray& mimeType,
-                                              QByteArray* out, QString* refused) {
+                                              int firstByteMs, QByteArray* out, QString* refused) {
     QElapsedTimer sinceStart;
     sinceStart.start();
     int fds[2];
@@ -313,10 +315,12 @@ bool WaylandClipboardReader::Session::receive(void* offer, const QByteArray& mim
     ::close(fds[1]);
     QElapsedTimer sinceProgress;
     sinceProgress.start();
-    // A newer selection ends the read at once, so a slow owner may take its time: a
-    // toolkit encodes a large screen for seconds before its first byte.
+    // A newer selection ends the wait for the first byte, so a slow owner may take its
+    // time: a toolkit encodes a large screen for seconds before it. An owner already
+    // sending is read on while it keeps up.
     const std::uint64_t selection = m_serial;
-    int limitMs = m_limits.patientMs;
+    int limitMs = firstByteMs;
+    QElapsedTimer sinceReplaced;
     bool ended = false;
     std::vector<char> piece(256 * 1024);
     while (!ended && !m_stop) {
@@ -331,8 +335,15 @@ bool WaylandClipboardReader::Session::receive(void* offer, const QByteArray& mim
             wl_display_read_events(m_display);
         else
             wl_display_cancel_read(m_display);
-        if (wl_display_dispatch_pending(m_display) < 0 || m_serial != selection)
+        if (wl_display_dispatch_pending(m_display) < 0)
             break;
+        if (m_serial != selection) {
+            if (!sinceReplaced.isValid())
+                sinceReplaced.start();
+            if (out->isEmpty() || sinceReplaced.elapsed() > kReplacedRestMs)
+                break;
+            limitMs = std::min(limitMs, kReplacedPieceMs);
+        }
         if (polled <= 0 || !(pfd[0].revents & (POLLIN | POLLHUP | POLLERR)))
             continue;
         const ssize_t n = ::read(fds[0], piece.data(), piece.size());

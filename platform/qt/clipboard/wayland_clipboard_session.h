@@ -33,7 +33,7 @@ public:
         what came. Without pending writes it sleeps until woken. */
     void wait(int wakeFd);
 
-    ClipboardContent look(bool readImage);
+    ClipboardContent look(bool readImage, bool quick);
 
     void clearIf(std::uint64_t ownership);
 
@@ -78,7 +78,8 @@ private:
 
     /** Reads the offer as mimeType to its end, within the deadlines and the size bound;
         gives up early, with refused set, when the header names an oversized picture. */
-    bool receive(void* offer, const QByteArray& mimeType, QByteArray* out, QString* refused);
+    bool receive(void* offer, const QByteArray& mimeType, int firstByteMs, QByteArray* out,
+                 QString* refused);
 
     void serveWrites(const std::vector<pollfd>& fds, size_t first, size_t polled);
 

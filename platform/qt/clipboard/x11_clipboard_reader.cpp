@@ -9,10 +9,10 @@
 #include <algorithm>
 #include <cstring>
 #include <optional>
+#include <poll.h>
 #include <string>
 #include <utility>
 #include <vector>
-#include <poll.h>
 #include <xcb/xcb.h>
 #include <xcb/xfixes.h>
 
@@ -52,7 +52,8 @@ public:
         const xcb_query_extension_reply_t* xfixes = xcb_get_extension_data(m_c, &xcb_xfixes_id);
         if (xfixes && xfixes->present) {
             std::free(xcb_xfixes_query_version_reply(
-                m_c, xcb_xfixes_query_version(m_c, XCB_XFIXES_MAJOR_VERSION, XCB_XFIXES_MINOR_VERSION),
+                m_c,
+                xcb_xfixes_query_version(m_c, XCB_XFIXES_MAJOR_VERSION, XCB_XFIXES_MINOR_VERSION),
                 nullptr));
             m_xfixesEvent = xfixes->first_event + XCB_XFIXES_SELECTION_NOTIFY;
             xcb_xfixes_select_selection_input(
@@ -90,8 +91,8 @@ public:
     /** The owner window and how many changes of owner we have seen so far. */
     std::uint64_t currentOwnership(const std::atomic<bool>&) {
         // The reply comes after every event the server sent before it.
-        XPtr<xcb_get_selection_owner_reply_t> owner(xcb_get_selection_owner_reply(
-            m_c, xcb_get_selection_owner(m_c, m_clipboard), nullptr));
+        XPtr<xcb_get_selection_owner_reply_t> owner(
+            xcb_get_selection_owner_reply(m_c, xcb_get_selection_owner(m_c, m_clipboard), nullptr));
         while (xcb_generic_event_t* raw = xcb_poll_for_event(m_c)) {
             XPtr<xcb_generic_event_t> ev(raw);
             noteOwnerChange(ev.get());
@@ -133,8 +134,8 @@ public:
         const std::uint64_t lookedAt = currentOwnership(stop);
         m_changesAtStart = m_ownerChanges;
         ClipboardContent out = lookAt(readImage, stop);
-        const bool late = m_late && !m_replaced && lookedAt != 0 &&
-                          currentOwnership(stop) == lookedAt;
+        const bool late =
+            m_late && !m_replaced && lookedAt != 0 && currentOwnership(stop) == lookedAt;
         m_lateLooks = late ? (lookedAt == m_lateOwnership ? m_lateLooks + 1 : 1) : 0;
         m_lateOwnership = late ? lookedAt : 0;
         return out;
@@ -200,8 +201,9 @@ private:
                 m_late = true;
             if (out.reason.isEmpty())
                 out.reason =
-                    m_replaced ? QStringLiteral("a newer copy replaced the picture")
-                               : QStringLiteral("the program that holds the picture did not hand it over");
+                    m_replaced
+                        ? QStringLiteral("a newer copy replaced the picture")
+                        : QStringLiteral("the program that holds the picture did not hand it over");
             return out;
         }
         out.picture = Picture::fromImage(image);
@@ -215,16 +217,18 @@ private:
         return reply ? reply->atom : XCB_NONE;
     }
 
-    /** Waits for an event that pred accepts, until the deadline, a newer copy or stop. */
+    /** Waits for an event that pred accepts, until the deadline, stop or, unless the owner
+        is already sending, a newer copy. */
     template <typename Pred>
-    XPtr<xcb_generic_event_t> waitFor(Pred pred, int timeoutMs, const std::atomic<bool>& stop) {
+    XPtr<xcb_generic_event_t> waitFor(Pred pred, int timeoutMs, const std::atomic<bool>& stop,
+                                      bool sending = false) {
         QElapsedTimer timer;
         timer.start();
         for (;;) {
             while (xcb_generic_event_t* raw = xcb_poll_for_event(m_c)) {
                 XPtr<xcb_generic_event_t> ev(raw);
                 noteOwnerChange(ev.get());
-                if (m_ownerChanges != m_changesAtStart) {
+                if (!sending && m_ownerChanges != m_changesAtStart) {
                     m_replaced = true;
                     return nullptr;
                 }
@@ -233,9 +237,11 @@ private:
             }
             if (xcb_connection_has_error(m_c) || stop)
                 return nullptr;
-            const qint64 left = timeoutMs - timer.elapsed();
+            const bool replaced = m_ownerChanges != m_changesAtStart;
+            const qint64 left =
+                (replaced ? std::min(timeoutMs, kReplacedPieceMs) : timeoutMs) - timer.elapsed();
             if (left <= 0) {
-                m_late = true;
+                (replaced ? m_replaced : m_late) = true;
                 return nullptr;
             }
             pollfd pfd{xcb_get_file_descriptor(m_c), POLLIN, 0};
@@ -270,7 +276,8 @@ private:
 
     /** What is left of ms within the look's overall deadline. */
     int within(qint64 ms) const {
-        return int(std::max<qint64>(0, std::min<qint64>(ms, m_limits.patientMs - m_look.elapsed())));
+        return int(
+            std::max<qint64>(0, std::min<qint64>(ms, m_limits.patientMs - m_look.elapsed())));
     }
 
     /** Reads target, its answer waited for answerMs; with imageType named, gives up as
@@ -305,8 +312,18 @@ private:
             return true;
 
         // Large data comes in pieces; each is announced by a new value of the property.
+        // An owner replaced half-way is read on while it keeps up.
         out->clear();
+        QElapsedTimer sinceReplaced;
         for (;;) {
+            if (m_ownerChanges != m_changesAtStart) {
+                if (!sinceReplaced.isValid())
+                    sinceReplaced.start();
+                if (sinceReplaced.elapsed() > kReplacedRestMs) {
+                    m_replaced = true;
+                    return false;
+                }
+            }
             auto piece = waitFor(
                 [&](xcb_generic_event_t* e) {
                     if ((e->response_type & 0x7f) != XCB_PROPERTY_NOTIFY)
@@ -315,7 +332,7 @@ private:
                     return p->window == m_window && p->atom == m_property &&
                            p->state == XCB_PROPERTY_NEW_VALUE;
                 },
-                within(m_limits.stallMs), stop);
+                within(m_limits.stallMs), stop, true);
             if (!piece)
                 return false;
             const qint64 before = out->size();
@@ -381,7 +398,9 @@ X11ClipboardReader::~X11ClipboardReader() {
         m_thread.join();
 }
 
-bool X11ClipboardReader::isConnected() const { return m_x->ok(); }
+bool X11ClipboardReader::isConnected() const {
+    return m_x->ok();
+}
 
 void X11ClipboardReader::setBeforeEmptying(std::function<void()> hook) {
     m_beforeEmptying = std::move(hook);
