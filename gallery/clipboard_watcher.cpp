@@ -27,8 +27,9 @@ void ClipboardWatcher::finish(const ClipboardContent& content, std::uint64_t cha
                               bool didRead) {
     m_looking = false;
     qCDebug(lcCapture) << "look: state" << int(content.state) << "own" << content.own
-                       << "first after our emptying" << content.firstAfterOurEmptying << "client"
-                       << content.offerer.client << "manager" << content.offerer.manager
+                       << "first after our emptying" << content.firstAfterOurEmptying
+                       << content.afterOurEmptyingMs << "ms"
+                       << "client" << content.offerer.client << "manager" << content.offerer.manager
                        << "offered at" << content.offeredAtMs << "fingerprint" << Qt::hex
                        << content.fingerprint << Qt::dec << "ignoring" << m_gallery.IgnoreClipboard;
     bool tickAgain = m_tickWaiting;
@@ -94,26 +95,31 @@ void ClipboardWatcher::remember(const ClipboardContent& taken) {
 
 bool ClipboardWatcher::isPutBack(const ClipboardContent& content) const {
     // Only the first owner after our emptying can be putting back, and only a picture
-    // already taken; the program's own copy never is one. The manager holding the picture
+    // already taken; the program's own copy never is one. A manager holding the picture
     // just taken has it from the copier, whenever it took it over: before our emptying too.
     if (content.own || !takenRecently(content.fingerprint))
         return false;
     const ClipboardContent::Offerer& by = content.offerer;
-    if (by.manager && content.fingerprint == m_recent.back())
+    using Connected = ClipboardContent::Offerer::Connected;
+    if (content.fingerprint == m_recent.back() &&
+        (by.manager ||
+         (by.client != 0 && by.client != m_copier && by.atLastTake == Connected::Yes)))
         return true;
     if (!content.firstAfterOurEmptying)
         return false;
     if (by.manager)
         return true;
     if (by.client != 0) {
-        // The program whose copy was taken copying again makes a new copy, but not twice
-        // in a row right after our emptying: a manager without the role that put the
-        // picture on itself would be taken again and again.
+        // The program whose copy was taken copying again makes a new copy, but not at
+        // once nor twice in a row right after our emptying: a manager without the role
+        // that we took the picture from puts it back within milliseconds, and one that
+        // put it on itself would be taken again and again.
         if (by.client == m_copier)
-            return m_lastWasRepeat;
+            return m_lastWasRepeat || (content.afterOurEmptyingMs >= 0 &&
+                                       content.afterOurEmptyingMs < kPromptPutBackMs);
         // One started since (a screenshot tool runs anew for each screenshot) makes a
         // new copy; one that was there all along, a manager, puts back.
-        return by.atLastTake != ClipboardContent::Offerer::Connected::No;
+        return by.atLastTake != Connected::No;
     }
     // Nobody named: only the picture just emptied, told by time, counted from the copy
     // taken, not from our emptying, which a slow owner delays. An older picture of the

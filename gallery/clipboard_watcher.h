@@ -27,6 +27,9 @@ public:
         time of the copy that was taken is the manager's. A person copying the same
         picture again, even from a slow program, takes longer. */
     static constexpr std::int64_t kPutBackWithinMs = 2500;
+    /** The program we took a picture from offering it again this soon after our emptying
+        is putting it back (GPaste, 2-20 ms); a person copying again is far slower. */
+    static constexpr std::int64_t kPromptPutBackMs = 250;
 
 private:
     void finish(const ClipboardContent& content, std::uint64_t changesAtStart, bool didRead);

@@ -23,6 +23,9 @@ struct ClipboardContent {
         by anyone in between do not end that. A manager that puts back what was emptied
         is always such an owner; a new copy may be one too. */
     bool firstAfterOurEmptying = false;
+    /** For that first owner, how long after our emptying it took the clipboard, in
+        milliseconds; -1 when unknown. */
+    std::int64_t afterOurEmptyingMs = -1;
     /** Who offers it, as far as the side it came from tells. */
     struct Offerer {
         /** The offering program's connection; 0 when the side does not tell. */

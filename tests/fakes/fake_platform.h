@@ -63,6 +63,7 @@ public:
         m_by = by;
         m_offeredAt = nowMs;
         m_first = std::exchange(m_sinceOurEmptying, false);
+        m_afterOurEmptying = m_first ? nowMs - m_emptiedAt : -1;
     }
     /** Another program empties the clipboard. */
     void emptyByOther() {
@@ -79,15 +80,16 @@ public:
         c.ownership = std::uint64_t(generation);
         c.own = own;
         c.firstAfterOurEmptying = m_first;
+        c.afterOurEmptyingMs = m_first ? m_afterOurEmptying : -1;
         c.offeredAtMs = m_offeredAt;
         if (namesClients) {
             using Connected = ClipboardContent::Offerer::Connected;
             c.offerer.client = m_by;
             c.offerer.manager = m_by != 0 && m_by == managerClient;
             if (listsClients && m_atTake)
-                c.offerer.atLastTake =
-                    std::count(m_atTake->begin(), m_atTake->end(), m_by) ? Connected::Yes
-                                                                        : Connected::No;
+                c.offerer.atLastTake = std::count(m_atTake->begin(), m_atTake->end(), m_by)
+                                           ? Connected::Yes
+                                           : Connected::No;
         }
         if (offered) {
             c.state = ClipboardContent::State::Bitmap;
@@ -125,10 +127,11 @@ public:
     /** Content put since the last look: a clearTaken then leaves it. */
     int generation = 0;
     void clearTaken(const ClipboardContent& taken) override {
+        m_atTake = m_connected;
         if (taken.ownership != std::uint64_t(generation))
             return;
-        m_atTake = m_connected;
         m_sinceOurEmptying = true;
+        m_emptiedAt = nowMs;
         clear();
     }
     bool setPicture(const Picture& p) override {
@@ -147,6 +150,8 @@ private:
     std::uint64_t m_by = 0;
     std::int64_t m_offeredAt = -1;
     bool m_first = false;
+    std::int64_t m_emptiedAt = 0;
+    std::int64_t m_afterOurEmptying = -1;
     bool m_sinceOurEmptying = false;
 };
 
@@ -217,7 +222,7 @@ public:
     QMap<QString, Picture> readable; // path -> picture that loads from it
     QStringList failWritesUnder;     // folders where writes fail
     QStringList loads;
-    std::mutex loadLock; // Browse loads ahead on worker threads
+    std::mutex loadLock;                // Browse loads ahead on worker threads
     std::function<void()> whileLoading; // runs in load(), on the loading thread
     explicit FakePictureFiles(FakeFileSystem& f) : fs(f) {}
 
@@ -365,7 +370,7 @@ public:
     std::int32_t outerWidth = 9480 + 120;
     std::int32_t outerHeight = 6795 + 405;
     QString title = QStringLiteral("Pictavo - [Use PrintScreen key to capture screen]");
-    QStringList captions; // every caption set, in order
+    QStringList captions;      // every caption set, in order
     std::vector<bool> pointer; // every busy pointer change
     bool busy = false;
     int menusShown = 0;
@@ -434,8 +439,8 @@ struct FakePlatform {
     FakeShell shell;
     FakePrinter printer;
     FakeConverter converter{files};
-    Platform platform{clipboard, clock, files, pictures, dialogs,
-                      messages, shell, printer, converter};
+    Platform platform{clipboard, clock, files,   pictures, dialogs,
+                      messages,  shell, printer, converter};
 };
 
 /** A solid picture of the given size, distinguishable by its colour. */

@@ -131,7 +131,7 @@ TEST_F(WatcherFixture, KlipperPuttingBackAnOlderPictureIsLeft) {
 
 TEST_F(WatcherFixture, GPasteEmptyingThenPuttingBackIsLeftWithoutASecondEmptying) {
     const std::uint64_t gpaste = clipboard.connect();
-    const Picture shot = solidPicture(30, 20, 0xff123456);
+    Picture shot = solidPicture(30, 20, 0xff123456);
     int putBacks = 0;
     clipboard.afterClear = [&](FakeClipboard& c) {
         if (++putBacks > 50)
@@ -145,23 +145,35 @@ TEST_F(WatcherFixture, GPasteEmptyingThenPuttingBackIsLeftWithoutASecondEmptying
     EXPECT_EQ(gallery.ImageCount, 1);
     EXPECT_EQ(putBacks, 1) << "emptied once";
     EXPECT_TRUE(clipboard.offered);
+
+    // Taken from GPaste itself (it took the copy over first): its prompt put-back is left.
+    clipboard.nowMs += 1000;
+    clipboard.put(copyOf(shot = solidPicture(30, 20, 0xff654321)), gpaste);
+    for (int i = 0; i < 4; ++i)
+        watcher.Timer1_Timer();
+    EXPECT_EQ(gallery.ImageCount, 2);
+    EXPECT_EQ(putBacks, 2);
 }
 
 TEST_F(WatcherFixture, ManagerTakingOverTheCopyWhileItIsReadIsLeft) {
+    // Xfce's manager has the role; GPaste, synchronising, does not.
     clipboard.managerClient = clipboard.connect();
-    const Picture shot = solidPicture(30, 20, 0xff123456);
-    // A screenshot tool copies and quits; the manager takes its picture over while we read
-    // it, so our emptying finds the manager's copy and leaves it.
-    clipboard.put(shot, clipboard.connect());
-    clipboard.holdAnswers = true;
-    watcher.Timer1_Timer();
-    clipboard.put(copyOf(shot), clipboard.managerClient);
-    clipboard.holdAnswers = false;
-    clipboard.answerHeld();
-    for (int i = 0; i < 3; ++i)
+    const std::uint64_t gpaste = clipboard.connect();
+    for (const std::uint64_t manager : {clipboard.managerClient, gpaste}) {
+        const Picture shot = solidPicture(30, 20, 0xff000000u + std::uint32_t(manager));
+        // A program copies; the manager takes its picture over while we read it, so our
+        // emptying finds the manager's copy and leaves it.
+        clipboard.put(shot, clipboard.connect());
+        clipboard.holdAnswers = true;
         watcher.Timer1_Timer();
-    EXPECT_EQ(gallery.ImageCount, 1);
-    EXPECT_TRUE(clipboard.offered);
+        clipboard.put(copyOf(shot), manager);
+        clipboard.holdAnswers = false;
+        clipboard.answerHeld();
+        for (int i = 0; i < 3; ++i)
+            watcher.Timer1_Timer();
+        EXPECT_EQ(gallery.ImageCount, manager == gpaste ? 2 : 1);
+        EXPECT_TRUE(clipboard.offered);
+    }
 }
 
 TEST_F(WatcherFixture, SamePicturesCopiedAgainAreNewCopies) {
@@ -192,20 +204,25 @@ TEST_F(WatcherFixture, SamePicturesCopiedAgainAreNewCopies) {
     EXPECT_FALSE(clipboard.offered);
 }
 
-TEST_F(WatcherFixture, ManagerWithoutTheRolePuttingBackItsOwnCopyCostsOneDuplicate) {
+TEST_F(WatcherFixture, ManagerWithoutTheRolePuttingBackItsOwnCopySlowlyCostsOneDuplicate) {
     const std::uint64_t manager = clipboard.connect();
-    const Picture picked = solidPicture(30, 20, 0xff123456);
-    int putBacks = 0;
-    clipboard.afterClear = [&](FakeClipboard& c) {
-        if (++putBacks <= 50)
-            c.put(copyOf(picked), manager);
-    };
-    clipboard.put(picked, manager); // picked from its own history
-    for (int i = 0; i < 5; ++i)
-        watcher.Timer1_Timer();
-    EXPECT_EQ(gallery.ImageCount, 2);
-    EXPECT_EQ(putBacks, 2);
-    EXPECT_TRUE(clipboard.offered);
+    for (const std::int64_t delayMs : {5, 400}) {
+        const Picture picked = solidPicture(30, 20, 0xff000000u + std::uint32_t(delayMs));
+        const int before = gallery.ImageCount;
+        int putBacks = 0;
+        clipboard.afterClear = [&](FakeClipboard& c) {
+            c.nowMs += delayMs;
+            if (++putBacks <= 50)
+                c.put(copyOf(picked), manager);
+        };
+        clipboard.put(picked, manager); // picked from its own history
+        for (int i = 0; i < 5; ++i)
+            watcher.Timer1_Timer();
+        const int duplicates = delayMs < ClipboardWatcher::kPromptPutBackMs ? 0 : 1;
+        EXPECT_EQ(gallery.ImageCount - before, 1 + duplicates);
+        EXPECT_EQ(putBacks, 1 + duplicates);
+        EXPECT_TRUE(clipboard.offered);
+    }
 }
 
 TEST_F(WatcherFixture, WithoutClientsAPutBackIsToldByTimeSinceTheCopy) {

@@ -73,15 +73,17 @@ public:
 
     void disownIf(std::uint64_t ownership, const std::atomic<bool>& stop,
                   const std::function<void()>& beforeEmptying) {
+        // Who was there counts from the take, whether or not the emptying happens: a
+        // manager may take the picture over first.
+        if (ownership != 0 && ownership == m_clientsAtLook.first)
+            m_clientsAtTake = std::move(m_clientsAtLook.second);
+        m_clientsAtLook = {};
         if (ownership == 0 || currentOwnership(stop) != ownership)
             return;
         // The time at which the owner took the clipboard: the server ignores the request
         // when anyone has taken it later, even between the check above and the request.
         // Without that time (an owner from before we watched) the server's own is used.
         const xcb_timestamp_t time = m_ownerSinceKnown ? m_ownerSince : XCB_CURRENT_TIME;
-        if (ownership == m_clientsAtLook.first)
-            m_clientsAtTake = std::move(m_clientsAtLook.second);
-        m_clientsAtLook = {};
         if (beforeEmptying)
             beforeEmptying();
         m_emptyingRequest = xcb_set_selection_owner(m_c, XCB_NONE, m_clipboard, time).sequence;
@@ -113,11 +115,18 @@ public:
             // The event our own emptying caused carries that request's number. Another
             // client's emptying does not end the wait for the first owner after ours: a
             // manager may empty the clipboard itself before it puts its copy back.
-            if (m_emptyingRequest && ev->full_sequence == *m_emptyingRequest)
+            if (m_emptyingRequest && ev->full_sequence == *m_emptyingRequest) {
                 m_sinceOurEmptying = true;
+                m_ourEmptyingAt = n->selection_timestamp;
+            }
             m_firstAfterOurEmptying = false;
         } else {
             m_firstAfterOurEmptying = std::exchange(m_sinceOurEmptying, false);
+            // Server times: they wrap after 49 days, the difference does not.
+            m_afterOurEmptyingMs =
+                m_firstAfterOurEmptying
+                    ? std::int64_t(std::uint32_t(n->selection_timestamp - m_ourEmptyingAt))
+                    : -1;
         }
     }
 
@@ -164,6 +173,7 @@ private:
         out.state = ClipboardContent::State::Bitmap;
         out.ownership = currentOwnership(stop);
         out.firstAfterOurEmptying = m_firstAfterOurEmptying;
+        out.afterOurEmptyingMs = m_afterOurEmptyingMs;
         if (out.ownership)
             out.offerer = m_clients->offerer(xcb_window_t(out.ownership >> 32), m_clientsAtTake);
         if (!readImage)
@@ -372,6 +382,8 @@ private:
     bool m_ownerSinceKnown = false;
     bool m_sinceOurEmptying = false;
     bool m_firstAfterOurEmptying = false;
+    xcb_timestamp_t m_ourEmptyingAt = 0;
+    std::int64_t m_afterOurEmptyingMs = -1;
     std::optional<unsigned int> m_emptyingRequest;
     std::vector<xcb_atom_t> m_imageTargets;
     std::vector<xcb_atom_t> m_properties;
