@@ -162,5 +162,6 @@ void formCapture::CommandJobs::idle() {
     for (const Command c : m_disabled)
         w.setMenuEnabled(c, true);
     m_disabled.clear();
-    w.setBusyPointer(false);
+    // A Browse still loading keeps its entry disabled, and its busy pointer.
+    w.setBusyPointer(!w.isMenuEnabled(Command::Browse));
 }

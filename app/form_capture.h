@@ -50,7 +50,7 @@ private:
         CommandJobs(formCapture& form, IJobs* inner) : m_form(form), m_inner(inner) {}
         void start(std::function<void()> work, std::function<void()> done) override;
         void finishAll() override;
-        bool running() const { return m_running > 0; }
+        bool running() const override { return m_running > 0; }
 
     private:
         void idle();

@@ -122,7 +122,8 @@ void mnuFileBrowse_Click(CommandEnv& env) {
         progress.show();
     }
     window.setCaption(QStringLiteral("Pictavo"));
-    window.setBusyPointer(false);
+    // A command started while the folder loaded may still be at work.
+    window.setBusyPointer(env.jobs && env.jobs->running());
     window.setMenuEnabled(Command::Browse, true);
     // Stopping silently would pass a partly loaded folder off as the whole of it.
     if (failure) {

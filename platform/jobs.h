@@ -15,6 +15,8 @@ public:
     /** Waits until every work started so far has ended; their done steps that
         have not run yet never run. */
     virtual void finishAll() = 0;
+    /** True while a started job's done step has yet to run. */
+    virtual bool running() const { return false; }
 };
 
 /** Runs every job in place, done right after work. */

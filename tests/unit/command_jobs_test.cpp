@@ -120,3 +120,29 @@ TEST_F(JobFixture, ClosingTheWindowFinishesTheRunningWriteAndReportsNothing) {
     EXPECT_FALSE(window.busy);
     EXPECT_FALSE(form.jobRunning());
 }
+
+TEST_F(JobFixture, BusyPointerLastsWhileBrowseOrAJobStartedDuringItStillRuns) {
+    capture(solidPicture(40, 30, 0xff102030));
+    for (int i = 0; i < 3; ++i) {
+        const QString path = QStringLiteral("/pics/%1.jpg").arg(i);
+        fake.files.files[path] = "picture";
+        fake.pictures.readable[path] = solidPicture(8, 6, 0xff000000u + i);
+    }
+    int yields = 0;
+    window.onProcessEvents = [&] {
+        if (++yields == 1) {
+            form.menuCommand(Command::Copy);
+        } else if (yields == 2) {
+            ASSERT_TRUE(jobs.finishNext());
+            EXPECT_TRUE(window.busy) << "the folder is still loading";
+            form.menuCommand(Command::Copy);
+        }
+    };
+    fake.dialogs.answers.push_back(QStringLiteral("/pics"));
+    form.menuCommand(Command::Browse);
+    EXPECT_EQ(g.ImageCount, 3);
+    EXPECT_TRUE(window.busy) << "the Copy started during Browse is still at work";
+    ASSERT_TRUE(jobs.finishNext());
+    EXPECT_FALSE(window.busy);
+    EXPECT_TRUE(window.isMenuEnabled(Command::Browse));
+}
