@@ -51,7 +51,8 @@ void QtClipboard::changed() {
 bool QtClipboard::justTakenFrom(Side side) const {
     // Counted to the start of the look: reading what the compositor handed across may
     // itself take a while.
-    return m_lastSide == side && m_takenBeforeLookMs >= 0 && m_takenBeforeLookMs < kBridgedWithinMs;
+    return (m_lastSide == side || m_lastSide == Side::Both) && m_takenBeforeLookMs >= 0 &&
+           m_takenBeforeLookMs < kBridgedWithinMs;
 }
 
 bool QtClipboard::bridgedFrom(Side side, std::uint64_t fingerprint) const {
@@ -174,7 +175,9 @@ void QtClipboard::clearTaken(const ClipboardContent& taken) {
     m_lastTaken = taken.fingerprint;
     m_lastTakenAt.start();
     if (m_wayland && taken.ownership == m_waylandLooked) {
-        m_lastSide = Side::Wayland;
+        // Read through the compositor, with an X program holding the same picture: it came
+        // from either side, and whichever side shows it next shows the same capture.
+        m_lastSide = m_xBehind ? Side::Both : Side::Wayland;
         m_wayland->clearIfUnchanged(taken.ownership & ~kWaylandOffer);
         if (m_xBehind)
             m_x11.clearIfUnchanged(std::exchange(m_xBehind, 0));

@@ -25,7 +25,7 @@ private:
     void lookX(bool readImage, std::function<void(ClipboardContent)> done);
     void lookBehindUnreadable(std::uint64_t offer, const ClipboardContent& unreadable,
                               std::function<void(ClipboardContent)> done);
-    enum class Side { None, X, Wayland };
+    enum class Side { None, X, Wayland, Both };
     /** True when the picture, named by its fingerprint, is the one just taken from that
         side, as the compositor hands it across. */
     bool bridgedFrom(Side side, std::uint64_t fingerprint) const;
