@@ -1,6 +1,7 @@
 // Save and Save All on real files: Qt's BMP writer, the real converter library
 // loaded from the program's private folder, full and read-only file systems.
 #include "commands/commands.h"
+#include "commands/picture_output.h"
 #include "fakes/fake_platform.h"
 #include "fakes/real_output.h"
 #include "platform/qt/qt_platform.h"
@@ -205,6 +206,30 @@ TEST_F(RealFiles, IntermediateBitmapIsNeverWrittenOverAFile) {
     EXPECT_EQ(readAll(dir + "/taken.bmp"), users);
     EXPECT_TRUE(pictures.writeIntermediateBmp(picture, dir + "/new.bmp", &error));
     EXPECT_EQ(QImage(dir + "/new.bmp").size(), QSize(30, 20));
+}
+
+TEST_F(RealFiles, IntermediateBitmapMakesTheJpegOfQtsOwnAndOpensInViewers) {
+    const QImage image = screenLike(641, 479, 7);
+    const Picture packed = Picture::fromImage(image);
+    packed.compact();
+    QString error;
+    ASSERT_TRUE(image.save(dir + "/qt.bmp", "BMP"));
+    ASSERT_TRUE(converter.BmpToJpeg(dir + "/qt.bmp", dir + "/qt.jpg", kJpegSetting, &error));
+    ASSERT_TRUE(pictures.writeIntermediateBmp(packed, dir + "/ours.bmp", &error))
+        << error.toStdString();
+    ASSERT_TRUE(converter.BmpToJpeg(dir + "/ours.bmp", dir + "/ours.jpg", kJpegSetting, &error));
+    const QImage fromQt(dir + "/qt.jpg"), fromOurs(dir + "/ours.jpg");
+    ASSERT_EQ(fromOurs.size(), image.size());
+    EXPECT_TRUE(fromOurs.convertToFormat(QImage::Format_RGB32) ==
+                fromQt.convertToFormat(QImage::Format_RGB32))
+        << "the JPEG's pixels are not those of Qt's own bitmap";
+
+    // Kept after a failed conversion, it is the user's picture in any viewer.
+    EXPECT_EQ(meanDifference(QImage(dir + "/ours.bmp"), image), 0.0);
+    ASSERT_EQ(QProcess::execute("/usr/bin/convert", {dir + "/ours.bmp", dir + "/magick.ppm"}), 0);
+    const QImage magick(dir + "/magick.ppm");
+    ASSERT_EQ(magick.size(), image.size());
+    EXPECT_EQ(meanDifference(magick, image), 0.0) << "ImageMagick reads another picture";
 }
 
 TEST_F(RealFiles, MissingConverterKeepsTheBitmapAndSaysWhere) {

@@ -3,6 +3,7 @@
 #include "pictures/encoded_image.h"
 #include "pictures/jpeg_decoding.h"
 #include "pictures/picture_bounds.h"
+#include "platform/qt/files/direct_bmp.h"
 #include "platform/qt/files/keep_painting.h"
 #include "platform/qt/files/metafile_client.h"
 #include "platform/qt/files/picture_headers.h"
@@ -254,8 +255,9 @@ constexpr qsizetype kBackgroundBytes = 32 << 20;
 QImage imageToWrite(const Picture& picture, QString* error) {
     QImage image = picture.toImage();
     if (image.isNull() && error)
-        *error = picture.isNull() ? QStringLiteral("there is no picture to save")
-                                  : QStringLiteral("there is not enough memory to decode the picture");
+        *error = picture.isNull()
+                     ? QStringLiteral("there is no picture to save")
+                     : QStringLiteral("there is not enough memory to decode the picture");
     return image;
 }
 
@@ -276,9 +278,10 @@ QString systemError() {
 }
 
 // Writes image as a new BMP file at path, opened by its bytes (so any name the program can
-// show, it can write) and never over a file already there; a failure leaves no file.
+// show, it can write) and never over a file already there; a failure leaves no file. direct:
+// straight from its rows, for an image that writesAsItIs.
 bool writeNewBmp(const QImage& image, const QByteArray& path, std::optional<mode_t> mode, bool sync,
-                 QString* error) {
+                 bool direct, QString* error) {
     const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) {
         setError(error, systemError());
@@ -289,7 +292,9 @@ bool writeNewBmp(const QImage& image, const QByteArray& path, std::optional<mode
         setError(error, systemError());
         written = false;
     }
-    {
+    if (direct) {
+        written = written && writeDirectBmp(fd, image, error);
+    } else {
         QFile file;
         written = written &&
                   file.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered,
@@ -335,7 +340,7 @@ bool QtPictureFiles::writeBmp(const Picture& picture, const QString& path, QStri
         mode = st.st_mode & 07777;
     const QByteArray temporary = encodeFileName(QtFileSystem().uniqueName(
         folder, QString::fromLatin1(kTemporaryPrefix), QString::fromLatin1(kTemporarySuffix)));
-    if (!writeNewBmp(image, temporary, mode, true, error))
+    if (!writeNewBmp(image, temporary, mode, true, false, error))
         return false;
     if (::rename(temporary.constData(), targetBytes.constData()) != 0) {
         setError(error, systemError());
@@ -351,6 +356,8 @@ bool QtPictureFiles::writeIntermediateBmp(const Picture& picture, const QString&
     if (image.isNull())
         return false;
     removeOwnLeftovers(folderOf(path));
-    // No sync: it is read at once and then removed.
-    return writeNewBmp(image, encodeFileName(path), std::nullopt, false, error);
+    // No sync: it is read at once and then removed. The usual 32-bit picture goes as
+    // it is, its unused byte and all: the converter reads that layout as fast.
+    return writeNewBmp(image, encodeFileName(path), std::nullopt, false, writesAsItIs(image),
+                       error);
 }
