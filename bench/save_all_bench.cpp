@@ -120,13 +120,15 @@ int main(int argc, char** argv) {
                 bench::repeats());
     std::printf("limit: unpack + encode in memory, 56 x 1920x1080, all cores: %.3f s (%.1f MB)\n",
                 b, limitBytes / 1e6);
-    std::printf("Save All, 56 x 1920x1080:                                   %.3f s (%.1f MB)\n",
-                a, oursBytes / 1e6);
-    std::printf("ratio Save All / limit: %.2f (target <= 1.25); %d of the 56 pictures held packed\n",
-                a / b, packed);
+    std::printf("Save All, 56 x 1920x1080:                                   %.3f s (%.1f MB)\n", a,
+                oursBytes / 1e6);
+    std::printf(
+        "ratio Save All / limit: %.2f (target <= 1.25); %d of the 56 pictures held packed\n", a / b,
+        packed);
     const double d = bench::median(decoded);
-    std::printf("Save All of the same pictures held decoded: %.3f s, %.2f x limit; packed / decoded "
-                "%.2f\n",
-                d, d / b, a / d);
+    std::printf(
+        "Save All of the same pictures held decoded: %.3f s, %.2f x limit; packed / decoded "
+        "%.2f\n",
+        d, d / b, a / d);
     return 0;
 }
