@@ -210,26 +210,27 @@ TEST_F(RealFiles, IntermediateBitmapIsNeverWrittenOverAFile) {
 
 TEST_F(RealFiles, IntermediateBitmapMakesTheJpegOfQtsOwnAndOpensInViewers) {
     const QImage image = screenLike(641, 479, 7);
-    const Picture packed = Picture::fromImage(image);
-    packed.compact();
     QString error;
     ASSERT_TRUE(image.save(dir + "/qt.bmp", "BMP"));
     ASSERT_TRUE(converter.BmpToJpeg(dir + "/qt.bmp", dir + "/qt.jpg", kJpegSetting, &error));
-    ASSERT_TRUE(pictures.writeIntermediateBmp(packed, dir + "/ours.bmp", &error))
-        << error.toStdString();
-    ASSERT_TRUE(converter.BmpToJpeg(dir + "/ours.bmp", dir + "/ours.jpg", kJpegSetting, &error));
-    const QImage fromQt(dir + "/qt.jpg"), fromOurs(dir + "/ours.jpg");
-    ASSERT_EQ(fromOurs.size(), image.size());
-    EXPECT_TRUE(fromOurs.convertToFormat(QImage::Format_RGB32) ==
-                fromQt.convertToFormat(QImage::Format_RGB32))
-        << "the JPEG's pixels are not those of Qt's own bitmap";
+    const QImage fromQt = QImage(dir + "/qt.jpg").convertToFormat(QImage::Format_RGB32);
+    const Picture packed = Picture::fromImage(image);
+    ASSERT_TRUE(packed.compact());
+    for (const Picture& picture : {Picture::fromImage(image), packed}) {
+        const std::string what = picture.isCompact() ? "packed" : "decoded";
+        const QString bmp = dir + "/" + QString::fromStdString(what) + ".bmp";
+        ASSERT_TRUE(pictures.writeIntermediateBmp(picture, bmp, &error)) << error.toStdString();
+        ASSERT_TRUE(converter.BmpToJpeg(bmp, dir + "/ours.jpg", kJpegSetting, &error)) << what;
+        EXPECT_TRUE(QImage(dir + "/ours.jpg").convertToFormat(QImage::Format_RGB32) == fromQt)
+            << what << ": the JPEG's pixels are not those of Qt's own bitmap";
 
-    // Kept after a failed conversion, it is the user's picture in any viewer.
-    EXPECT_EQ(meanDifference(QImage(dir + "/ours.bmp"), image), 0.0);
-    ASSERT_EQ(QProcess::execute("/usr/bin/convert", {dir + "/ours.bmp", dir + "/magick.ppm"}), 0);
-    const QImage magick(dir + "/magick.ppm");
-    ASSERT_EQ(magick.size(), image.size());
-    EXPECT_EQ(meanDifference(magick, image), 0.0) << "ImageMagick reads another picture";
+        // Kept after a failed conversion, it is the user's picture in any viewer.
+        EXPECT_EQ(meanDifference(QImage(bmp), image), 0.0) << what;
+        ASSERT_EQ(QProcess::execute("/usr/bin/convert", {bmp, dir + "/magick.ppm"}), 0) << what;
+        const QImage magick(dir + "/magick.ppm");
+        ASSERT_EQ(magick.size(), image.size()) << what;
+        EXPECT_EQ(meanDifference(magick, image), 0.0) << what << ": ImageMagick reads another";
+    }
 }
 
 TEST_F(RealFiles, MissingConverterKeepsTheBitmapAndSaysWhere) {
