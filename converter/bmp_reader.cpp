@@ -8,10 +8,11 @@
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <fcntl.h>
 #include <new>
+#include <sys/mman.h>
 #include <sys/stat.h>
 
 namespace pictavo::jpeg {
@@ -33,20 +34,6 @@ std::uint16_t u16(const unsigned char* p) {
 std::uint32_t u32(const unsigned char* p) {
     return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
            static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-}
-
-bool readAt(int fd, unsigned char* buffer, std::uint64_t size, std::uint64_t offset) {
-    while (size > 0) {
-        const ssize_t n = ::pread(fd, buffer, size, static_cast<off_t>(offset));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        buffer += n;
-        size -= static_cast<std::uint64_t>(n);
-        offset += static_cast<std::uint64_t>(n);
-    }
-    return true;
 }
 
 // One colour channel of a 16- or 32-bit pixel, scaled to 8 bits.
@@ -80,13 +67,12 @@ struct Layout {
     std::uint64_t dataAt = 0;
 };
 
-BmpStatus parseHeader(int fd, std::uint64_t fileSize, Layout& l) {
+BmpStatus parseHeader(const unsigned char* file, std::uint64_t fileSize, Layout& l) {
     std::array<unsigned char, kMaxHeadSize> h{};
     const std::uint64_t headSize = std::min<std::uint64_t>(fileSize, h.size());
     if (fileSize < kFileHeaderSize + kInfoHeaderSize)
         return BmpStatus::Unsupported;
-    if (!readAt(fd, h.data(), headSize, 0))
-        return BmpStatus::CannotRead;
+    std::memcpy(h.data(), file, headSize);
     if (h[0] != 'B' || h[1] != 'M')
         return BmpStatus::Unsupported;
     const std::uint32_t claimedFileSize = u32(&h[2]);
@@ -156,12 +142,11 @@ BmpStatus parseHeader(int fd, std::uint64_t fileSize, Layout& l) {
     return BmpStatus::Ok;
 }
 
-BmpStatus expandPalette(int fd, const Layout& l, const unsigned char* raw, unsigned char* out) {
+void expandPalette(const unsigned char* file, const Layout& l, unsigned char* out) {
     // Indices past the palette read as black rather than outside the table.
     std::array<std::array<unsigned char, 3>, 256> colours{};
-    std::array<unsigned char, 4 * 256> table{};
-    if (!readAt(fd, table.data(), 4ull * l.paletteSize, l.paletteAt))
-        return BmpStatus::CannotRead;
+    const unsigned char* table = file + l.paletteAt;
+    const unsigned char* raw = file + l.dataAt;
     for (std::uint32_t i = 0; i < l.paletteSize; ++i)
         colours[i] = {table[4 * i], table[4 * i + 1], table[4 * i + 2]};
 
@@ -178,7 +163,6 @@ BmpStatus expandPalette(int fd, const Layout& l, const unsigned char* raw, unsig
             *dst++ = c[2];
         }
     }
-    return BmpStatus::Ok;
 }
 
 BmpStatus expandMasked(const Layout& l, const unsigned char* raw, unsigned char* out) {
@@ -199,15 +183,11 @@ BmpStatus expandMasked(const Layout& l, const unsigned char* raw, unsigned char*
     return BmpStatus::Ok;
 }
 
-BmpStatus read(int fd, std::uint64_t fileSize, BmpPixels& out) {
+BmpStatus read(const unsigned char* file, std::uint64_t fileSize, BmpPixels& out) {
     Layout l;
-    if (const BmpStatus s = parseHeader(fd, fileSize, l); s != BmpStatus::Ok)
+    if (const BmpStatus s = parseHeader(file, fileSize, l); s != BmpStatus::Ok)
         return s;
-
-    const std::uint64_t dataSize = l.stride * static_cast<std::uint64_t>(l.height);
-    auto raw = std::make_unique_for_overwrite<unsigned char[]>(dataSize);
-    if (!readAt(fd, raw.get(), dataSize, l.dataAt))
-        return BmpStatus::CannotRead;
+    const unsigned char* raw = file + l.dataAt;
 
     out.width = l.width;
     out.height = l.height;
@@ -216,7 +196,7 @@ BmpStatus read(int fd, std::uint64_t fileSize, BmpPixels& out) {
     const bool bgrx = l.bitCount == 32 && l.masks[0] == 0xff0000 && l.masks[1] == 0x00ff00 &&
                       l.masks[2] == 0x0000ff;
     if (l.bitCount == 24 || bgrx) {
-        out.data = std::move(raw);
+        out.data = raw;
         out.pitch = static_cast<int>(l.stride);
         out.pixelFormat = bgrx ? TJPF_BGRX : TJPF_BGR;
         return BmpStatus::Ok;
@@ -224,13 +204,22 @@ BmpStatus read(int fd, std::uint64_t fileSize, BmpPixels& out) {
 
     out.pitch = l.width * 3;
     out.pixelFormat = TJPF_BGR;
-    out.data = std::make_unique_for_overwrite<unsigned char[]>(static_cast<std::size_t>(out.pitch) *
-                                                               l.height);
-    return l.bitCount <= 8 ? expandPalette(fd, l, raw.get(), out.data.get())
-                           : expandMasked(l, raw.get(), out.data.get());
+    out.buffer = std::make_unique_for_overwrite<unsigned char[]>(
+        static_cast<std::size_t>(out.pitch) * l.height);
+    out.data = out.buffer.get();
+    if (l.bitCount <= 8) {
+        expandPalette(file, l, out.buffer.get());
+        return BmpStatus::Ok;
+    }
+    return expandMasked(l, raw, out.buffer.get());
 }
 
 } // namespace
+
+FileMapping::~FileMapping() {
+    if (m_data)
+        ::munmap(const_cast<unsigned char*>(m_data), m_size);
+}
 
 BmpStatus readBmp(const char* path, BmpPixels& out) {
     // Non-blocking so that a FIFO given as the path cannot hang the caller; regular files ignore
@@ -239,8 +228,17 @@ BmpStatus readBmp(const char* path, BmpPixels& out) {
     struct stat st {};
     if (!fd.valid() || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
         return BmpStatus::CannotRead;
+    const auto size = static_cast<std::uint64_t>(st.st_size);
+    // Too short to map is too short for a BMP.
+    if (size < kFileHeaderSize + kInfoHeaderSize)
+        return BmpStatus::Unsupported;
+    // One mapping, filled at once: the rows are compressed from the page cache, never copied.
+    void* mapped = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd.get(), 0);
+    if (mapped == MAP_FAILED)
+        return BmpStatus::CannotRead;
+    out.file = FileMapping(static_cast<const unsigned char*>(mapped), size);
     try {
-        return read(fd.get(), static_cast<std::uint64_t>(st.st_size), out);
+        return read(out.file.data(), size, out);
     } catch (const std::bad_alloc&) {
         return BmpStatus::CannotRead;
     }

@@ -111,7 +111,7 @@ int convert(const char* bmpPath, const char* jpegPath, int quality) {
         if (jpegSize > INT_MAX || !(jpeg.data = tjAlloc(static_cast<int>(jpegSize))))
             return PICTAVO_JPEG_ENCODE_FAILED;
         const int flags = TJFLAG_NOREALLOC | (pixels.bottomUp ? TJFLAG_BOTTOMUP : 0);
-        if (tjCompress2(compressor.handle, pixels.data.get(), pixels.width, pixels.pitch,
+        if (tjCompress2(compressor.handle, pixels.data, pixels.width, pixels.pitch,
                         pixels.height, pixels.pixelFormat, &jpeg.data, &jpegSize, kSubsampling,
                         quality, flags) != 0)
             return PICTAVO_JPEG_ENCODE_FAILED;

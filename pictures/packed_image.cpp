@@ -187,37 +187,68 @@ std::optional<PackedImage> PackedImage::pack(const QImage& image, double worthBe
     return p;
 }
 
-bool PackedImage::unpackBands(QImage& out, std::size_t first, std::size_t end) const {
-    const std::size_t rowBytes = rowBytesOf(out);
-    const std::size_t height = std::size_t(out.height());
-    const int lanes = lanesOf(out);
+bool PackedImage::decodeBand(ZSTD_DCtx* dctx, uchar* scratch, std::size_t band, uchar* rows,
+                             std::size_t stride) const {
+    const int depth = QImage::toPixelFormat(m_format).bitsPerPixel();
+    const std::size_t width = std::size_t(m_size.width());
+    const std::size_t rowBytes = (width * std::size_t(depth) + 7) / 8;
+    // As the packing filtered it: palette indices and bits are kept as they are.
+    const int lanes = m_colorTable.isEmpty() && depth % 8 == 0 ? depth / 8 : 0;
     const std::size_t rowsPerBand = std::size_t(m_rowsPerBand);
+    const std::size_t y0 = band * rowsPerBand;
+    const std::size_t count = std::min(rowsPerBand, std::size_t(m_size.height()) - y0);
+    const std::size_t from = band ? m_bandEnds[band - 1] : 0;
+    const std::size_t n = ZSTD_decompressDCtx(dctx, scratch, count * rowBytes,
+                                              m_bytes.data.get() + from, m_bandEnds[band] - from);
+    if (ZSTD_isError(n) || n != count * rowBytes)
+        return false;
+    const UnfilterFn unfilter = unfilterFor(lanes);
+    for (std::size_t r = 0; r < count; ++r) {
+        uchar* row = rows + r * stride;
+        if (lanes)
+            unfilter(scratch + r * width, count * width, r ? row - stride : nullptr, row, width,
+                     lanes);
+        else
+            std::memcpy(row, scratch + r * rowBytes, rowBytes);
+    }
+    return true;
+}
+
+std::size_t PackedImage::bandBytes() const {
+    const auto depth = std::size_t(QImage::toPixelFormat(m_format).bitsPerPixel());
+    return std::size_t(m_rowsPerBand) * ((std::size_t(m_size.width()) * depth + 7) / 8);
+}
+
+bool PackedImage::unpackBands(QImage& out, std::size_t first, std::size_t end) const {
     std::unique_ptr<ZSTD_DCtx, DCtxFree> dctx(ZSTD_createDCtx());
-    std::unique_ptr<uchar[]> scratch(new (std::nothrow) uchar[rowsPerBand * rowBytes]);
+    std::unique_ptr<uchar[]> scratch(new (std::nothrow) uchar[bandBytes()]);
     if (!dctx || !scratch)
         return false;
     // Rows are reached through the pointer taken before the threads started:
     // scanLine() on a shared QImage is not safe from several threads.
     uchar* const bits = const_cast<uchar*>(out.constBits());
     const std::size_t stride = std::size_t(out.bytesPerLine());
-    const UnfilterFn unfilter = unfilterFor(lanes);
     for (std::size_t band = first; band < end; ++band) {
-        const std::size_t y0 = band * rowsPerBand;
-        const std::size_t rows = std::min(rowsPerBand, height - y0);
-        const std::size_t from = band ? m_bandEnds[band - 1] : 0;
-        const std::size_t n =
-            ZSTD_decompressDCtx(dctx.get(), scratch.get(), rows * rowBytes,
-                                m_bytes.data.get() + from, m_bandEnds[band] - from);
-        if (ZSTD_isError(n) || n != rows * rowBytes)
+        if (!decodeBand(dctx.get(), scratch.get(), band, bits + band * m_rowsPerBand * stride,
+                        stride))
             return false;
-        for (std::size_t r = 0; r < rows; ++r) {
-            uchar* row = bits + (y0 + r) * stride;
-            if (lanes)
-                unfilter(scratch.get() + r * out.width(), rows * out.width(),
-                         r ? row - stride : nullptr, row, std::size_t(out.width()), lanes);
-            else
-                std::memcpy(row, scratch.get() + r * rowBytes, rowBytes);
-        }
+    }
+    return true;
+}
+
+bool PackedImage::unpackBottomUp(const BandSink& sink) const {
+    const std::size_t bytes = bandBytes();
+    std::unique_ptr<ZSTD_DCtx, DCtxFree> dctx(ZSTD_createDCtx());
+    std::unique_ptr<uchar[]> scratch(new (std::nothrow) uchar[bytes]);
+    std::unique_ptr<uchar[]> rows(new (std::nothrow) uchar[bytes]);
+    if (!dctx || !scratch || !rows || m_bandEnds.empty())
+        return false;
+    const std::size_t rowBytes = bytes / std::size_t(m_rowsPerBand);
+    for (std::size_t band = m_bandEnds.size(); band-- > 0;) {
+        const int y0 = int(band) * m_rowsPerBand;
+        if (!decodeBand(dctx.get(), scratch.get(), band, rows.get(), rowBytes) ||
+            !sink(y0, std::min(m_rowsPerBand, m_size.height() - y0), rows.get(), rowBytes))
+            return false;
     }
     return true;
 }

@@ -161,6 +161,10 @@ QImage Picture::toImage() const {
     return out;
 }
 
+std::shared_ptr<const PackedImage> Picture::packedForm() const {
+    return m_d && !isVector() ? m_d->held().packed : nullptr;
+}
+
 QImage Picture::toImageCovering(QSize cover) const {
     if (!m_d || isVector())
         return toImage();

@@ -9,6 +9,7 @@
 #include <memory>
 
 class EncodedImage;
+class PackedImage;
 class QPainter;
 
 class Picture final {
@@ -61,6 +62,9 @@ public:
     bool isCompact() const;
     /** True when it is held as its file's bytes. */
     bool isHeldAsFile() const;
+    /** The packed form it is held in now, for a writer that takes it band by band; null
+        when it is held otherwise. */
+    std::shared_ptr<const PackedImage> packedForm() const;
 
     bool sameAs(const Picture& other) const { return m_d == other.m_d; }
     /** The same size and the same pixels, whatever form each is held in; decodes

@@ -175,6 +175,8 @@ TEST_F(Converter, BadInputLeavesNoJpegAndKeepsAnExistingOne) {
     const fs::path good = m_dir / "good.bmp";
     ASSERT_TRUE(pattern(31, 17).save(QString::fromStdString(good), "BMP"));
     const std::string bytes = readFile(good);
+    // The layout Save All writes, its rows read straight from the file.
+    const std::string bgrx = bmpFile(pattern(31, 17), {.bitCount = 32});
     const auto headerOnly = [](BmpHeader h, std::size_t dataBytes) {
         return bmpHeader(h) + std::string(dataBytes, '\x55');
     };
@@ -188,6 +190,7 @@ TEST_F(Converter, BadInputLeavesNoJpegAndKeepsAnExistingOne) {
         {"text", "not a picture at all, just some words of text", PICTAVO_JPEG_UNSUPPORTED_BMP},
         {"half", bytes.substr(0, bytes.size() / 2), PICTAVO_JPEG_UNSUPPORTED_BMP},
         {"short by one", bytes.substr(0, bytes.size() - 1), PICTAVO_JPEG_UNSUPPORTED_BMP},
+        {"32 short by one", bgrx.substr(0, bgrx.size() - 1), PICTAVO_JPEG_UNSUPPORTED_BMP},
         {"huge", headerOnly({.width = 100000, .height = 100000}, 4096),
          PICTAVO_JPEG_UNSUPPORTED_BMP},
         {"wide", headerOnly({.width = 65501, .dataSize = 196504}, 196504),

@@ -1,6 +1,7 @@
 // Save and Save All on real files: Qt's BMP writer, the real converter library
 // loaded from the program's private folder, full and read-only file systems.
 #include "commands/commands.h"
+#include "commands/picture_output.h"
 #include "fakes/fake_platform.h"
 #include "fakes/real_output.h"
 #include "platform/qt/qt_platform.h"
@@ -205,6 +206,31 @@ TEST_F(RealFiles, IntermediateBitmapIsNeverWrittenOverAFile) {
     EXPECT_EQ(readAll(dir + "/taken.bmp"), users);
     EXPECT_TRUE(pictures.writeIntermediateBmp(picture, dir + "/new.bmp", &error));
     EXPECT_EQ(QImage(dir + "/new.bmp").size(), QSize(30, 20));
+}
+
+TEST_F(RealFiles, IntermediateBitmapMakesTheJpegOfQtsOwnAndOpensInViewers) {
+    const QImage image = screenLike(641, 479, 7);
+    QString error;
+    ASSERT_TRUE(image.save(dir + "/qt.bmp", "BMP"));
+    ASSERT_TRUE(converter.BmpToJpeg(dir + "/qt.bmp", dir + "/qt.jpg", kJpegSetting, &error));
+    const QImage fromQt = QImage(dir + "/qt.jpg").convertToFormat(QImage::Format_RGB32);
+    const Picture packed = Picture::fromImage(image);
+    ASSERT_TRUE(packed.compact());
+    for (const Picture& picture : {Picture::fromImage(image), packed}) {
+        const std::string what = picture.isCompact() ? "packed" : "decoded";
+        const QString bmp = dir + "/" + QString::fromStdString(what) + ".bmp";
+        ASSERT_TRUE(pictures.writeIntermediateBmp(picture, bmp, &error)) << error.toStdString();
+        ASSERT_TRUE(converter.BmpToJpeg(bmp, dir + "/ours.jpg", kJpegSetting, &error)) << what;
+        EXPECT_TRUE(QImage(dir + "/ours.jpg").convertToFormat(QImage::Format_RGB32) == fromQt)
+            << what << ": the JPEG's pixels are not those of Qt's own bitmap";
+
+        // Kept after a failed conversion, it is the user's picture in any viewer.
+        EXPECT_EQ(meanDifference(QImage(bmp), image), 0.0) << what;
+        ASSERT_EQ(QProcess::execute("/usr/bin/convert", {bmp, dir + "/magick.ppm"}), 0) << what;
+        const QImage magick(dir + "/magick.ppm");
+        ASSERT_EQ(magick.size(), image.size()) << what;
+        EXPECT_EQ(meanDifference(magick, image), 0.0) << what << ": ImageMagick reads another";
+    }
 }
 
 TEST_F(RealFiles, MissingConverterKeepsTheBitmapAndSaysWhere) {

@@ -85,6 +85,23 @@ TEST(PackedImage, RoundTripIsBitExactForEveryFormatTheGalleryHolds) {
         ASSERT_TRUE(packed) << c.name;
         expectSameBits(packed->unpack(), c.image, c.name);
         EXPECT_TRUE(packed->unpack() == c.image) << c.name;
+        // Band by band from the bottom up, as a file is written: every row once.
+        QImage banded(c.image.size(), c.image.format());
+        banded.setColorTable(c.image.colorTable());
+        const std::size_t rowBytes = (std::size_t(c.image.width()) * c.image.depth() + 7) / 8;
+        int next = c.image.height();
+        EXPECT_TRUE(packed->unpackBottomUp(
+            [&](int y0, int rows, const uchar* bits, std::size_t stride) {
+                if (rows < 1 || y0 + rows != next)
+                    return false;
+                next = y0;
+                for (int r = 0; r < rows; ++r)
+                    std::memcpy(banded.scanLine(y0 + r), bits + std::size_t(r) * stride, rowBytes);
+                return true;
+            }))
+            << c.name;
+        EXPECT_EQ(next, 0) << c.name;
+        expectSameBits(banded, c.image, c.name);
     }
     // What a picture carries beside its pixels comes back too.
     QImage tagged = screenLike(50, 40, QImage::Format_RGB32);

@@ -3,6 +3,7 @@
 #include "pictures/encoded_image.h"
 #include "pictures/jpeg_decoding.h"
 #include "pictures/picture_bounds.h"
+#include "platform/qt/files/direct_bmp.h"
 #include "platform/qt/files/keep_painting.h"
 #include "platform/qt/files/metafile_client.h"
 #include "platform/qt/files/picture_headers.h"
@@ -16,6 +17,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <functional>
 #include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -254,8 +256,9 @@ constexpr qsizetype kBackgroundBytes = 32 << 20;
 QImage imageToWrite(const Picture& picture, QString* error) {
     QImage image = picture.toImage();
     if (image.isNull() && error)
-        *error = picture.isNull() ? QStringLiteral("there is no picture to save")
-                                  : QStringLiteral("there is not enough memory to decode the picture");
+        *error = picture.isNull()
+                     ? QStringLiteral("there is no picture to save")
+                     : QStringLiteral("there is not enough memory to decode the picture");
     return image;
 }
 
@@ -271,14 +274,22 @@ bool encodeBmp(const QImage& image, QFileDevice& file, QString* error) {
 } // namespace
 
 namespace {
+bool writeQtBmp(const QImage& image, int fd, QString* error) {
+    QFile file;
+    return file.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered,
+                     QFileDevice::DontCloseHandle) &&
+           encodeBmp(image, file, error);
+}
+
 QString systemError() {
     return QString::fromLocal8Bit(std::strerror(errno));
 }
 
 // Writes image as a new BMP file at path, opened by its bytes (so any name the program can
-// show, it can write) and never over a file already there; a failure leaves no file.
-bool writeNewBmp(const QImage& image, const QByteArray& path, std::optional<mode_t> mode, bool sync,
-                 QString* error) {
+// show, it can write) and never over a file already there; a failure leaves no file. write
+// puts the picture into the open file.
+bool writeNewBmp(const std::function<bool(int fd, QString* error)>& write, const QByteArray& path,
+                 std::optional<mode_t> mode, bool sync, QString* error) {
     const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) {
         setError(error, systemError());
@@ -289,13 +300,7 @@ bool writeNewBmp(const QImage& image, const QByteArray& path, std::optional<mode
         setError(error, systemError());
         written = false;
     }
-    {
-        QFile file;
-        written = written &&
-                  file.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered,
-                            QFileDevice::DontCloseHandle) &&
-                  encodeBmp(image, file, error);
-    }
+    written = written && write(fd, error);
     if (written && sync && ::fsync(fd) != 0) {
         setError(error, systemError());
         written = false;
@@ -335,7 +340,8 @@ bool QtPictureFiles::writeBmp(const Picture& picture, const QString& path, QStri
         mode = st.st_mode & 07777;
     const QByteArray temporary = encodeFileName(QtFileSystem().uniqueName(
         folder, QString::fromLatin1(kTemporaryPrefix), QString::fromLatin1(kTemporarySuffix)));
-    if (!writeNewBmp(image, temporary, mode, true, error))
+    if (!writeNewBmp([&image](int fd, QString* e) { return writeQtBmp(image, fd, e); }, temporary,
+                     mode, true, error))
         return false;
     if (::rename(temporary.constData(), targetBytes.constData()) != 0) {
         setError(error, systemError());
@@ -347,10 +353,19 @@ bool QtPictureFiles::writeBmp(const Picture& picture, const QString& path, QStri
 
 bool QtPictureFiles::writeIntermediateBmp(const Picture& picture, const QString& path,
                                           QString* error) {
+    removeOwnLeftovers(folderOf(path));
+    // No sync: it is read at once and then removed. The usual 32-bit picture goes as it is,
+    // its unused byte and all, which the converter reads as fast; one held packed, a band at
+    // a time, never unpacked whole.
+    if (const auto packed = picture.packedForm(); packed && writesAsItIs(*packed))
+        return writeNewBmp([&packed](int fd, QString* e) { return writeDirectBmp(fd, *packed, e); },
+                           encodeFileName(path), std::nullopt, false, error);
     const QImage image = imageToWrite(picture, error);
     if (image.isNull())
         return false;
-    removeOwnLeftovers(folderOf(path));
-    // No sync: it is read at once and then removed.
-    return writeNewBmp(image, encodeFileName(path), std::nullopt, false, error);
+    return writeNewBmp(
+        [&image](int fd, QString* e) {
+            return writesAsItIs(image) ? writeDirectBmp(fd, image, e) : writeQtBmp(image, fd, e);
+        },
+        encodeFileName(path), std::nullopt, false, error);
 }
