@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <fcntl.h>
@@ -34,6 +35,19 @@ std::uint16_t u16(const unsigned char* p) {
 std::uint32_t u32(const unsigned char* p) {
     return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
            static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+}
+
+bool readWhole(int fd, unsigned char* buffer, std::uint64_t size) {
+    std::uint64_t offset = 0;
+    while (offset < size) {
+        const ssize_t n = ::pread(fd, buffer + offset, size - offset, static_cast<off_t>(offset));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        offset += static_cast<std::uint64_t>(n);
+    }
+    return true;
 }
 
 // One colour channel of a 16- or 32-bit pixel, scaled to 8 bits.
@@ -232,13 +246,21 @@ BmpStatus readBmp(const char* path, BmpPixels& out) {
     // Too short to map is too short for a BMP.
     if (size < kFileHeaderSize + kInfoHeaderSize)
         return BmpStatus::Unsupported;
-    // One mapping, filled at once: the rows are compressed from the page cache, never copied.
-    void* mapped = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd.get(), 0);
-    if (mapped == MAP_FAILED)
-        return BmpStatus::CannotRead;
-    out.file = FileMapping(static_cast<const unsigned char*>(mapped), size);
     try {
-        return read(out.file.data(), size, out);
+        // One mapping, filled at once: the rows are compressed from the page cache, never
+        // copied. A file system that cannot map files gets the file read whole instead.
+        const unsigned char* file = nullptr;
+        void* mapped = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd.get(), 0);
+        if (mapped != MAP_FAILED) {
+            out.file = FileMapping(static_cast<const unsigned char*>(mapped), size);
+            file = out.file.data();
+        } else {
+            out.fileCopy = std::make_unique_for_overwrite<unsigned char[]>(size);
+            if (!readWhole(fd.get(), out.fileCopy.get(), size))
+                return BmpStatus::CannotRead;
+            file = out.fileCopy.get();
+        }
+        return read(file, size, out);
     } catch (const std::bad_alloc&) {
         return BmpStatus::CannotRead;
     }

@@ -35,6 +35,8 @@ private:
     when its rows are compressed as they are, else in a buffer of their own. */
 struct BmpPixels {
     FileMapping file;
+    // The file's bytes where it cannot be mapped.
+    std::unique_ptr<unsigned char[]> fileCopy;
     std::unique_ptr<unsigned char[]> buffer;
     const unsigned char* data = nullptr;
     int width = 0;
