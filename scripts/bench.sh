@@ -19,6 +19,7 @@ run bash bench/clipboard_types.sh "$bin"
 run bash bench/wayland_bench.sh build-bench/install/bin/pictavo "$bin"
 run bash bench/dripping_owner.sh build-bench/install/bin/pictavo "$bin"
 run bash bench/desktops_bench.sh build-bench/install/bin/pictavo "$bin"
+run bash bench/managers_bench.sh build-bench/install/bin/pictavo "$bin"
 run bash bench/emptying_race.sh build-bench/install/bin/pictavo "$bin"
 run "$bin/gallery_bench"
 for b in "$bin"/*_bench; do
