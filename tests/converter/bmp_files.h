@@ -61,10 +61,15 @@ inline std::string bmpFile(const QImage& img, BmpHeader h) {
                 put(s, qBlue(c) | qGreen(c) << 8 | qRed(c) << 16, 3);
                 continue;
             }
+            // Uncompressed 16/32-bit pixels have a fixed layout; masks apply only to compression 3.
+            const std::array<std::uint32_t, 3> fixed =
+                h.bitCount == 16 ? std::array<std::uint32_t, 3>{0x7c00, 0x03e0, 0x001f}
+                                 : std::array<std::uint32_t, 3>{0xff0000, 0x00ff00, 0x0000ff};
+            const auto& masks = h.compression == 3 ? h.masks : fixed;
             std::uint32_t v = 0;
             const int channels[3] = {qRed(c), qGreen(c), qBlue(c)};
             for (int i = 0; i < 3; ++i) {
-                const std::uint32_t m = h.masks[i];
+                const std::uint32_t m = masks[i];
                 const int shift = __builtin_ctz(m);
                 v |= static_cast<std::uint32_t>(channels[i] * (m >> shift) / 255) << shift;
             }
