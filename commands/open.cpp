@@ -1,6 +1,14 @@
 #include "commands/commands.h"
-#include "commands/picture_prefetch.h"
 #include "dialogs/module1.h"
+
+#include <memory>
+
+namespace {
+struct Loaded {
+    Picture picture;
+    QString error;
+};
+} // namespace
 
 void mnuFileOpen_Click(CommandEnv& env) {
     Gallery& g = env.gallery;
@@ -9,31 +17,44 @@ void mnuFileOpen_Click(CommandEnv& env) {
                                 QStringLiteral("All Graphics|*.bmp;*.gif;*.jpg;*.rle;*.emf;*.wmf"),
                                 QStringLiteral("Open Image"), QString());
     // A selected index that names no entry (after Clear) leaves nothing to fill.
-    if (!path.isEmpty() && g.exists(g.SelectedIndex)) {
-        // Loaded on another thread: a large or hostile file takes seconds to
-        // decode, and the window paints and answers meanwhile. The user's
-        // input waits, so the entry to fill stays the one selected.
-        PicturePrefetch load(env.platform.pictures, {path}, 1, env.loads);
-        const LoadedPicture loaded = *load.takeNext([&env] {
-            env.window.processEventsExceptInput();
-            return true;
-        });
-        const Picture picture = loaded.picture;
-        const QString error = loaded.error;
-        if (picture.isNull() || picture.isEmpty()) {
-            // The entry keeps its picture and its name: taking the name of a
-            // file it does not show would make a later Save propose that file.
-            env.platform.messages.warning(
-                &env.window,
-                QStringLiteral("The file \"%1\" could not be opened: %2.")
-                    .arg(path, error.isEmpty() ? QStringLiteral("it is not a picture") : error),
-                QStringLiteral("Pictavo"));
-        } else {
-            Entry& entry = g.imgView(g.SelectedIndex);
-            entry.picture = picture;
-            entry.toolTipText = path;
-            env.window.galleryChanged();
-        }
+    if (path.isEmpty() || !g.exists(g.SelectedIndex)) {
+        g.IgnoreClipboard = false;
+        return;
     }
-    g.IgnoreClipboard = false;
+    // The entry to fill is the one selected now: the window answers while a large
+    // or hostile file decodes, and the user may select another meanwhile.
+    const int index = g.SelectedIndex;
+    const Picture replaced = g.imgView(index).picture;
+    IPictureFiles& pictures = env.platform.pictures;
+    IMessageBox& messages = env.platform.messages;
+    IMainWindow& window = env.window;
+    auto loaded = std::make_shared<Loaded>();
+    runJob(
+        env, [&pictures, path, loaded] { loaded->picture = pictures.load(path, &loaded->error); },
+        [&g, &messages, &window, path, index, replaced, loaded] {
+            g.IgnoreClipboard = false;
+            const Picture& picture = loaded->picture;
+            if (picture.isNull() || picture.isEmpty()) {
+                // The entry keeps its picture and its name: taking the name of a
+                // file it does not show would make a later Save propose that file.
+                messages.warning(&window,
+                                 QStringLiteral("The file \"%1\" could not be opened: %2.")
+                                     .arg(path, loaded->error.isEmpty()
+                                                    ? QStringLiteral("it is not a picture")
+                                                    : loaded->error),
+                                 QStringLiteral("Pictavo"));
+            } else if (!g.exists(index) || !g.imgView(index).picture.sameAs(replaced)) {
+                // A capture that wrapped onto the entry while the file loaded is kept.
+                messages.warning(&window,
+                                 QStringLiteral("The file \"%1\" was not opened: the picture "
+                                                "it was to replace changed while it loaded.")
+                                     .arg(path),
+                                 QStringLiteral("Pictavo"));
+            } else {
+                Entry& entry = g.imgView(index);
+                entry.picture = picture;
+                entry.toolTipText = path;
+                window.galleryChanged();
+            }
+        });
 }

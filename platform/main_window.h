@@ -34,9 +34,6 @@ public:
     virtual void setMenuEnabled(Command command, bool enabled) = 0;
     virtual bool isMenuEnabled(Command command) const = 0;
     virtual void processEvents() = 0;
-    /** Paints, serves timers and other programs' requests (the clipboard), and
-        keeps the user's input queued for later. */
-    virtual void processEventsExceptInput() = 0;
     /** The gallery or the selection frame changed: draw again. */
     virtual void galleryChanged() = 0;
     /** Closes the window and with it the program. */

@@ -376,7 +376,6 @@ public:
     int menusShown = 0;
     int repaints = 0;
     int eventPumps = 0;
-    int inputlessPumps = 0;
     std::map<Command, bool> disabled;
     std::function<void()> onProcessEvents;
 
@@ -399,11 +398,6 @@ public:
     }
     void processEvents() override {
         ++eventPumps;
-        if (onProcessEvents)
-            onProcessEvents();
-    }
-    void processEventsExceptInput() override {
-        ++inputlessPumps;
         if (onProcessEvents)
             onProcessEvents();
     }

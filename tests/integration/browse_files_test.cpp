@@ -54,7 +54,7 @@ struct RealBrowseFixture : ::testing::Test {
                       messages,     qt.shell, qt.printer, qt.converter};
     CaptureWindow window;
     QtViewerHost viewers{window};
-    formCapture form{window, platform, viewers};
+    formCapture form{window, platform, viewers, &qt.jobs};
     Gallery& g = form.gallery();
     QStringList captions;
 
@@ -90,6 +90,12 @@ struct RealBrowseFixture : ::testing::Test {
     void browse(const QString& folder) {
         dialogs.answers.push_back(folder);
         form.menuCommand(Command::Browse);
+    }
+    /** Opens path, as the menu does, and waits for the file's load to end. */
+    void open(const QString& path) {
+        dialogs.answers.push_back(path);
+        form.menuCommand(Command::Open);
+        EXPECT_TRUE(waitFor([this] { return !form.jobRunning(); }, 60000));
     }
     QRgb colourOf(int entry) const { return g.imgView(entry).picture.toImage().pixel(2, 2); }
     /** The captions of one Browse: counts that only rise (those within a frame
@@ -246,14 +252,12 @@ TEST_F(RealBrowseFixture, OpenLoadsByContentAndReportsWhatItCannotLoad) {
     g.SelectImage(0);
     const QString bmpAsJpg =
         file(QStringLiteral("really-a-bmp.jpg"), encoded(solid(20, 10, 0xff00c000), "bmp"));
-    dialogs.answers.push_back(bmpAsJpg);
-    form.menuCommand(Command::Open);
+    open(bmpAsJpg);
     EXPECT_EQ(g.imgView(0).picture.width(), 20);
     EXPECT_EQ(g.imgView(0).toolTipText, bmpAsJpg);
 
     const QString cut = file(QStringLiteral("cut.gif"), QByteArray("GIF89a\x10\x00"));
-    dialogs.answers.push_back(cut);
-    form.menuCommand(Command::Open);
+    open(cut);
     EXPECT_EQ(g.imgView(0).picture.width(), 20);
     EXPECT_EQ(g.imgView(0).toolTipText, bmpAsJpg);
     ASSERT_EQ(messages.shown.size(), 1u);
@@ -264,13 +268,16 @@ TEST_F(RealBrowseFixture, OpenLoadsByContentAndReportsWhatItCannotLoad) {
 
 TEST_F(RealBrowseFixture, OpenKeepsTheWindowAnsweringWhileTheFileDecodes) {
     g.AddImage(Picture::fromImage(solid(4, 4, 0xff000000)));
+    g.AddImage(Picture::fromImage(solid(4, 4, 0xff0000ff)));
     g.imgView(0).toolTipText = QStringLiteral("Image 1");
     g.SelectImage(0);
-    // A flat progressive JPEG with its last scan repeated thousands of times,
-    // and a photo of a camera's size.
+    // A flat progressive JPEG with its last scan repeated thousands of times, a
+    // photo of a camera's size, and one that Qt's reader takes over a second for.
     const QString bomb = file(QStringLiteral("bomb.jpg"), scanBomb(2000, 5000));
     const QString photo =
         file(QStringLiteral("photo.jpg"), jpegOf(photoLike(6000, 4000, 9), false));
+    const QString slow =
+        file(QStringLiteral("slow.jpg"), cmykJpeg(photoLike(4096, 4096, 3), TJFLAG_PROGRESSIVE));
     // A timer of the window's thread measures the longest time it went unserved.
     QElapsedTimer sinceTick;
     qint64 longestGap = 0;
@@ -279,9 +286,8 @@ TEST_F(RealBrowseFixture, OpenKeepsTheWindowAnsweringWhileTheFileDecodes) {
                      [&] { longestGap = std::max(longestGap, sinceTick.restart()); });
     tick.start(20);
     for (const QString& path : {bomb, photo}) {
-        dialogs.answers.push_back(path);
         sinceTick.start();
-        form.menuCommand(Command::Open);
+        open(path);
         longestGap = std::max(longestGap, sinceTick.elapsed());
     }
     tick.stop();
@@ -292,6 +298,20 @@ TEST_F(RealBrowseFixture, OpenKeepsTheWindowAnsweringWhileTheFileDecodes) {
         << messages.shown[0].text.toStdString();
     EXPECT_EQ(g.imgView(0).toolTipText, photo);
     EXPECT_EQ(g.imgView(0).picture.width(), 6000);
+
+    // The user's keys are answered while a file loads; the file still fills the
+    // entry selected when Open began.
+    dialogs.answers.push_back(slow);
+    form.menuCommand(Command::Open);
+    ASSERT_TRUE(form.jobRunning());
+    QCoreApplication::postEvent(&window,
+                                new QKeyEvent(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier));
+    ASSERT_TRUE(waitFor([this] { return g.SelectedIndex == 1 || !form.jobRunning(); }));
+    EXPECT_TRUE(form.jobRunning()) << "the key waited for the end of the load";
+    ASSERT_TRUE(waitFor([this] { return !form.jobRunning(); }, 60000));
+    EXPECT_EQ(g.imgView(0).toolTipText, slow);
+    EXPECT_EQ(g.imgView(0).picture.width(), 4096);
+    EXPECT_EQ(g.imgView(1).picture.width(), 4);
 }
 
 // Qt's reader takes over a second for each of these; Esc must not wait for any of them.

@@ -1,10 +1,8 @@
 #include "commands/commands.h"
+#include "fakes/fake_jobs.h"
 #include "fakes/fake_platform.h"
 
-#include <atomic>
-#include <chrono>
 #include <gtest/gtest.h>
-#include <thread>
 
 namespace {
 
@@ -95,22 +93,33 @@ TEST_F(OpenFixture, SelectedIndexNamingNoEntryChangesNothing) {
     EXPECT_FALSE(g.IgnoreClipboard);
 }
 
-TEST_F(OpenFixture, LoadsOffTheWindowsThreadWhileTheWindowIsServedWithoutInput) {
+TEST_F(OpenFixture, LoadsAsAJobAndFillsTheEntrySelectedWhenItBegan) {
+    FakeJobs jobs;
+    jobs.hold = true;
+    env.jobs = &jobs;
     const Picture loaded = solidPicture(9, 7);
     fp.pictures.readable[QStringLiteral("/home/u/photo.jpg")] = loaded;
-    std::atomic<int> pumps{0};
-    window.onProcessEvents = [&] { ++pumps; };
-    std::thread::id loadingThread;
-    fp.pictures.whileLoading = [&] {
-        loadingThread = std::this_thread::get_id();
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (pumps < 3 && std::chrono::steady_clock::now() < deadline)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    };
     open(QStringLiteral("/home/u/photo.jpg"));
-    EXPECT_NE(loadingThread, std::this_thread::get_id());
-    EXPECT_GE(pumps.load(), 3) << "the window was served while the file loaded";
-    EXPECT_EQ(window.eventPumps, 0) << "the user's input waits for the end of Open";
+    ASSERT_EQ(jobs.heldCount(), 1u);
+    EXPECT_TRUE(fp.pictures.loads.isEmpty()) << "nothing is decoded on the window's thread";
+    EXPECT_TRUE(g.IgnoreClipboard) << "the flag falls when Open ends";
+
+    g.SelectImage(0); // the window answers the user while the file loads
+    ASSERT_TRUE(jobs.finishNext());
     EXPECT_TRUE(g.imgView(1).picture.sameAs(loaded));
     EXPECT_EQ(g.imgView(1).toolTipText, QStringLiteral("/home/u/photo.jpg"));
+    EXPECT_TRUE(g.imgView(0).picture.sameAs(a));
+    EXPECT_FALSE(g.IgnoreClipboard);
+    EXPECT_TRUE(fp.messages.shown.empty());
+
+    // A capture that lands on the entry meanwhile (the gallery wrapped) is not replaced.
+    g.SelectImage(1);
+    open(QStringLiteral("/home/u/photo.jpg"));
+    const Picture captured = solidPicture(3, 3, 0xff00cc00);
+    g.imgView(1).picture = captured;
+    ASSERT_TRUE(jobs.finishNext());
+    EXPECT_TRUE(g.imgView(1).picture.sameAs(captured));
+    ASSERT_EQ(fp.messages.shown.size(), 1u);
+    EXPECT_TRUE(fp.messages.shown[0].text.contains(QStringLiteral("was not opened")))
+        << fp.messages.shown[0].text.toStdString();
 }

@@ -149,10 +149,6 @@ bool CaptureWindow::isMenuEnabled(Command command) const {
 
 void CaptureWindow::processEvents() { QCoreApplication::processEvents(); }
 
-void CaptureWindow::processEventsExceptInput() {
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-}
-
 QSize CaptureWindow::thumbnailSize(const Entry& e) const {
     const QRect box = pixelRect(e.left, e.top, e.width, e.height);
     const qreal dpr = devicePixelRatioF();

@@ -28,7 +28,6 @@ public:
     void setMenuEnabled(Command command, bool enabled) override;
     bool isMenuEnabled(Command command) const override;
     void processEvents() override;
-    void processEventsExceptInput() override;
     void galleryChanged() override;
     void close() override { QWidget::close(); }
 
