@@ -11,9 +11,6 @@
 namespace {
 // Marks ownership values that name a Wayland offer, apart from the X reader's.
 constexpr std::uint64_t kWaylandOffer = std::uint64_t(1) << 63;
-// A compositor hands a copy from one side to the other within milliseconds; a person
-// copying the same picture again from a program on the other side takes far longer.
-constexpr qint64 kBridgedWithinMs = 2000;
 
 ClipboardContent nothing() {
     return {};
@@ -21,6 +18,7 @@ ClipboardContent nothing() {
 } // namespace
 
 QtClipboard::QtClipboard() {
+    m_clock.start();
     if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
         // The windows run through XWayland, but X clients see the Wayland selection only
         // while an X window has the focus: watch it directly where the compositor lets us.
@@ -48,20 +46,9 @@ void QtClipboard::changed() {
         m_changed();
 }
 
-bool QtClipboard::justTakenFrom(Side side) const {
-    // Counted to the start of the look: reading what the compositor handed across may
-    // itself take a while.
-    return (m_lastSide == side || m_lastSide == Side::Both) && m_takenBeforeLookMs >= 0 &&
-           m_takenBeforeLookMs < kBridgedWithinMs;
-}
-
-bool QtClipboard::bridgedFrom(Side side, std::uint64_t fingerprint) const {
-    return justTakenFrom(side) && fingerprint != 0 && fingerprint == m_lastTaken;
-}
-
 void QtClipboard::look(bool readImage, std::function<void(ClipboardContent)> done) {
     m_waylandBeside = 0;
-    m_takenBeforeLookMs = m_lastTakenAt.isValid() ? m_lastTakenAt.elapsed() : -1;
+    m_sides.lookBegins(m_clock.elapsed());
     if (!m_wayland) {
         lookX(readImage, std::move(done));
         return;
@@ -69,7 +56,7 @@ void QtClipboard::look(bool readImage, std::function<void(ClipboardContent)> don
     // What the compositor offers just after an X copy was taken may be its copy of that
     // one, which some compositors keep offering but can no longer hand over.
     m_wayland->look(
-        readImage, justTakenFrom(Side::X),
+        readImage, m_sides.justTakenFrom(Side::X),
         [this, readImage, done = std::move(done)](ClipboardContent content) mutable {
             if (content.state == ClipboardContent::State::NoBitmap) {
                 lookX(readImage, std::move(done));
@@ -81,7 +68,7 @@ void QtClipboard::look(bool readImage, std::function<void(ClipboardContent)> don
                 lookBehindUnreadable(offer, content, std::move(done));
                 return;
             }
-            if (readImage && bridgedFrom(Side::X, content.fingerprint)) {
+            if (readImage && m_sides.bridgedFrom(Side::X, content.fingerprint)) {
                 // The compositor's Wayland copy of the X copy just taken: the same capture.
                 qCDebug(lcCapture) << "Wayland offer bridged from the X copy just taken";
                 m_wayland->clearIfUnchanged(offer);
@@ -115,8 +102,8 @@ void QtClipboard::lookBehindUnreadable(std::uint64_t offer, const ClipboardConte
             // Left where it is: it may be a Wayland program's own copy, slow to hand over.
             m_waylandBeside = offer;
             done(x);
-        } else if (x.state == ClipboardContent::State::NoBitmap && justTakenFrom(Side::X) &&
-                   offer != m_waylandAtXTake) {
+        } else if (x.state == ClipboardContent::State::NoBitmap &&
+                   m_sides.leftOverFromXTake(offer)) {
             // Made since the X copy just taken, and unreadable: what the compositor left
             // on Wayland of it.
             qCDebug(lcCapture) << "unreadable Wayland offer left of the X copy just taken";
@@ -152,7 +139,7 @@ void QtClipboard::lookX(bool readImage, std::function<void(ClipboardContent)> do
         return;
     }
     m_x11.look(readImage, [this, done = std::move(done)](const ClipboardContent& x) {
-        if (m_wayland && bridgedFrom(Side::Wayland, x.fingerprint)) {
+        if (m_wayland && m_sides.bridgedFrom(Side::Wayland, x.fingerprint)) {
             // The compositor's X copy of the Wayland copy just taken.
             qCDebug(lcCapture) << "X copy bridged from the Wayland copy just taken";
             m_x11.clearIfUnchanged(x.ownership);
@@ -172,24 +159,22 @@ void QtClipboard::clear() {
 
 void QtClipboard::clearTaken(const ClipboardContent& taken) {
     QClipboard* clipboard = QGuiApplication::clipboard();
-    m_lastTaken = taken.fingerprint;
-    m_lastTakenAt.start();
     if (m_wayland && taken.ownership == m_waylandLooked) {
         // Read through the compositor, with an X program holding the same picture: it came
         // from either side, and whichever side shows it next shows the same capture.
-        m_lastSide = m_xBehind ? Side::Both : Side::Wayland;
+        m_sides.taken(m_xBehind ? Side::Both : Side::Wayland, taken.fingerprint,
+                      m_clock.elapsed());
         m_wayland->clearIfUnchanged(taken.ownership & ~kWaylandOffer);
         if (m_xBehind)
             m_x11.clearIfUnchanged(std::exchange(m_xBehind, 0));
         return;
     }
-    m_lastSide = Side::X;
+    m_sides.taken(Side::X, taken.fingerprint, m_clock.elapsed(), std::exchange(m_waylandBeside, 0));
     if (clipboard->ownsClipboard() || !m_x11.isConnected()) {
         clipboard->clear();
         return;
     }
     m_x11.clearIfUnchanged(taken.ownership);
-    m_waylandAtXTake = std::exchange(m_waylandBeside, 0);
     if (!m_wayland && m_xwayland)
         m_xwayland->holdEmptyOnceEmptied();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gallery/clipboard_sides.h"
 #include "platform/clipboard.h"
 #include "platform/qt/clipboard/wayland_clipboard_reader.h"
 #include "platform/qt/clipboard/x11_clipboard_manager.h"
@@ -25,11 +26,7 @@ private:
     void lookX(bool readImage, std::function<void(ClipboardContent)> done);
     void lookBehindUnreadable(std::uint64_t offer, const ClipboardContent& unreadable,
                               std::function<void(ClipboardContent)> done);
-    enum class Side { None, X, Wayland, Both };
-    /** True when the picture, named by its fingerprint, is the one just taken from that
-        side, as the compositor hands it across. */
-    bool bridgedFrom(Side side, std::uint64_t fingerprint) const;
-    bool justTakenFrom(Side side) const;
+    using Side = ClipboardSides::Side;
 
     std::function<void()> m_changed;
     X11ClipboardReader m_x11;
@@ -41,13 +38,8 @@ private:
     // The Wayland offer last looked at, and an X copy found behind it.
     std::uint64_t m_waylandLooked = 0;
     std::uint64_t m_xBehind = 0;
-    // An unreadable Wayland offer found beside the X copy being looked at, and the one
-    // there when the last X copy was taken.
+    // An unreadable Wayland offer found beside the X copy being looked at.
     std::uint64_t m_waylandBeside = 0;
-    std::uint64_t m_waylandAtXTake = 0;
-    // The last picture taken, from which side and when.
-    std::uint64_t m_lastTaken = 0;
-    Side m_lastSide = Side::None;
-    QElapsedTimer m_lastTakenAt;
-    qint64 m_takenBeforeLookMs = -1;
+    ClipboardSides m_sides;
+    QElapsedTimer m_clock;
 };
