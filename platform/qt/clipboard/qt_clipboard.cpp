@@ -162,8 +162,7 @@ void QtClipboard::clearTaken(const ClipboardContent& taken) {
     if (m_wayland && taken.ownership == m_waylandLooked) {
         // Read through the compositor, with an X program holding the same picture: it came
         // from either side, and whichever side shows it next shows the same capture.
-        m_sides.taken(m_xBehind ? Side::Both : Side::Wayland, taken.fingerprint,
-                      m_clock.elapsed());
+        m_sides.taken(m_xBehind ? Side::Both : Side::Wayland, taken.fingerprint, m_clock.elapsed());
         m_wayland->clearIfUnchanged(taken.ownership & ~kWaylandOffer);
         if (m_xBehind)
             m_x11.clearIfUnchanged(std::exchange(m_xBehind, 0));

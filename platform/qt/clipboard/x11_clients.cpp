@@ -1,19 +1,11 @@
 #include "platform/qt/clipboard/x11_clients.h"
+#include "platform/qt/clipboard/xcb_reply.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <xcb/res.h>
-
-namespace {
-
-struct FreeDeleter {
-    void operator()(void* p) const { std::free(p); }
-};
-template <typename T> using XPtr = std::unique_ptr<T, FreeDeleter>;
-
-} // namespace
 
 X11Clients::X11Clients(xcb_connection_t* c) : m_c(c) {
     const char* name = "CLIPBOARD_MANAGER";
@@ -51,10 +43,10 @@ ClipboardContent::Offerer X11Clients::offerer(xcb_window_t owner,
     ClipboardContent::Offerer by;
     by.client = owner & m_baseMask;
     if (m_manager != XCB_NONE) {
-        XPtr<xcb_get_selection_owner_reply_t> manager(xcb_get_selection_owner_reply(
-            m_c, xcb_get_selection_owner(m_c, m_manager), nullptr));
-        by.manager = manager && manager->owner != XCB_NONE &&
-                     (manager->owner & m_baseMask) == by.client;
+        XPtr<xcb_get_selection_owner_reply_t> manager(
+            xcb_get_selection_owner_reply(m_c, xcb_get_selection_owner(m_c, m_manager), nullptr));
+        by.manager =
+            manager && manager->owner != XCB_NONE && (manager->owner & m_baseMask) == by.client;
     }
     if (atTake)
         by.atLastTake = std::binary_search(atTake->begin(), atTake->end(), by.client)

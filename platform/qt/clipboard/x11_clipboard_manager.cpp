@@ -1,6 +1,7 @@
 #include "platform/qt/clipboard/x11_clipboard_manager.h"
 
 #include "platform/qt/clipboard/clipboard_image.h"
+#include "platform/qt/clipboard/xcb_reply.h"
 
 #include <QMetaObject>
 #include <algorithm>
@@ -9,17 +10,13 @@
 #include <cstring>
 #include <functional>
 #include <memory>
-#include <vector>
 #include <poll.h>
+#include <vector>
 #include <xcb/xcb.h>
 #include <xcb/xfixes.h>
 
 namespace {
 
-struct FreeDeleter {
-    void operator()(void* p) const { std::free(p); }
-};
-template <typename T> using XPtr = std::unique_ptr<T, FreeDeleter>;
 using Clock = std::chrono::steady_clock;
 
 } // namespace
@@ -95,10 +92,10 @@ public:
     bool step() {
         int waitMs = 100;
         for (const Save& s : m_saves)
-            waitMs = std::min<int>(waitMs, std::max<int>(0, int(std::chrono::duration_cast<
-                                                                 std::chrono::milliseconds>(
-                                                                 s.deadline - Clock::now())
-                                                                 .count())));
+            waitMs = std::min<int>(
+                waitMs, std::max<int>(0, int(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                                 s.deadline - Clock::now())
+                                                 .count())));
         pollfd pfd{xcb_get_file_descriptor(m_c), POLLIN, 0};
         ::poll(&pfd, 1, waitMs);
         while (xcb_generic_event_t* raw = xcb_poll_for_event(m_c)) {
@@ -187,7 +184,8 @@ private:
         const auto* offered = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply.get()));
         const int count = xcb_get_property_value_length(reply.get()) / 4;
         for (int i = 0; i < count; ++i) {
-            if (std::find(m_imageTypes.begin(), m_imageTypes.end(), offered[i]) != m_imageTypes.end())
+            if (std::find(m_imageTypes.begin(), m_imageTypes.end(), offered[i]) !=
+                m_imageTypes.end())
                 return true;
         }
         return false;
@@ -205,7 +203,8 @@ private:
             notify(r, property);
         } else if (r.target == m_saveTargets) {
             const xcb_window_t owner = ownerOf(m_clipboard);
-            m_saves.push_back({r, owner, Clock::now() + std::chrono::milliseconds(m_limits.saveMs)});
+            m_saves.push_back(
+                {r, owner, Clock::now() + std::chrono::milliseconds(m_limits.saveMs)});
             if (owner == XCB_NONE) {
                 answer(m_saves.size() - 1, true); // taken already, or nothing to keep
                 return;
@@ -292,7 +291,9 @@ X11ClipboardManager::~X11ClipboardManager() {
         m_thread.join();
 }
 
-bool X11ClipboardManager::isConnected() const { return m_x->ok(); }
+bool X11ClipboardManager::isConnected() const {
+    return m_x->ok();
+}
 
 void X11ClipboardManager::run() {
     m_manager = m_x->takeIfFree();

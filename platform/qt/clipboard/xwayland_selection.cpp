@@ -1,4 +1,5 @@
 #include "platform/qt/clipboard/xwayland_selection.h"
+#include "platform/qt/clipboard/xcb_reply.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -6,10 +7,6 @@
 #include <xcb/xfixes.h>
 
 namespace {
-struct FreeDeleter {
-    void operator()(void* p) const { std::free(p); }
-};
-template <typename T> using XPtr = std::unique_ptr<T, FreeDeleter>;
 
 // A wish to hold the clipboard empty lapses after this: an emptying that never came means
 // another owner came first.
@@ -90,8 +87,8 @@ bool XWaylandSelection::holdingEmpty() {
         return false;
     // The reply comes after our own request and after every event the server sent before
     // it, so a newer owner seen by another connection is seen here too.
-    XPtr<xcb_get_selection_owner_reply_t> owner(xcb_get_selection_owner_reply(
-        m_c, xcb_get_selection_owner(m_c, m_clipboard), nullptr));
+    XPtr<xcb_get_selection_owner_reply_t> owner(
+        xcb_get_selection_owner_reply(m_c, xcb_get_selection_owner(m_c, m_clipboard), nullptr));
     dispatch();
     return m_holding && owner && owner->owner == m_window;
 }
