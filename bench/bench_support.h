@@ -33,16 +33,28 @@ inline void pumpFor(int ms) {
     pumpUntil([] { return false; }, ms);
 }
 
-/** Resident memory of this process in bytes. */
-inline qint64 residentBytes() {
+/** A memory figure of this process from /proc/self/status, in bytes. */
+inline qint64 statusBytes(const QByteArray& field) {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
         return -1;
     for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLongLong() * 1024;
+        if (line.startsWith(field + ':'))
+            return line.mid(field.size() + 1).trimmed().split(' ').value(0).toLongLong() * 1024;
     }
     return -1;
+}
+
+/** Resident memory of this process in bytes. */
+inline qint64 residentBytes() { return statusBytes("VmRSS"); }
+
+/** The most resident memory since the process began or since resetPeakResident(). */
+inline qint64 peakResidentBytes() { return statusBytes("VmHWM"); }
+
+/** Starts the peak over from the present resident memory. */
+inline bool resetPeakResident() {
+    QFile refs(QStringLiteral("/proc/self/clear_refs"));
+    return refs.open(QIODevice::WriteOnly) && refs.write("5") == 1;
 }
 
 /** Runs this benchmark again with args, in a fresh process, and gives the words

@@ -239,16 +239,6 @@ constexpr int kPhotos = 24;
 constexpr int kPhotoSources = 6;
 
 /** Peak resident memory of this process in bytes. */
-qint64 peakResidentBytes() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLongLong() * 1024;
-    return -1;
-}
-
 bool runTool(const QString& program, const QStringList& args) {
     QProcess p;
     p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -290,7 +280,7 @@ int childPhotos(const QString& folder) {
     rig.window.keeper().waitForIdle(120000);
     pumpFor(500);
     std::printf("%d %lld %lld %lld\n", int(rig.form.gallery().ImageCount), before, residentBytes(),
-                peakResidentBytes());
+                bench::peakResidentBytes());
     return 0;
 }
 

@@ -3,8 +3,11 @@
 // 24-megapixel photo (to the default CUPS printer), Copy of a 16384 x 16384
 // capture held packed. A stall is the longest time the event loop went without
 // serving a 5 ms timer; the window paints and answers the clipboard in that loop.
+// Then the peak memory while the arrow keys move a zoom window through the 24
+// photos, against what showing one of them takes.
 // Usage: window_stall_bench [WORK_FOLDER]
 #include "app/form_capture.h"
+#include "gallery/key_dispatch.h"
 #include "bench_pictures.h"
 #include "bench_support.h"
 #include "integration/test_pictures.h"
@@ -91,6 +94,45 @@ QImage bigCapture() {
     return image;
 }
 
+/** Grows the memory of this process above `before` while the zoom window shows what
+    the keys select; shown() says when the last one is on screen. */
+double peakAbove(qint64 before, const std::function<bool()>& shown) {
+    if (!bench::pumpUntil(shown, 120000))
+        return -1;
+    return bench::mib(bench::peakResidentBytes() - before);
+}
+
+/** A zoom window moved by the arrow keys through the 24 photos of the gallery, as a
+    held key does: the presses come faster than photos decode. */
+void arrowKeysThroughPhotos(Window& w) {
+    Gallery& g = w.form.gallery();
+    w.window.galleryChanged();
+    w.window.keeper().waitForIdle(600000);
+    g.SelectImage(0);
+    bench::pumpFor(200);
+    bench::resetPeakResident();
+    const qint64 before = bench::residentBytes();
+    w.form.Form_KeyDown(keys::Enter, 0);
+    auto* zoom = dynamic_cast<ZoomWindow*>(w.viewers.viewers()->LastZoom()->view());
+    const auto showing = [zoom](const Picture& p) {
+        return [zoom, p] {
+            return zoom->imageView().picture().sameAs(p) && !zoom->imageView().loading() &&
+                   zoom->imageView().holdsDecodedCopy();
+        };
+    };
+    const double one = peakAbove(before, showing(g.imgView(0).picture));
+    bench::resetPeakResident();
+    for (int i = 1; i < g.ImageCount; ++i) {
+        w.form.Form_KeyDown(keys::Right, 0);
+        w.form.Form_KeyDown(keys::Enter, 0);
+    }
+    const double all = peakAbove(before, showing(g.imgView(g.ImageCount - 1).picture));
+    std::printf("Arrow keys through %d photos in a zoom window: peak %.0f MiB above the "
+                "window before, one photo shown %.0f MiB, ratio %.2f\n",
+                g.ImageCount, all, one, one > 0 ? all / one : -1.0);
+    w.viewers.closeAll();
+}
+
 void report(const char* what, const Figures& f) {
     std::printf("%-44s longest stall %7.1f ms, the job %8.1f ms, stall / job %.3f\n", what,
                 f.stallMs, f.totalMs, f.totalMs > 0 ? f.stallMs / f.totalMs : -1.0);
@@ -123,6 +165,7 @@ int main(int argc, char** argv) {
     g.SelectImage(0);
     const Figures print = w.run(Command::Print, [] { return true; });
     report("Print, one photo of 6000 x 4000:", print);
+    arrowKeysThroughPhotos(w);
 
     QImage capture = bigCapture();
     const Picture big = Picture::fromImage(capture);
