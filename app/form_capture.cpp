@@ -118,6 +118,8 @@ void formCapture::menuCommand(Command command) {
 }
 
 void formCapture::Form_Unload() {
+    // A Browse running underneath loads nothing more into a window that is gone.
+    m_gallery.StopLoading = true;
     m_viewers.closeAll();
     // A file being written is finished, not left half-written; nothing is
     // reported once the window is gone.

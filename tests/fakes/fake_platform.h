@@ -163,18 +163,25 @@ public:
     std::int64_t monotonicMs() const override { return ms; }
 };
 
-/** Files are names mapped to their contents. */
+/** Files are names mapped to their contents. Save All writes from several threads:
+    every call takes the lock; the test reads `files` while no job runs. */
 class FakeFileSystem final : public IFileSystem {
 public:
     QMap<QString, QByteArray> files;
     QString program = QStringLiteral("/opt/pictavo/bin");
     int uniqueCounter = 0;
+    mutable std::recursive_mutex lock;
 
     std::int64_t fileLength(const QString& path) const override {
+        std::lock_guard held(lock);
         return files.contains(path) ? files.value(path).size() : -1;
     }
-    bool remove(const QString& path) override { return files.remove(path) > 0; }
+    bool remove(const QString& path) override {
+        std::lock_guard held(lock);
+        return files.remove(path) > 0;
+    }
     bool rename(const QString& from, const QString& to, QString* error) override {
+        std::lock_guard held(lock);
         if (!files.contains(from)) {
             if (error)
                 *error = QStringLiteral("No such file or directory");
@@ -184,6 +191,7 @@ public:
         return true;
     }
     bool renameNew(const QString& from, const QString& to, QString* error) override {
+        std::lock_guard held(lock);
         if (files.contains(to)) {
             if (error)
                 *error = QStringLiteral("File exists");
@@ -193,6 +201,7 @@ public:
     }
     QString saveTarget(const QString& path, QString*) const override { return path; }
     QStringList listFiles(const QString& folder, const QString& pattern) const override {
+        std::lock_guard held(lock);
         const QString suffix = pattern.mid(1).toLower(); // "*.jpg" -> ".jpg"
         QStringList out;
         for (auto it = files.begin(); it != files.end(); ++it) {
@@ -208,6 +217,7 @@ public:
     }
     QString uniqueName(const QString& folder, const QString& stem,
                        const QString& suffix) const override {
+        std::lock_guard held(lock);
         auto* self = const_cast<FakeFileSystem*>(this);
         QString base = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
         return base + stem + QString::number(++self->uniqueCounter) + suffix;
@@ -222,14 +232,14 @@ public:
     QMap<QString, Picture> readable; // path -> picture that loads from it
     QStringList failWritesUnder;     // folders where writes fail
     QStringList loads;
-    std::mutex loadLock;                // Browse loads ahead on worker threads
     std::function<void()> whileLoading; // runs in load(), on the loading thread
     explicit FakePictureFiles(FakeFileSystem& f) : fs(f) {}
 
     Picture load(const QString& path, QString* error) override {
         if (whileLoading)
             whileLoading();
-        std::lock_guard lock(loadLock);
+        // Browse loads ahead on worker threads.
+        std::lock_guard held(fs.lock);
         loads.append(path);
         if (readable.contains(path))
             return readable.value(path);
@@ -250,6 +260,7 @@ public:
                 *error = QStringLiteral("there is no picture to save");
             return false;
         }
+        std::lock_guard held(fs.lock);
         fs.files[path] = QByteArray("BM") + QByteArray::number(picture.width());
         readable[path] = picture;
         return true;
@@ -354,6 +365,7 @@ public:
     std::vector<std::pair<QString, QString>> calls;
     explicit FakeConverter(FakeFileSystem& f) : fs(f) {}
     bool BmpToJpeg(const QString& bmp, const QString& jpeg, int, QString* error) override {
+        std::lock_guard held(fs.lock);
         calls.emplace_back(bmp, jpeg);
         if (!works || fs.fileLength(bmp) <= 0) {
             if (error)

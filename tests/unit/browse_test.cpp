@@ -218,6 +218,39 @@ TEST_F(BrowseFixture, DeleteAndClearDuringTheYield) {
     expectFinished();
 }
 
+// Save All and Copy run on what the gallery holds at that moment; closing the window
+// ends the Browse, which loads nothing into a window that is gone.
+TEST_F(BrowseFixture, SaveAllCopyAndClosingTheWindowDuringTheYield) {
+    for (int i = 0; i < 6; ++i)
+        addFile(QStringLiteral("/pics/%1.jpg").arg(i), 0xff000000u + i);
+    int atSaveAll = -1;
+    int atClose = -1;
+    atYield[2] = [&] {
+        atSaveAll = g.ImageCount;
+        fp.dialogs.answers.push_back(QStringLiteral("/out"));
+        form.menuCommand(Command::SaveAll);
+    };
+    atYield[3] = [this] {
+        g.SelectImage(0);
+        form.menuCommand(Command::Copy);
+    };
+    atYield[4] = [&] {
+        atClose = g.ImageCount;
+        form.Form_Unload();
+    };
+    browse(QStringLiteral("/pics"));
+
+    QStringList saved;
+    for (const QString& f : fp.files.files.keys())
+        if (f.startsWith(QLatin1String("/out/")))
+            saved.append(f);
+    ASSERT_GT(atSaveAll, 0);
+    EXPECT_EQ(saved.size(), atSaveAll) << saved.join(u',').toStdString();
+    EXPECT_TRUE(fp.clipboard.content.sameAs(fp.pictures.readable.value("/pics/0.jpg")));
+    EXPECT_EQ(g.ImageCount, atClose) << "Browse went on loading after the window closed";
+    expectFinished();
+}
+
 // Pictures that load faster than a frame share one caption and one repaint; the last
 // count still comes before the title.
 TEST_F(BrowseFixture, CountsWithinOneFrameAreShownOnce) {
