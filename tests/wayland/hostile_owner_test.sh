@@ -2,7 +2,8 @@
 # Under a headless sway with XWayland, owners that misbehave never stop capture: an offer
 # that makes the compositor drop the program's clipboard connection, owners that drip their
 # picture a byte at a time (Wayland, and X by INCR), a large picture written with plain
-# blocking writes; and a picture copied again after a text copy is a new capture.
+# blocking writes; and a picture copied again after a text copy is a new capture. After the
+# dropped connection, the program's own copy still reaches Wayland programs.
 set -euo pipefail
 : "${PICTAVO_BIN:?PICTAVO_BIN must name the installed program}"
 : "${WL_OWNER:?WL_OWNER must name the wl_owner test tool}"
@@ -66,6 +67,15 @@ wait_for 15 grep -q cancelled "$WORK/big.out" || fail "the 1.4 MB picture was no
 wl_taken_within 10 lime.png || fail "lime was not taken"
 "${USER_ARGV[@]}" wl-copy "some text"
 wl_taken_within 10 lime.png || fail "lime copied again after a text copy was not taken"
+
+# After the reconnect, the program's own Copy still reaches Wayland programs, and stays.
+as_user swaymsg workspace 1 >/dev/null
+wait_for 5 focused_is "Pictavo - [Use PrintScreen key to capture screen]" || fail "Pictavo not focused"
+as_user xdotool key ctrl+c
+wait_for 10 selection_has_image || fail "Ctrl+C after the reconnect put no picture on the Wayland selection"
+as_user wl-paste --type image/png >"$WORK/pasted.png" || fail "the copy could not be pasted"
+identify -format '%m %w' "$WORK/pasted.png" | grep -Eq '^PNG [0-9]+$' || fail "the paste is no picture"
+! wait_for 2 selection_has_no_image || fail "the program took its own copy back"
 
 kill -0 "$PICTAVO_PID" || fail "the program ended"
 said=$(grep -c reconnecting "$WORK/pictavo.err" || true)
