@@ -31,7 +31,8 @@ void ClipboardWatcher::finish(const ClipboardContent& content, std::uint64_t cha
                        << content.afterOurEmptyingMs << "ms"
                        << "client" << content.offerer.client << "manager" << content.offerer.manager
                        << "offered at" << content.offeredAtMs << "fingerprint" << Qt::hex
-                       << content.fingerprint << Qt::dec << "ignoring" << m_gallery.IgnoreClipboard;
+                       << content.fingerprint << Qt::dec << "ignoring" << m_gallery.IgnoreClipboard
+                       << "reason" << content.reason;
     bool tickAgain = m_tickWaiting;
     m_tickWaiting = false;
 

@@ -257,6 +257,12 @@ TEST_F(CaptureTest, SlowOwnersAreWaitedForOrLookedAtAgain) {
               writePng(QStringLiteral("l.png"), 60, 40, 0xff445566), QStringLiteral("3000")});
     ASSERT_TRUE(waitUntil([&] { return form.gallery().ImageCount == 2; }, 20000));
     EXPECT_EQ(form.gallery().imgView(1).picture.toImage().pixel(0, 0), 0xff445566u);
+
+    // One that first hands over no data, as Wine may while it renders its copy.
+    cliptool({QStringLiteral("empty-first"),
+              writePng(QStringLiteral("e.png"), 60, 40, 0xff778899)});
+    ASSERT_TRUE(waitUntil([&] { return form.gallery().ImageCount == 3; }, 20000));
+    EXPECT_EQ(form.gallery().imgView(2).picture.toImage().pixel(0, 0), 0xff778899u);
 }
 
 TEST_F(CaptureTest, DrippingOwnerIsWaitedForUntilANewerCopyComes) {

@@ -101,8 +101,9 @@ xcb_atom_t internAtom(xcb_connection_t* c, const char* name) {
 /** Owns the clipboard with a PNG that it hands over by INCR, one byte every 2.5 s: just
     within a reader's patience for each piece. Ends when another takes the clipboard.
     With lateTargetsMs, it hands the PNG over at once instead, but names its types only
-    that long after each request, as a busy program does. */
-int drip(const QByteArray& png, int lateTargetsMs = -1) {
+    that long after each request, as a busy program does. With emptyFirst, it answers the
+    first request for the picture with no data, then hands the PNG over at once. */
+int drip(const QByteArray& png, int lateTargetsMs = -1, bool emptyFirst = false) {
     const std::unique_ptr<xcb_connection_t, void (*)(xcb_connection_t*)> connection(
         xcb_connect(nullptr, nullptr), xcb_disconnect);
     xcb_connection_t* c = connection.get();
@@ -181,6 +182,13 @@ int drip(const QByteArray& png, int lateTargetsMs = -1) {
                     late.back().since.start();
                 } else if (r->target == targets) {
                     offerTypes(r);
+                } else if (r->target == type && emptyFirst) {
+                    xcb_change_property(c, XCB_PROP_MODE_REPLACE, r->requestor, r->property, type,
+                                        8, 0, nullptr);
+                    notify(r, r->property);
+                    emptyFirst = false;
+                    lateTargetsMs = 0;
+                    say(QStringLiteral("empty"));
                 } else if (r->target == type && lateTargetsMs >= 0) {
                     xcb_change_property(c, XCB_PROP_MODE_REPLACE, r->requestor, r->property, type,
                                         8, uint32_t(png.size()), png.constData());
@@ -262,6 +270,12 @@ int main(int argc, char** argv) {
         if (!file.open(QIODevice::ReadOnly))
             return 3;
         return drip(file.readAll(), args[2].toInt());
+    }
+    if (mode == QLatin1String("empty-first") && args.size() == 2) {
+        QFile file(args[1]);
+        if (!file.open(QIODevice::ReadOnly))
+            return 3;
+        return drip(file.readAll(), -1, true);
     }
     if (mode == QLatin1String("formats")) {
         const QMimeData* data = cb->mimeData();

@@ -166,9 +166,13 @@ ClipboardContent X11ClipboardReader::Connection::lookAt(bool readImage,
         QByteArray data;
         m_refused = false;
         out.reason.clear();
-        if (transfer(m_imageTargets[k], name, &data, &type, stop, m_limits.patientMs,
-                     &out.reason) &&
-            !data.isEmpty()) {
+        const bool answered =
+            transfer(m_imageTargets[k], name, &data, &type, stop, m_limits.patientMs, &out.reason);
+        // No data is no picture yet (Wine answers so while it renders its copy): as a
+        // refusal, the next type is asked for, and the owner again later.
+        if (answered && data.isEmpty())
+            m_refused = true;
+        if (answered && !data.isEmpty()) {
             allRefused = false;
             image = decodeClipboardImage(name, data, &out.reason);
             if (!image.isNull())
