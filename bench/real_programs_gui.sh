@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # The desktop programs of real_programs_bench.sh that a person copies a picture in: Firefox
 # ESR and Chromium (Copy Image on a picture opened from a file), LibreOffice Draw (the picture
 # selected, Ctrl+C) and GIMP (Ctrl+C of the image). Each copies a busy 1920x1080 picture

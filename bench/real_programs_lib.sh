@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # The rounds of real_programs_bench.sh: each program in a profile of its own, the copies, the
 # counts. Sourced after tests/e2e/lib.sh and managers_lib.sh.
 
@@ -167,10 +168,9 @@ gnome_screenshot_rows() {
     done
     for beside in xfsettingsd none; do
         fresh_profile "gnome-screenshot-$beside"
-        TIMES=() BASE=() note= ends=()
+        TIMES=() BASE=() note='' ends=()
         if [ "$beside" = xfsettingsd ]; then
             command -v xfsettingsd >/dev/null || { skip_row gnome-screenshot "not installed" xfsettingsd; end_profile; continue; }
-            SOFT_FAILED=
             start_manager xfsettingsd || { skip_row gnome-screenshot "xfsettingsd did not start" xfsettingsd; end_profile; continue; }
         elif "$SELECTION_PROBE" owner CLIPBOARD_MANAGER >/dev/null; then
             skip_row gnome-screenshot "a clipboard manager runs on $DISPLAY" none
@@ -215,7 +215,7 @@ start_big_server() {
 # work to the first, which stays, so that each is timed from its start and from its copy.
 spectacle_row() {
     command -v spectacle >/dev/null || { skip_row spectacle "not installed"; return; }
-    local saved_display=$DISPLAY saved_log=$OWNERS_LOG n t ms note= starts=() pids=() pid
+    local saved_display=$DISPLAY saved_log=$OWNERS_LOG n t ms note='' starts=() pids=() pid
     start_big_server || { skip_row spectacle "no 3840x2160 X server: $(tail -3 "$E2E_TMP/big-xvfb.log")"; return; }
     export DISPLAY=$BIG
     start_owner_clock
@@ -255,7 +255,7 @@ spectacle_row() {
 
 # A Win32 program under Wine copies 20 distinct pictures as CF_DIB, a second apart.
 wine_row() {
-    local copies=20 n t ms note= next=0 fd
+    local copies=20 n t ms note='' next=0 fd
     command -v wine >/dev/null || { skip_row "wine CF_DIB" "not installed"; return; }
     command -v x86_64-w64-mingw32-gcc >/dev/null || { skip_row "wine CF_DIB" "no x86_64-w64-mingw32-gcc to build it"; return; }
     local exe=$E2E_TMP/wine_dib_copier.exe
