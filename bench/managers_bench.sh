@@ -12,6 +12,7 @@ export PICTAVO_BIN SELECTION_PROBE=$tools/selection_probe
 e2e=$(cd "$(dirname "$0")/../tests/e2e" && pwd)
 source "$e2e/lib.sh"
 source "$e2e/managers_lib.sh"
+source "$(dirname "$0")/rounds_lib.sh"
 
 MANAGERS=${MANAGERS:-none xfsettingsd gpaste:keep-images klipper:keep-images diodon parcellite copyq xfce4-clipman}
 SOURCES=${SOURCES:-xclip gtk3 gtk4 qt5 awt}
@@ -20,22 +21,6 @@ COPIES=${COPIES:-20}
 # still says whether it came later.
 TAKE_DEADLINE=5
 
-# The libraries' fail ends the script; here a manager or copier that misbehaves is a line
-# of the table, so it says so and lets the round go on.
-eval "lib_$(declare -f fail)"
-SOFT_FAILED=
-fail() {
-    if [ -n "${SOFT:-}" ]; then
-        echo "$*" >&2
-        SOFT_FAILED=1
-        return 1
-    fi
-    lib_fail "$@"
-}
-
-median() { printf '%s\n' "$@" | sort -n | awk '{a[NR] = $1} END {print (NR ? a[int((NR + 1) / 2)] : "-")}'; }
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN {if (a == "-" || b == "-" || b == 0) print "-"; else printf "%.2f", a / b}'; }
-now() { date +%s%N; }
 
 # The baseline's own X server, with no manager on it: the first free display after ours.
 start_plain_server() {

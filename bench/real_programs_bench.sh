@@ -19,6 +19,7 @@ CLIPTOOL=$tools/cliptool
 e2e=$(cd "$(dirname "$0")/../tests/e2e" && pwd)
 source "$e2e/lib.sh"
 source "$e2e/managers_lib.sh"
+source "$(dirname "$0")/rounds_lib.sh"
 source "$(dirname "$0")/real_programs_lib.sh"
 source "$(dirname "$0")/real_programs_gui.sh"
 

@@ -1,24 +1,9 @@
 # shellcheck shell=bash
 # The rounds of real_programs_bench.sh: each program in a profile of its own, the copies, the
-# counts. Sourced after tests/e2e/lib.sh and managers_lib.sh.
+# counts. Sourced after tests/e2e/lib.sh, managers_lib.sh and rounds_lib.sh.
 
-now() { date +%s%N; }
-median() { printf '%s\n' "$@" | sort -n | awk '{a[NR] = $1} END {print (NR ? a[int((NR + 1) / 2)] : "-")}'; }
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN {if (a == "-" || b == "-" || b == 0) print "-"; else printf "%.2f", a / b}'; }
-
-# The libraries' fail ends the script; here a program that misbehaves is a line of the
-# table, so it says so and lets the run go on.
-eval "lib_$(declare -f fail)"
+# A program that misbehaves is a line of the table, not the end of the run.
 SOFT=1
-SOFT_FAILED=
-fail() {
-    if [ -n "${SOFT:-}" ]; then
-        echo "$*" >&2
-        SOFT_FAILED=1
-        return 1
-    fi
-    lib_fail "$@"
-}
 
 # The thumbnails read off the window alone: on a 3840x2160 screen a grab of the whole screen
 # takes most of a second, which would hide the time being measured.
