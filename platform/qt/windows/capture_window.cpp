@@ -42,12 +42,18 @@ CaptureWindow::CaptureWindow() {
     });
     connect(&m_settling, &QTimer::timeout, this, [this] {
         m_stateChanging = false;
+        m_frame.reset();
         if (outerSize() != m_laidOutFor)
             relayout();
     });
 }
 
-QSize CaptureWindow::outerSize() const { return size() + frameAround(*this); }
+QSize CaptureWindow::outerSize() const {
+    // Asking the X server is a round trip, and the gallery asks at every picture added.
+    if (!m_frame)
+        m_frame = frameAround(*this);
+    return size() + *m_frame;
+}
 
 void CaptureWindow::relayout() {
     m_laidOutFor = outerSize();
@@ -164,7 +170,45 @@ void CaptureWindow::galleryChanged() {
                 m_keeper.keep(e.picture, thumbnailSize(e));
         }
     }
-    update();
+    updateChanged();
+}
+
+void CaptureWindow::updateChanged() {
+    if (!m_gallery) {
+        update();
+        return;
+    }
+    QRegion dirty;
+    const auto& entries = m_gallery->entries();
+    for (std::size_t i = entries.size(); i < m_shown.size(); ++i) {
+        if (m_shown[i].visible)
+            dirty += m_shown[i].box;
+    }
+    m_shown.resize(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const Entry& e = entries[i];
+        Shown now{pixelRect(e.left, e.top, e.width, e.height), e.visible,
+                  !e.isEmpty() && !e.picture.cachedThumbnail(thumbnailSize(e)).isNull(),
+                  Picture::Weak(e.picture)};
+        Shown& before = m_shown[i];
+        if (now.box == before.box && now.visible == before.visible &&
+            now.thumbnail == before.thumbnail && before.picture.lock().sameAs(e.picture))
+            continue;
+        if (before.visible)
+            dirty += before.box;
+        if (now.visible)
+            dirty += now.box;
+        before = std::move(now);
+    }
+    const SelectionFrame& f = m_gallery->shpSelected;
+    const QRect frame = f.visible ? pixelRect(f.left, f.top, f.width, f.height) : QRect();
+    if (frame != m_shownFrame) {
+        dirty += m_shownFrame;
+        dirty += frame;
+        m_shownFrame = frame;
+    }
+    if (!dirty.isEmpty())
+        update(dirty);
 }
 
 int CaptureWindow::entryAt(QPoint pos) const {
@@ -187,6 +231,17 @@ int CaptureWindow::entryAt(QPoint pos) const {
 }
 
 bool CaptureWindow::event(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::Show:
+    case QEvent::WindowStateChange:
+        // The window manager may have framed the window anew.
+        m_frame.reset();
+        break;
+    default:
+        break;
+    }
     if (event->type() == QEvent::ToolTip) {
         auto* help = static_cast<QHelpEvent*>(event);
         const int index = entryAt(help->pos());

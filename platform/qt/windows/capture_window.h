@@ -8,8 +8,11 @@
 
 #include <QMenu>
 #include <QTimer>
+#include <QRegion>
 #include <QWidget>
 #include <map>
+#include <optional>
+#include <vector>
 
 class CaptureWindow final : public QWidget, public IMainWindow {
     Q_OBJECT
@@ -64,8 +67,10 @@ private:
     QSize thumbnailSize(const Entry& entry) const;
     QSize outerSize() const;
     void relayout();
+    void updateChanged();
 
     QSize m_laidOutFor;
+    mutable std::optional<QSize> m_frame; // the frame's width and height, while known
     QTimer m_settling;
     QTimer m_resizing;
     // Between a change of state (maximized, restored) and the end of settling, the window
@@ -81,5 +86,16 @@ private:
     QMenu m_menu;
     std::map<Command, QAction*> m_actions;
     bool m_busy = false;
-    PictureKeeper m_keeper{[this] { update(); }};
+    // What the window was last asked to show, entry by entry, so that a change repaints
+    // only the thumbnails it touched: a Browse adds many pictures a second, and a whole
+    // window each time costs the X server as much again as the loading.
+    struct Shown {
+        QRect box;
+        bool visible = false;
+        bool thumbnail = false;
+        Picture::Weak picture;
+    };
+    std::vector<Shown> m_shown;
+    QRect m_shownFrame;
+    PictureKeeper m_keeper{[this] { updateChanged(); }};
 };
