@@ -102,6 +102,27 @@ QString jpegRefusal(QIODevice& device, const QByteArray& bytes, qint64 fileSize)
     return refusal;
 }
 
+// Up to size bytes from the start of the file, straight into the array that holds
+// them; fewer when the file was cut meanwhile. Null, with the reason, when the read fails.
+QByteArray readWhole(int fd, qint64 size, QString* error) {
+    QByteArray bytes(size, Qt::Uninitialized);
+    qint64 done = 0;
+    while (done < size) {
+        const ssize_t n = ::pread(fd, bytes.data() + done, size_t(size - done), done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            setError(error, QString::fromLocal8Bit(std::strerror(errno)));
+            return {};
+        }
+        if (n == 0)
+            break;
+        done += n;
+    }
+    bytes.truncate(done);
+    return bytes;
+}
+
 bool isAcceptedFormat(const QByteArray& format) {
     // The formats of the open dialog, and PNG, which screenshots often are
     // whatever their name says. Qt's other readers stay out of reach.
@@ -179,11 +200,9 @@ Picture QtPictureFiles::loadOnce(const QString& path, QString* error, bool* chan
     }
     // Read once: the picture is checked, decoded and held from these bytes,
     // whatever becomes of the file afterwards.
-    const QByteArray bytes = file.read(st.st_size);
-    if (file.error() != QFileDevice::NoError) {
-        setError(error, file.errorString());
+    QByteArray bytes = readWhole(fd, st.st_size, error);
+    if (bytes.isNull())
         return {};
-    }
     if ((*changed = bytes.size() != st.st_size || changedSince(fd, st)))
         return {};
     QBuffer buffer;
@@ -195,12 +214,17 @@ Picture QtPictureFiles::loadOnce(const QString& path, QString* error, bool* chan
 Picture QtPictureFiles::loadRaster(QIODevice& file, const QByteArray& bytes, qint64 fileSize,
                                    QString* error) {
     const QByteArray head = file.peek(64);
+    // A JPEG in memory whose header TurboJPEG reads needs no probe by Qt's readers,
+    // which would read that header again: most files of a folder are such.
+    const QSize jpegSize = !bytes.isEmpty() && head.startsWith("\xFF\xD8\xFF")
+                               ? turboJpegSize(bytes).value_or(QSize())
+                               : QSize();
     QImageReader reader(&file);
     reader.setDecideFormatFromContent(true);
-    const QByteArray format = reader.format();
+    const QByteArray format = jpegSize.isValid() ? QByteArrayLiteral("jpeg") : reader.format();
     const bool accepted = isAcceptedFormat(format);
     // The header's size first: an absurd one is refused before anything is allocated.
-    QSize size = headerSize(head).value_or(QSize());
+    QSize size = jpegSize.isValid() ? jpegSize : headerSize(head).value_or(QSize());
     if (!size.isValid() && accepted)
         size = reader.size();
     // A picture without a side is damaged, not too large.
@@ -227,8 +251,8 @@ Picture QtPictureFiles::loadRaster(QIODevice& file, const QByteArray& bytes, qin
             setError(error, refused);
             return {};
         }
-        if (const auto jpegSize = bytes.isEmpty() ? std::nullopt : turboJpegSize(bytes))
-            return loadJpeg(bytes, *jpegSize, error);
+        if (jpegSize.isValid())
+            return loadJpeg(bytes, jpegSize, error);
     }
     file.seek(0);
     QImageReader fullReader(&file, format);
