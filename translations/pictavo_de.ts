@@ -310,7 +310,7 @@ Es wurde in der BMP-Datei %1 aufbewahrt.</translation>
     </message>
     <message>
         <source>it was written, but is gone since</source>
-        <translation>sie wurde geschrieben, ist aber seitdem verschwunden</translation>
+        <translation>die Datei wurde geschrieben, ist aber seitdem verschwunden</translation>
     </message>
     <message>
         <source>
