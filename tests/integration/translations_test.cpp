@@ -63,11 +63,10 @@ TEST(Translations, GermanSaveDialogAndQuestionSpeakGerman) {
         QCoreApplication::translate("Save", "Save Image"), tmp.path(), QStringLiteral("Imag.jpg"));
     EXPECT_TRUE(driver.done());
     EXPECT_TRUE(path.isEmpty());
-    EXPECT_EQ(title, QStringLiteral("Bild speichern"));
+    EXPECT_EQ(title.toStdString(), "Bild speichern");
     EXPECT_TRUE(buttons.contains(QStringLiteral("Speichern"))) << buttons.join(' ').toStdString();
     EXPECT_TRUE(buttons.contains(QStringLiteral("Abbrechen"))) << buttons.join(' ').toStdString();
-    EXPECT_EQ(question,
-              QStringLiteral("neu.jpg existiert nicht.\nSoll die Datei erstellt werden?"));
+    EXPECT_EQ(question.toStdString(), "neu.jpg existiert nicht.\nSoll die Datei erstellt werden?");
     EXPECT_TRUE(answers.contains(QStringLiteral("Ja"))) << answers.join(' ').toStdString();
     EXPECT_TRUE(answers.contains(QStringLiteral("Nein"))) << answers.join(' ').toStdString();
 }
