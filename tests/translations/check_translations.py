@@ -43,6 +43,9 @@ def check_message(language, context, source, translation):
         problems.append(f'{where}: line breaks differ in "{text}"')
     if mnemonics(source) != mnemonics(text):
         problems.append(f'{where}: mnemonics differ in "{text}"')
+    # Tests and desktops find the main window by its caption's start.
+    if source.startswith('Pictavo - ') and not text.startswith('Pictavo - '):
+        problems.append(f'{where}: the caption must start with "Pictavo - ": "{text}"')
     if '|' in text and '|' not in source:
         problems.append(f'{where}: "|" would split a file type list in "{text}"')
 
