@@ -2,6 +2,7 @@
 #include "app/form_capture.h"
 #include "app/single_instance.h"
 #include "platform/qt/qt_platform.h"
+#include "platform/qt/translations.h"
 #include "platform/qt/windows/capture_window.h"
 
 #include <QApplication>
@@ -49,6 +50,7 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     QApplication app(argc, argv);
+    installTranslations(app);
     QApplication::setApplicationName(QStringLiteral("Pictavo"));
     QApplication::setDesktopFileName(QStringLiteral(PICTAVO_APP_ID));
     // The desktop's icon theme may restyle the icon; the built-in copy stands in otherwise.
@@ -78,7 +80,7 @@ int main(int argc, char* argv[]) {
     formCapture form(window, qt.platform(), viewers, &qt.jobs);
     viewers.attach(form.gallery(), qt.platform());
     window.attach(form.gallery(), form);
-    window.setWindowTitle(QString::fromLatin1(formCapture::kStartCaption));
+    window.setWindowTitle(QCoreApplication::translate("formCapture", formCapture::kStartCaption));
     window.resize(632, 453);
     window.centreOnScreen();
     form.Form_Load();

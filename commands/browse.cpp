@@ -2,6 +2,7 @@
 #include "commands/picture_prefetch.h"
 #include "dialogs/module1.h"
 
+#include <QCoreApplication>
 #include <cstdint>
 #include <limits>
 #include <memory>
@@ -42,8 +43,8 @@ public:
             return;
         m_pending = false;
         m_shownAt = m_env.platform.clock.monotonicMs();
-        m_env.window.setCaption(QStringLiteral("Loading Image ") +
-                                QString::number(m_count));
+        m_env.window.setCaption(
+            QCoreApplication::translate("Browse", "Loading Image %1").arg(m_count));
         m_env.window.galleryChanged();
     }
 
@@ -115,7 +116,8 @@ void mnuFileBrowse_Click(CommandEnv& env) {
     std::optional<Failure> failure;
     window.setMenuEnabled(Command::Browse, false);
     QString folder = Module1::BrowseForFolder(
-        env.platform.dialogs, QStringLiteral("Select the desired folder:"), &window);
+        env.platform.dialogs, QCoreApplication::translate("Browse", "Select the desired folder:"),
+        &window);
     if (!folder.isEmpty()) {
         if (!folder.endsWith(QLatin1Char('/')))
             folder += QLatin1Char('/');
@@ -125,7 +127,7 @@ void mnuFileBrowse_Click(CommandEnv& env) {
         mnuImageClear_Click(env);
         g.StopLoading = false;
         window.setBusyPointer(true);
-        window.setCaption(QStringLiteral("Loading Images..."));
+        window.setCaption(QCoreApplication::translate("Browse", "Loading Images..."));
         Progress progress(env);
         if (loadFiles(env, std::move(first), progress, failure) == Loading::Continue) {
             for (const char* pattern : {"*.bmp", "*.gif"}) {
@@ -144,10 +146,11 @@ void mnuFileBrowse_Click(CommandEnv& env) {
     if (failure) {
         env.platform.messages.warning(
             &window,
-            QStringLiteral("Loading stopped at \"%1\", which could not be opened: %2.")
-                .arg(failure->path, failure->reason.isEmpty()
-                                        ? QStringLiteral("it is not a picture")
-                                        : failure->reason),
+            QCoreApplication::translate("Browse",
+                                        "Loading stopped at \"%1\", which could not be opened: %2.")
+                .arg(failure->path, failure->reason.isEmpty() ? QCoreApplication::translate(
+                                                                    "Browse", "it is not a picture")
+                                                              : failure->reason),
             QStringLiteral("Pictavo"));
     }
 }

@@ -3,6 +3,8 @@
 #include "dialogs/module1.h"
 #include "viewers/fit_window.h"
 
+#include <QCoreApplication>
+
 namespace {
 constexpr int kEsc = 27;
 constexpr int kEnter = 13;
@@ -107,16 +109,18 @@ void formZoom::mnuFileSave_Click() {
         return;
     // The dialog runs its own event loop; keep the picture even if the window closes meanwhile.
     const Picture picture = m_picture;
-    const QString path = Module1::ShowSaveDialog(m_platform.dialogs, m_view.get(),
-                                                 QStringLiteral("Bitmap Image (*.bmp)|*.bmp"),
-                                                 QStringLiteral("Save Image"), QString(), name);
+    const QString path = Module1::ShowSaveDialog(
+        m_platform.dialogs, m_view.get(),
+        QCoreApplication::translate("formZoom", "Bitmap Image (*.bmp)") + QStringLiteral("|*.bmp"),
+        QCoreApplication::translate("formZoom", "Save Image"), QString(), name);
     if (path.isEmpty())
         return;
     QString error;
     if (!m_platform.pictures.writeBmp(picture, path, &error)) {
         m_platform.messages.warning(
             isLoaded() ? m_view.get() : nullptr,
-            QStringLiteral("The picture could not be saved as \"%1\": %2.").arg(path, error),
+            QCoreApplication::translate("formZoom", "The picture could not be saved as \"%1\": %2.")
+                .arg(path, error),
             QStringLiteral("Pictavo"));
     }
 }

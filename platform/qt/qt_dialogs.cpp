@@ -1,5 +1,6 @@
 #include "platform/qt/qt_dialogs.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -22,7 +23,9 @@ public:
             if (!info.exists() && !info.fileName().isEmpty()) {
                 const auto answer = QMessageBox::question(
                     this, windowTitle(),
-                    tr("%1 does not exist.\nDo you want to create it?").arg(info.fileName()),
+                    QCoreApplication::translate("Module1",
+                                                "%1 does not exist.\nDo you want to create it?")
+                        .arg(info.fileName()),
                     QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
                 if (answer != QMessageBox::Yes)
                     return;

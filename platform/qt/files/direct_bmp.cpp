@@ -2,6 +2,7 @@
 
 #include "pictures/packed_image.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -122,6 +123,7 @@ bool writeDirectBmp(int fd, const PackedImage& packed, QString* error) {
     if (writeFailed)
         return failed(error);
     if (!done && error)
-        *error = QStringLiteral("there is not enough memory to decode the picture");
+        *error = QCoreApplication::translate("Pictures",
+                                             "there is not enough memory to decode the picture");
     return done;
 }

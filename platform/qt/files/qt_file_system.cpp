@@ -164,8 +164,9 @@ QString resolveSaveTarget(const QString& path, QString* error) {
     const auto writable = [&](const QByteArray& target, const QString& name) -> QString {
         if (::access(target.constData(), F_OK) == 0 && ::access(target.constData(), W_OK) != 0) {
             if (error)
-                *error = QStringLiteral("the existing file is not writable (%1)")
-                             .arg(systemError(errno));
+                *error =
+                    QCoreApplication::translate("Files", "the existing file is not writable (%1)")
+                        .arg(systemError(errno));
             return {};
         }
         return name;
@@ -178,8 +179,8 @@ QString resolveSaveTarget(const QString& path, QString* error) {
                                                       ::free);
     if (!real) {
         if (error)
-            *error =
-                QStringLiteral("it is a link that leads to no file (%1)").arg(systemError(errno));
+            *error = QCoreApplication::translate("Files", "it is a link that leads to no file (%1)")
+                         .arg(systemError(errno));
         return {};
     }
     const QByteArray target(real.get());

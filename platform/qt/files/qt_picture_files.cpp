@@ -12,6 +12,7 @@
 #include "platform/temporary_files.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QFile>
 #include <QImageReader>
 #include <cerrno>
@@ -30,8 +31,9 @@ void setError(QString* error, const QString& text) {
 }
 
 QString tooLarge(qint64 width, qint64 height) {
-    return QStringLiteral("the picture is %1 × %2 pixels, more than this program takes "
-                          "(%3 pixels a side, %4 million pixels in all)")
+    return QCoreApplication::translate(
+               "Pictures", "the picture is %1 × %2 pixels, more than this program takes "
+                           "(%3 pixels a side, %4 million pixels in all)")
         .arg(width)
         .arg(height)
         .arg(kMaxPictureSide)
@@ -57,7 +59,8 @@ bool changedSince(int fd, const struct stat& before) {
 // that is smaller; larger ones are streamed to Qt's reader.
 constexpr qint64 kMaxInMemory = qint64(256) * 1024 * 1024;
 QString damaged(const QString& reason) {
-    return QStringLiteral("the picture data is damaged or incomplete (%1)").arg(reason);
+    return QCoreApplication::translate("Pictures", "the picture data is damaged or incomplete (%1)")
+        .arg(reason);
 }
 
 /** A JPEG that TurboJPEG takes, held as its bytes; the first decode, scaled,
@@ -67,7 +70,8 @@ Picture loadJpeg(const QByteArray& bytes, QSize size, QString* error) {
     const QImage first = decodeJpeg(bytes, jpegScaleCovering(size, kJpegPreviewCover), &damage);
     if (first.isNull()) {
         setError(error, damage.isEmpty()
-                            ? QStringLiteral("there is not enough memory for the picture")
+                            ? QCoreApplication::translate(
+                                  "Pictures", "there is not enough memory for the picture")
                             : damaged(damage));
         return {};
     }
@@ -86,13 +90,16 @@ QString jpegRefusal(QIODevice& device, const QByteArray& bytes, qint64 fileSize)
         whole = QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), fileSize);
     QString refusal;
     if (bytes.isEmpty() && !mapped) {
-        refusal = damaged(QStringLiteral("its scans could not be counted"));
+        refusal =
+            damaged(QCoreApplication::translate("Pictures", "its scans could not be counted"));
     } else if (const std::optional<int> scans = jpegScanCount(whole, kMaxJpegScans); !scans) {
-        refusal = damaged(QStringLiteral("a marker that no JPEG decoder takes"));
+        refusal =
+            damaged(QCoreApplication::translate("Pictures", "a marker that no JPEG decoder takes"));
     } else if (*scans > kMaxJpegScans) {
         // Every scan is a pass over the whole picture, in whichever decoder; Qt's
         // reader, which takes CMYK, has no limit of its own.
-        refusal = damaged(QStringLiteral("more than %1 scans").arg(kMaxJpegScans));
+        refusal = damaged(
+            QCoreApplication::translate("Pictures", "more than %1 scans").arg(kMaxJpegScans));
     } else if (const QString damage = cmykJpegDamage(whole); !damage.isEmpty()) {
         refusal = damaged(damage);
     }
@@ -149,7 +156,7 @@ Picture QtPictureFiles::loadMetafile(const QString& path, int fd, QString* error
         return {};
     const Picture picture = Picture::fromSvg(drawing->svg, drawing->frame);
     if (picture.isNull())
-        setError(error, QStringLiteral("the metafile's drawing is empty"));
+        setError(error, QCoreApplication::translate("Pictures", "the metafile's drawing is empty"));
     return picture;
 }
 
@@ -162,7 +169,7 @@ Picture QtPictureFiles::load(const QString& path, QString* error) {
         if (!changed)
             return picture;
     }
-    setError(error, QStringLiteral("the file changed while it was read"));
+    setError(error, QCoreApplication::translate("Pictures", "the file changed while it was read"));
     return {};
 }
 
@@ -182,12 +189,14 @@ Picture QtPictureFiles::loadOnce(const QString& path, QString* error, bool* chan
     }
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        setError(error, S_ISDIR(st.st_mode) ? QStringLiteral("it is a folder, not a file")
-                                            : QStringLiteral("it is not an ordinary file"));
+        setError(error,
+                 S_ISDIR(st.st_mode)
+                     ? QCoreApplication::translate("Pictures", "it is a folder, not a file")
+                     : QCoreApplication::translate("Pictures", "it is not an ordinary file"));
         return {};
     }
     if (st.st_size == 0) {
-        setError(error, QStringLiteral("the file is empty"));
+        setError(error, QCoreApplication::translate("Pictures", "the file is empty"));
         return {};
     }
     if (looksLikeMetafile(file.peek(64)))
@@ -229,9 +238,10 @@ Picture QtPictureFiles::loadRaster(QIODevice& file, const QByteArray& bytes, qin
         size = reader.size();
     // A picture without a side is damaged, not too large.
     if (size.isValid() && size.isEmpty()) {
-        setError(error, damaged(QStringLiteral("the picture is %1 × %2 pixels")
-                                    .arg(size.width())
-                                    .arg(size.height())));
+        setError(error,
+                 damaged(QCoreApplication::translate("Pictures", "the picture is %1 × %2 pixels")
+                             .arg(size.width())
+                             .arg(size.height())));
         return {};
     }
     if (size.isValid() && isTooLarge(size)) {
@@ -239,7 +249,8 @@ Picture QtPictureFiles::loadRaster(QIODevice& file, const QByteArray& bytes, qin
         return {};
     }
     if (!accepted) {
-        setError(error, QStringLiteral("it is not a BMP, GIF, JPEG, PNG, EMF or WMF picture"));
+        setError(error, QCoreApplication::translate(
+                            "Pictures", "it is not a BMP, GIF, JPEG, PNG, EMF or WMF picture"));
         return {};
     }
     if (const QString cut = cutShort(format, head, size, file, fileSize); !cut.isEmpty()) {
@@ -281,8 +292,9 @@ QImage imageToWrite(const Picture& picture, QString* error) {
     QImage image = picture.toImage();
     if (image.isNull() && error)
         *error = picture.isNull()
-                     ? QStringLiteral("there is no picture to save")
-                     : QStringLiteral("there is not enough memory to decode the picture");
+                     ? QCoreApplication::translate("Pictures", "there is no picture to save")
+                     : QCoreApplication::translate(
+                           "Pictures", "there is not enough memory to decode the picture");
     return image;
 }
 
@@ -291,8 +303,9 @@ bool encodeBmp(const QImage& image, QFileDevice& file, QString* error) {
     if (image.save(&device, "BMP") && device.finish())
         return true;
     if (error)
-        *error = !device.failure().isEmpty() ? device.failure()
-                                             : QStringLiteral("the picture could not be encoded");
+        *error = !device.failure().isEmpty()
+                     ? device.failure()
+                     : QCoreApplication::translate("Pictures", "the picture could not be encoded");
     return false;
 }
 } // namespace

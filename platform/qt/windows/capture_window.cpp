@@ -9,6 +9,7 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHelpEvent>
+#include <QKeySequence>
 #include <QPainter>
 #include <QScreen>
 #include <QToolTip>
@@ -86,18 +87,18 @@ void CaptureWindow::buildMenu() {
         std::optional<Command> command;
     };
     const Item items[] = {
-        {"&Save...", "Ctrl+S", Command::Save},
-        {"Save &All", nullptr, Command::SaveAll},
+        {QT_TRANSLATE_NOOP("formCapture", "&Save..."), "Ctrl+S", Command::Save},
+        {QT_TRANSLATE_NOOP("formCapture", "Save &All"), nullptr, Command::SaveAll},
         {nullptr, nullptr, std::nullopt},
-        {"&Open...", "Ctrl+O", Command::Open},
-        {"&Print...", "Ctrl+P", Command::Print},
-        {"Cop&y to Clipboard", "Ctrl+C", Command::Copy},
-        {"&Delete", "Del", Command::Delete},
+        {QT_TRANSLATE_NOOP("formCapture", "&Open..."), "Ctrl+O", Command::Open},
+        {QT_TRANSLATE_NOOP("formCapture", "&Print..."), "Ctrl+P", Command::Print},
+        {QT_TRANSLATE_NOOP("formCapture", "Cop&y to Clipboard"), "Ctrl+C", Command::Copy},
+        {QT_TRANSLATE_NOOP("formCapture", "&Delete"), "Del", Command::Delete},
         {nullptr, nullptr, std::nullopt},
-        {"&Clear", "F8", Command::Clear},
-        {"&Browse...", "Ctrl+B", Command::Browse},
+        {QT_TRANSLATE_NOOP("formCapture", "&Clear"), "F8", Command::Clear},
+        {QT_TRANSLATE_NOOP("formCapture", "&Browse..."), "Ctrl+B", Command::Browse},
         {nullptr, nullptr, std::nullopt},
-        {"About...", nullptr, Command::About},
+        {QT_TRANSLATE_NOOP("formCapture", "About..."), nullptr, Command::About},
     };
     static const char* const names[] = {"mnuFileSave", "mnuFileSaveAll", "mnuSep0",
                                         "mnuFileOpen", "mnuFilePrint", "mnuImageCopy",
@@ -109,9 +110,12 @@ void CaptureWindow::buildMenu() {
         if (!item.caption) {
             action = m_menu.addSeparator();
         } else {
-            QString text = QString::fromUtf8(item.caption);
+            QString text = QCoreApplication::translate("formCapture", item.caption);
+            // The desktop's own words for the keys ("Strg+S" in German).
             if (item.shortcut)
-                text += QLatin1Char('\t') + QString::fromUtf8(item.shortcut);
+                text += QLatin1Char('\t') +
+                        QKeySequence(QString::fromLatin1(item.shortcut), QKeySequence::PortableText)
+                            .toString(QKeySequence::NativeText);
             action = m_menu.addAction(text);
             action->setData(static_cast<int>(*item.command));
             m_actions[*item.command] = action;

@@ -5,6 +5,7 @@
 #include "platform/qt/windows/x11_window.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -18,7 +19,7 @@ ZoomWindow::ZoomWindow(ZoomViewEvents& events)
     resize(kDesignWidth, kDesignHeight);
     // The design-time bounds of imgImage, replaced by the first fit.
     m_image.setGeometry(1, 2, 455, 323);
-    m_save = m_menu.addAction(QStringLiteral("&Save..."));
+    m_save = m_menu.addAction(QCoreApplication::translate("formZoom", "&Save..."));
     m_save->setObjectName(QStringLiteral("mnuFileSave"));
     m_menu.setObjectName(QStringLiteral("mnuMain"));
     m_settling.setSingleShot(true);
