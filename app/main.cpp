@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 #include "app/form_capture.h"
+#include "app/qt_viewer_host.h"
 #include "app/single_instance.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/translations.h"

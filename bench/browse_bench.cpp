@@ -8,6 +8,7 @@
 // "--fullhd", "--photos" and "--slow-esc" run one part alone. Needs DISPLAY
 // (Xvfb + openbox), djpeg, jpegtran, xclip and ImageMagick's convert.
 #include "app/form_capture.h"
+#include "app/qt_viewer_host.h"
 #include "bench_support.h"
 #include "integration/viewer_support.h"
 #include "platform/qt/qt_platform.h"

@@ -38,7 +38,7 @@ void mnuFileSave_Click(CommandEnv& env) {
     const int index = g.SelectedIndex;
     if (!g.exists(index))
         return;
-    const QString proposed = FileNames::proposedSaveName(g.imgView(index).toolTipText);
+    const QString proposed = FileNames::proposedName(g.imgView(index).toolTipText, QStringLiteral(".jpg"));
     if (proposed.isEmpty())
         return;
     QString path = Module1::ShowSaveDialog(env.platform.dialogs, &env.window, filter(),

@@ -1,15 +1,11 @@
 #include "viewers/form_zoom.h"
 
+#include "commands/file_names.h"
 #include "dialogs/module1.h"
+#include "platform/keys.h"
 #include "viewers/fit_window.h"
 
 #include <QCoreApplication>
-
-namespace {
-constexpr int kEsc = 27;
-constexpr int kEnter = 13;
-constexpr int kRightButton = 2;
-} // namespace
 
 formZoom::formZoom(IViewerFactory& factory, Gallery& gallery, Platform& platform,
                    formFullScreen& fullScreen)
@@ -68,20 +64,12 @@ void formZoom::close() {
     Form_Unload();
 }
 
-void formZoom::Form_Unload() {
-    if (!m_loaded)
-        return;
-    m_loaded = false;
-    // A closed window holds no picture.
-    m_picture = Picture();
-    if (m_view)
-        m_view->setPicture(m_picture);
-}
+void formZoom::Form_Unload() { unloadPicture(m_loaded, m_picture, m_view.get()); }
 
 void formZoom::Form_KeyDown(int KeyCode, int) {
-    if (KeyCode == kEsc)
+    if (KeyCode == keys::Esc)
         close();
-    else if (KeyCode == kEnter)
+    else if (KeyCode == keys::Enter)
         imgImage_DblClick();
 }
 
@@ -90,21 +78,19 @@ void formZoom::imgImage_DblClick() {
         m_fullScreen.open(m_picture, m_view.get());
 }
 
-void formZoom::imgImage_MouseUp(int Button, int, int, int) {
-    if (Button == kRightButton && isLoaded())
-        m_view->popupMenu();
+QString formZoom::dragFileName() const {
+    return FileNames::dragFileName(caption(), QStringLiteral("Image"));
 }
 
-QString formZoom::proposedName(const QString& caption) {
-    if (caption.size() < 4)
-        return {};
-    return caption.left(caption.size() - 4) + QStringLiteral(".bmp");
+void formZoom::imgImage_MouseUp(int Button, int, int, int) {
+    if (Button == keys::RightButton && isLoaded())
+        m_view->popupMenu();
 }
 
 void formZoom::mnuFileSave_Click() {
     if (!isLoaded())
         return;
-    const QString name = proposedName(caption());
+    const QString name = FileNames::proposedName(caption(), QStringLiteral(".bmp"));
     if (name.isEmpty())
         return;
     // The dialog runs its own event loop; keep the picture even if the window closes meanwhile.

@@ -1,5 +1,6 @@
 // Browse and Open on real files, through the real window, loader and clipboard.
 #include "app/form_capture.h"
+#include "app/qt_viewer_host.h"
 #include "fakes/fake_platform.h"
 #include "integration/test_pictures.h"
 #include "platform/qt/files/qt_file_system.h"

@@ -1,8 +1,8 @@
 // The main window's geometry as the window manager frames it.
 #include "app/form_capture.h"
 #include "fakes/fake_platform.h"
-#include "gallery/key_dispatch.h"
-#include "gallery/units.h"
+#include "platform/keys.h"
+#include "platform/units.h"
 #include "platform/qt/windows/capture_window.h"
 #include "platform/qt/windows/x11_window.h"
 #include "wait.h"

@@ -2,7 +2,7 @@
 // its own (700 x 433 pixels, openbox); disabled in the ordinary run.
 #include "app/form_capture.h"
 #include "fakes/fake_platform.h"
-#include "gallery/units.h"
+#include "platform/units.h"
 #include "platform/qt/windows/capture_window.h"
 #include "platform/qt/windows/x11_window.h"
 #include "wait.h"

@@ -2,6 +2,7 @@
 // and the zoom window while the user moves through many of them: it keeps
 // answering, holds few decodes at once, and closing it ends cleanly.
 #include "app/form_capture.h"
+#include "app/qt_viewer_host.h"
 #include "gallery/key_dispatch.h"
 #include "test_pictures.h"
 #include "viewer_support.h"

@@ -1,6 +1,7 @@
 #include "platform/qt/files/direct_bmp.h"
 
 #include "pictures/packed_image.h"
+#include "platform/qt/files/system_error.h"
 
 #include <QCoreApplication>
 #include <algorithm>
@@ -55,7 +56,7 @@ bool fits(QSize size) {
 
 bool failed(QString* error) {
     if (error)
-        *error = QString::fromLocal8Bit(std::strerror(errno));
+        *error = systemError();
     return false;
 }
 

@@ -16,8 +16,6 @@
 
 namespace {
 
-constexpr int kWaitStepMs = 20;
-
 std::optional<MetafileDrawing> fail(QString* error, const QString& reason) {
     if (error)
         *error = reason;
@@ -70,12 +68,6 @@ int remainingMs(const QDeadlineTimer& deadline) {
     return ms < 0 ? -1 : static_cast<int>(std::min<qint64>(ms, INT_MAX));
 }
 
-// Waits in short steps when someone has work to do between them.
-int stepMs(const QDeadlineTimer& deadline, const std::function<void()>& whileWaiting) {
-    const int remaining = remainingMs(deadline);
-    return whileWaiting ? std::min(remaining, kWaitStepMs) : remaining;
-}
-
 void stop(QProcess& helper) {
     helper.kill();
     helper.waitForFinished(-1);
@@ -93,8 +85,7 @@ QString metafileHelperPath() { return privateFile(QStringLiteral("pictavo-metafi
 
 std::optional<MetafileDrawing> loadMetafileViaHelper(const QString& helperPath,
                                                      const QString& filePath, int timeoutMs,
-                                                     QString* error,
-                                                     const std::function<void()>& whileWaiting) {
+                                                     QString* error) {
     const QString problem = privateFileProblem(
         QCoreApplication::translate("Pictures", "the metafile reader"), helperPath);
     if (!problem.isEmpty())
@@ -119,10 +110,8 @@ std::optional<MetafileDrawing> loadMetafileViaHelper(const QString& helperPath,
             return fail(error, QCoreApplication::translate("Pictures",
                                                            "the metafile reader took too long"));
         }
-        helper.waitForReadyRead(stepMs(deadline, whileWaiting));
+        helper.waitForReadyRead(remainingMs(deadline));
         reply += helper.readAllStandardOutput();
-        if (whileWaiting)
-            whileWaiting();
         if (reply.size() > maxReply) {
             stop(helper);
             return fail(error, QCoreApplication::translate(

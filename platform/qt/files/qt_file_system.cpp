@@ -1,5 +1,6 @@
 #include "platform/qt/files/qt_file_system.h"
 
+#include "platform/qt/files/system_error.h"
 #include "platform/temporary_files.h"
 
 #include <QCoreApplication>
@@ -66,10 +67,6 @@ bool isBefore(const timespec& a, const timespec& b) {
     return a.tv_sec != b.tv_sec ? a.tv_sec < b.tv_sec : a.tv_nsec < b.tv_nsec;
 }
 
-QString systemError(int code) {
-    return QString::fromLocal8Bit(std::strerror(code));
-}
-
 bool isEscapedByte(char16_t c) {
     return c >= kEscapeBase + 0x80 && c <= kEscapeBase + 0xff;
 }
@@ -125,14 +122,6 @@ std::int64_t QtFileSystem::fileLength(const QString& path) const {
 
 bool QtFileSystem::remove(const QString& path) {
     return ::unlink(encodeFileName(path).constData()) == 0;
-}
-
-bool QtFileSystem::rename(const QString& from, const QString& to, QString* error) {
-    if (::rename(encodeFileName(from).constData(), encodeFileName(to).constData()) == 0)
-        return true;
-    if (error)
-        *error = systemError(errno);
-    return false;
 }
 
 bool QtFileSystem::renameNew(const QString& from, const QString& to, QString* error) {
@@ -256,8 +245,4 @@ QString QtFileSystem::uniqueName(const QString& folder, const QString& stem,
         if (::lstat(encodeFileName(candidate).constData(), &st) != 0)
             return candidate;
     }
-}
-
-QString QtFileSystem::programFolder() const {
-    return QCoreApplication::applicationDirPath();
 }

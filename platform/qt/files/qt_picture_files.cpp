@@ -3,12 +3,13 @@
 #include "pictures/encoded_image.h"
 #include "pictures/jpeg_decoding.h"
 #include "pictures/picture_bounds.h"
+#include "pictures/picture_headers.h"
 #include "platform/qt/files/direct_bmp.h"
-#include "platform/qt/files/keep_painting.h"
 #include "platform/qt/files/metafile_client.h"
-#include "platform/qt/files/picture_headers.h"
 #include "platform/qt/files/qt_file_system.h"
+#include "platform/qt/files/system_error.h"
 #include "platform/qt/files/whole_writes.h"
+#include "platform/paths.h"
 #include "platform/temporary_files.h"
 
 #include <QBuffer>
@@ -148,10 +149,7 @@ Picture QtPictureFiles::loadMetafile(const QString& path, int fd, QString* error
     const QString name = encodeFileName(path) == QFile::encodeName(path)
                              ? path
                              : QStringLiteral("/proc/%1/fd/%2").arg(::getpid()).arg(fd);
-    // On the window's thread (Open) the windows stay painted while the helper works.
-    KeepPainting keepPainting;
-    const auto drawing = loadMetafileViaHelper(m_metafileHelper, name, m_metafileTimeoutMs, error,
-                                               [&keepPainting] { keepPainting(); });
+    const auto drawing = loadMetafileViaHelper(m_metafileHelper, name, m_metafileTimeoutMs, error);
     if (!drawing)
         return {};
     const Picture picture = Picture::fromSvg(drawing->svg, drawing->frame);
@@ -178,7 +176,7 @@ Picture QtPictureFiles::loadOnce(const QString& path, QString* error, bool* chan
     // so that a FIFO chosen by mistake cannot hang the window.
     const int fd = ::open(encodeFileName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
-        setError(error, QString::fromLocal8Bit(std::strerror(errno)));
+        setError(error, systemError());
         return {};
     }
     QFile file;
@@ -318,10 +316,6 @@ bool writeQtBmp(const QImage& image, int fd, QString* error) {
            encodeBmp(image, file, error);
 }
 
-QString systemError() {
-    return QString::fromLocal8Bit(std::strerror(errno));
-}
-
 // Writes image as a new BMP file at path, opened by its bytes (so any name the program can
 // show, it can write) and never over a file already there; a failure leaves no file. write
 // puts the picture into the open file.
@@ -351,10 +345,6 @@ bool writeNewBmp(const std::function<bool(int fd, QString* error)>& write, const
     return written;
 }
 
-QString folderOf(const QString& path) {
-    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-    return slash < 0 ? QStringLiteral(".") : slash == 0 ? QStringLiteral("/") : path.left(slash);
-}
 } // namespace
 
 bool QtPictureFiles::writeBmp(const Picture& picture, const QString& path, QString* error) {
@@ -365,7 +355,7 @@ bool QtPictureFiles::writeBmp(const Picture& picture, const QString& path, QStri
     const QImage image = imageToWrite(picture, error);
     if (image.isNull())
         return false;
-    const QString folder = folderOf(target);
+    const QString folder = paths::folderOf(target);
     removeOwnLeftovers(folder);
     // Written under a hidden name beside the target and renamed over it once
     // complete, so a failed or interrupted write never leaves a broken file
@@ -390,7 +380,7 @@ bool QtPictureFiles::writeBmp(const Picture& picture, const QString& path, QStri
 
 bool QtPictureFiles::writeIntermediateBmp(const Picture& picture, const QString& path,
                                           QString* error) {
-    removeOwnLeftovers(folderOf(path));
+    removeOwnLeftovers(paths::folderOf(path));
     // No sync: it is read at once and then removed. The usual 32-bit picture goes as it is,
     // its unused byte and all, which the converter reads as fast; one held packed, a band at
     // a time, never unpacked whole.

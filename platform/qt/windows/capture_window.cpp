@@ -1,8 +1,7 @@
 #include "platform/qt/windows/capture_window.h"
 
-#include "commands/file_names.h"
-#include "gallery/key_dispatch.h"
-#include "gallery/units.h"
+#include "platform/qt/windows/key_codes.h"
+#include "platform/units.h"
 #include "platform/qt/windows/x11_window.h"
 
 #include <QApplication>
@@ -74,7 +73,7 @@ void CaptureWindow::centreOnScreen() {
     m_centrePending = !frameExtents(*this).has_value();
 }
 
-void CaptureWindow::attach(const Gallery& gallery, MainWindowEvents& events) {
+void CaptureWindow::attach(const GalleryView& gallery, MainWindowEvents& events) {
     m_gallery = &gallery;
     m_events = &events;
 }
@@ -143,7 +142,7 @@ void CaptureWindow::setBusyPointer(bool busy) {
 }
 
 void CaptureWindow::popupMenu() {
-    // Like a pop-up menu of the old toolkit, the command runs after the menu has closed.
+    // The command runs once the menu has closed: it may open a dialog of its own.
     QAction* chosen = m_menu.exec(QCursor::pos());
     if (chosen && m_events && chosen->data().isValid())
         m_events->menuCommand(static_cast<Command>(chosen->data().toInt()));
@@ -169,9 +168,9 @@ void CaptureWindow::galleryChanged() {
     // A picture that just arrived gets its thumbnail and packed form made off
     // this thread; scaling a huge one here would freeze the window for seconds.
     if (m_gallery) {
-        for (const Entry& e : m_gallery->entries()) {
-            if (!e.isEmpty())
-                m_keeper.keep(e.picture, thumbnailSize(e));
+        for (const int index : m_gallery->entriesToKeep()) {
+            const Entry& e = m_gallery->entries().at(index);
+            m_keeper.keep(e.picture, thumbnailSize(e));
         }
     }
     updateChanged();
@@ -204,7 +203,7 @@ void CaptureWindow::updateChanged() {
             dirty += now.box;
         before = std::move(now);
     }
-    const SelectionFrame& f = m_gallery->shpSelected;
+    const SelectionFrame& f = m_gallery->selectionFrame();
     const QRect frame = f.visible ? pixelRect(f.left, f.top, f.width, f.height) : QRect();
     if (frame != m_shownFrame) {
         dirty += m_shownFrame;
@@ -216,22 +215,7 @@ void CaptureWindow::updateChanged() {
 }
 
 int CaptureWindow::entryAt(QPoint pos) const {
-    if (!m_gallery)
-        return -1;
-    // Where entries overlap (after the window shrank), the one showing a picture
-    // is drawn on top and takes the click.
-    const auto& entries = m_gallery->entries();
-    int emptyHit = -1;
-    for (int i = static_cast<int>(entries.size()) - 1; i >= 0; --i) {
-        const Entry& e = entries[i];
-        if (!e.visible || !pixelRect(e.left, e.top, e.width, e.height).contains(pos))
-            continue;
-        if (!e.isEmpty())
-            return i;
-        if (emptyHit < 0)
-            emptyHit = i;
-    }
-    return emptyHit;
+    return m_gallery ? m_gallery->entryAt(pos.x(), pos.y()) : -1;
 }
 
 bool CaptureWindow::event(QEvent* event) {
@@ -249,7 +233,7 @@ bool CaptureWindow::event(QEvent* event) {
     if (event->type() == QEvent::ToolTip) {
         auto* help = static_cast<QHelpEvent*>(event);
         const int index = entryAt(help->pos());
-        const QString text = index >= 0 ? m_gallery->imgView(index).toolTipText : QString();
+        const QString text = index >= 0 ? m_gallery->entries().at(index).toolTipText : QString();
         if (text.isEmpty()) {
             QToolTip::hideText();
             event->ignore();
@@ -270,7 +254,7 @@ void CaptureWindow::paintEvent(QPaintEvent* event) {
     if (!m_gallery)
         return;
     // The frame lies beneath the thumbnails.
-    const SelectionFrame& frame = m_gallery->shpSelected;
+    const SelectionFrame& frame = m_gallery->selectionFrame();
     if (frame.visible) {
         const QRect r = pixelRect(frame.left, frame.top, frame.width, frame.height);
         const QColor highlight = palette().color(QPalette::Highlight);
@@ -322,59 +306,22 @@ void CaptureWindow::changeEvent(QEvent* event) {
     }
 }
 
-int CaptureWindow::buttonCode(Qt::MouseButton button) {
-    switch (button) {
-    case Qt::LeftButton: return 1;
-    case Qt::RightButton: return 2;
-    case Qt::MiddleButton: return 4;
-    default: return 0;
-    }
-}
-
-int CaptureWindow::shiftState(Qt::KeyboardModifiers modifiers) {
-    int shift = 0;
-    if (modifiers & Qt::ShiftModifier)
-        shift |= keys::ShiftMask;
-    if (modifiers & Qt::ControlModifier)
-        shift |= keys::CtrlMask;
-    if (modifiers & Qt::AltModifier)
-        shift |= keys::AltMask;
-    return shift;
-}
-
-int CaptureWindow::keyCode(int qtKey) {
-    if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z)
-        return qtKey; // Qt's letter codes are the upper-case ASCII codes
-    switch (qtKey) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return keys::Enter;
-    case Qt::Key_Escape: return keys::Esc;
-    case Qt::Key_Left: return keys::Left;
-    case Qt::Key_Up: return keys::Up;
-    case Qt::Key_Right: return keys::Right;
-    case Qt::Key_Down: return keys::Down;
-    case Qt::Key_Delete: return keys::Delete;
-    case Qt::Key_F8: return keys::F8;
-    default: return -1;
-    }
-}
-
 void CaptureWindow::mousePressEvent(QMouseEvent* event) {
     m_pressedAt = event->position().toPoint();
     m_pressedEntry = entryAt(m_pressedAt);
-    m_dragOut.pressed(*event, m_pressedEntry >= 0 && !m_gallery->imgView(m_pressedEntry).isEmpty());
+    m_dragOut.pressed(*event, m_pressedEntry >= 0 && !m_gallery->entries().at(m_pressedEntry).isEmpty());
 }
 
 void CaptureWindow::mouseMoveEvent(QMouseEvent* event) {
-    if (!m_dragOut.leaves(*event, *this) || !m_gallery || !m_gallery->exists(m_pressedEntry))
+    if (!m_dragOut.leaves(*event, *this) || !m_gallery || m_pressedEntry < 0 ||
+        m_pressedEntry >= int(m_gallery->entries().size()))
         return;
     // The entry may have taken another picture while the button was held.
-    const Entry& e = m_gallery->imgView(m_pressedEntry);
+    const Entry& e = m_gallery->entries()[m_pressedEntry];
     const QRect box = pixelRect(e.left, e.top, e.width, e.height);
-    const QString fallback = QStringLiteral("Image %1").arg(m_pressedEntry + 1);
-    const Qt::DropAction done = dragPictureOut(
-        *this, e.picture, FileNames::dragFileName(e.toolTipText, fallback), grab(box),
-        m_pressedAt - box.topLeft());
+    const Qt::DropAction done =
+        dragPictureOut(*this, e.picture, m_gallery->dragFileName(m_pressedEntry), grab(box),
+                       m_pressedAt - box.topLeft());
     // Brought back and let go over the window, it was a press and a release here
     // after all; the drag took that release for itself.
     const QPoint at = mapFromGlobal(QCursor::pos());
@@ -390,8 +337,8 @@ void CaptureWindow::mouseReleaseEvent(QMouseEvent* event) {
     if (!m_events)
         return;
     const QPoint pos = event->position().toPoint();
-    const int button = buttonCode(event->button());
-    const int shift = shiftState(event->modifiers());
+    const int button = key_codes::buttonCode(event->button());
+    const int shift = key_codes::shiftState(event->modifiers());
     const int index = entryAt(pos);
     if (index >= 0)
         m_events->imgView_MouseUp(index, button, shift, pos.x(), pos.y());
@@ -407,7 +354,8 @@ void CaptureWindow::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void CaptureWindow::keyPressEvent(QKeyEvent* event) {
     if (m_events)
-        m_events->Form_KeyDown(keyCode(event->key()), shiftState(event->modifiers()));
+        m_events->Form_KeyDown(key_codes::keyCode(event->key()),
+                               key_codes::shiftState(event->modifiers()));
 }
 
 void CaptureWindow::closeEvent(QCloseEvent* event) {

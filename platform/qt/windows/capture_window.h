@@ -1,8 +1,8 @@
 // The main window's widget: draws the gallery from the model and forwards input.
 #pragma once
 
-#include "gallery/gallery.h"
 #include "pictures/picture_keeper.h"
+#include "platform/gallery_view.h"
 #include "platform/main_window.h"
 #include "platform/qt/drag/picture_drag.h"
 
@@ -20,7 +20,7 @@ public:
     CaptureWindow();
 
     /** Must be called before the window is shown. */
-    void attach(const Gallery& gallery, MainWindowEvents& events);
+    void attach(const GalleryView& gallery, MainWindowEvents& events);
 
     std::int32_t outerWidthTwips() const override;
     std::int32_t outerHeightTwips() const override;
@@ -38,17 +38,8 @@ public:
         window manager has framed it. */
     void centreOnScreen();
 
-    /** The entry drawn at a client position in pixels, topmost first; -1 for none. */
-    int entryAt(QPoint pos) const;
-    /** The menu, for tests that look at its entries. */
-    QMenu& menu() { return m_menu; }
     /** The thumbnails and packing under way, for tests and benchmarks. */
     PictureKeeper& keeper() { return m_keeper; }
-
-    /** Maps Qt keys and modifiers to the codes the logic uses. */
-    static int keyCode(int qtKey);
-    static int shiftState(Qt::KeyboardModifiers modifiers);
-    static int buttonCode(Qt::MouseButton button);
 
 protected:
     bool event(QEvent* event) override;
@@ -64,6 +55,8 @@ protected:
 
 private:
     void buildMenu();
+    /** The entry that takes a click at a client position in pixels; -1 for none. */
+    int entryAt(QPoint pos) const;
     QSize thumbnailSize(const Entry& entry) const;
     QSize outerSize() const;
     void relayout();
@@ -78,7 +71,7 @@ private:
     bool m_stateChanging = false;
     bool m_centrePending = false;
 
-    const Gallery* m_gallery = nullptr;
+    const GalleryView* m_gallery = nullptr;
     MainWindowEvents* m_events = nullptr;
     DragOutGesture m_dragOut;
     int m_pressedEntry = -1;

@@ -2,7 +2,7 @@
 // with the image view imgImage, sizes converted between pixels and twips.
 #pragma once
 
-#include "gallery/units.h"
+#include "platform/units.h"
 #include "platform/qt/windows/image_view.h"
 #include "platform/viewer_windows.h"
 

@@ -1,4 +1,4 @@
-#include "platform/qt/files/picture_headers.h"
+#include "pictures/picture_headers.h"
 
 #include <QCoreApplication>
 #include <QIODevice>
