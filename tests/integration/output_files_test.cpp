@@ -422,8 +422,12 @@ TEST_F(RealFiles, ThroughALinkTheFileItLeadsToIsReplacedAndTheLinkStays) {
     for (const char* ext : {"jpg", "bmp"}) {
         ASSERT_TRUE(writeAll(dir + "/real/target." + ext, "older"));
         const QByteArray out = QFile::encodeName(dir) + "/out/";
-        ASSERT_EQ(::symlink(QByteArray("../real/target.") + ext, out + "link." + ext), 0);
-        ASSERT_EQ(::symlink(QByteArray("../real/none.") + ext, out + "dangle." + ext), 0);
+        const QByteArray link = QByteArray(out).append("link.").append(ext);
+        const QByteArray dangle = QByteArray(out).append("dangle.").append(ext);
+        ASSERT_EQ(
+            ::symlink(QByteArray("../real/target.").append(ext).constData(), link.constData()), 0);
+        ASSERT_EQ(
+            ::symlink(QByteArray("../real/none.").append(ext).constData(), dangle.constData()), 0);
     }
     const QImage image = screenLike(90, 70, 7);
     addPicture(image, "Image 1");
@@ -461,7 +465,7 @@ TEST_F(RealFiles, AnyFileNameKeepsItsBytesFromSaveToBrowseAndOpen) {
                                                             "alid\nfolder";
     ASSERT_EQ(::mkdir(folderBytes.constData(), 0755), 0);
     const QString folder = decodeFileName(folderBytes);
-    const auto long250 = [](QByteArray head, const char* ext) {
+    const auto long250 = [](QByteArray head, const char* ext) -> QByteArray {
         return head + QByteArray(250 - head.size() - 4, 'x') + ext;
     };
     const QByteArray jpegName = long250("b-inv\xff"
