@@ -82,11 +82,11 @@ std::optional<std::string> displayProblem() {
         return std::nullopt;
     const char* display = std::getenv("DISPLAY");
     if (!display || !*display)
-        return "pictavo: no X display to run on (DISPLAY is not set)";
+        return "no X display to run on (DISPLAY is not set)";
     xcb_connection_t* connection = xcb_connect(display, nullptr);
     const bool failed = xcb_connection_has_error(connection) != 0;
     xcb_disconnect(connection);
     if (failed)
-        return "pictavo: cannot open the X display '" + std::string(display) + "'";
+        return "cannot open the X display '" + std::string(display) + "'";
     return std::nullopt;
 }
