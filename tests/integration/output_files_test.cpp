@@ -189,11 +189,17 @@ TEST_F(RealFiles, JpegSaveLeavesTheUsersBitmapAloneAndOnlyTheJpeg) {
 TEST_F(RealFiles, BmpSaveWritesExactlyThatFile) {
     const QImage image = screenLike(97, 61, 2);
     addPicture(image, "Image 1");
+    ASSERT_TRUE(writeAll(dir + "/Shot.BMP", "older"));
+    ASSERT_EQ(::chmod(QFile::encodeName(dir + "/Shot.BMP").constData(), 0640), 0);
     save(dir + "/Shot.BMP");
     EXPECT_EQ(entries(dir), QStringList{"Shot.BMP"});
     const QImage saved(dir + "/Shot.BMP");
     ASSERT_EQ(saved.size(), image.size());
     EXPECT_EQ(meanDifference(saved, image), 0.0);
+    // The file replaced keeps its permissions.
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(dir + "/Shot.BMP").constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
 }
 
 TEST_F(RealFiles, IntermediateBitmapIsNeverWrittenOverAFile) {
