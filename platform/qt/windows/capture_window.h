@@ -41,6 +41,8 @@ public:
     QMenu& menu() { return m_menu; }
     /** The thumbnails and packing under way, for tests and benchmarks. */
     PictureKeeper& keeper() { return m_keeper; }
+    /** A resize or a change of state not laid out for yet, for tests that wait it out. */
+    bool settling() const { return m_resizing.isActive() || m_settling.isActive(); }
 
     /** Maps Qt keys and modifiers to the codes the logic uses. */
     static int keyCode(int qtKey);
