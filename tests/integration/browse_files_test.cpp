@@ -142,7 +142,7 @@ TEST_F(RealBrowseFixture, LoadsJpegBmpGifInOrderWithTheirNames) {
     const QByteArray root = QFile::encodeName(dir.path()) + '/';
     for (const Item& item : items) {
         // By raw bytes: QFile cannot make a name that is not valid UTF-8.
-        const int fd = ::open((root + item.name).constData(), O_CREAT | O_WRONLY | O_TRUNC, 0644);
+        const int fd = ::open(QByteArray(root + item.name).constData(), O_CREAT | O_WRONLY | O_TRUNC, 0644);
         ASSERT_GE(fd, 0) << item.name.constData();
         ASSERT_EQ(::write(fd, item.bytes.constData(), size_t(item.bytes.size())),
                   item.bytes.size());
@@ -166,7 +166,7 @@ TEST_F(RealBrowseFixture, LoadsJpegBmpGifInOrderWithTheirNames) {
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Pictavo"));
     EXPECT_TRUE(window.isMenuEnabled(Command::Browse));
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-    ::unlink((root + "bad\xff\xfe.jpg").constData());
+    ::unlink(QByteArray(root + "bad\xff\xfe.jpg").constData());
 }
 
 TEST_F(RealBrowseFixture, DamagedJpegInTheMiddleEndsTheLoadingThere) {

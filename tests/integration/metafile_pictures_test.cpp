@@ -99,7 +99,7 @@ TEST_F(MetafileFixture, NameThatIsNotUtf8ReachesTheHelper) {
     QString reason;
     const Picture p = loader.load(dir.path() + QLatin1Char('/') + names[0], &reason);
     EXPECT_TRUE(p.isVector()) << reason.toStdString();
-    ::unlink((root + name).constData());
+    ::unlink(QByteArray(root + name).constData());
 }
 
 TEST_F(MetafileFixture, DamagedMetafilesAreRefusedWithAReason) {

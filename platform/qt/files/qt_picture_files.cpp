@@ -16,7 +16,9 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QImageReader>
+#include <QSaveFile>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <fcntl.h>
 #include <functional>
@@ -345,6 +347,24 @@ bool writeNewBmp(const std::function<bool(int fd, QString* error)>& write, const
     return written;
 }
 
+// QSaveFile's temporary is the target's name with a suffix of seven bytes.
+constexpr qsizetype kLongestSaveFileName = NAME_MAX - 7;
+
+bool writeBmpSafely(const QImage& image, const QString& target, QString* error) {
+    QSaveFile file(target);
+    // Unbuffered: the writes come in whole blocks already, and fail where they are made.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        setError(error, file.errorString());
+        return false;
+    }
+    if (!encodeBmp(image, file, error))
+        return false; // the temporary goes with the file
+    if (!file.commit()) {
+        setError(error, file.errorString());
+        return false;
+    }
+    return true;
+}
 } // namespace
 
 bool QtPictureFiles::writeBmp(const Picture& picture, const QString& path, QString* error) {
@@ -357,10 +377,14 @@ bool QtPictureFiles::writeBmp(const Picture& picture, const QString& path, QStri
         return false;
     const QString folder = paths::folderOf(target);
     removeOwnLeftovers(folder);
-    // Written under a hidden name beside the target and renamed over it once
-    // complete, so a failed or interrupted write never leaves a broken file
-    // under the user's name, nor one that looks like a picture.
+    // Written beside the target and renamed over it once complete and on the disk, so a
+    // failed or interrupted write never leaves a broken file under the user's name.
     const QByteArray targetBytes = encodeFileName(target);
+    // QSaveFile spells names as text: a name that is not, or that leaves no room for its
+    // temporary's suffix, is written the program's own way below.
+    if (QFile::encodeName(target) == targetBytes &&
+        targetBytes.size() - targetBytes.lastIndexOf('/') - 1 <= kLongestSaveFileName)
+        return writeBmpSafely(image, target, error);
     std::optional<mode_t> mode;
     struct stat st {};
     if (::stat(targetBytes.constData(), &st) == 0)

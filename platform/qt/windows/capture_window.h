@@ -40,6 +40,8 @@ public:
 
     /** The thumbnails and packing under way, for tests and benchmarks. */
     PictureKeeper& keeper() { return m_keeper; }
+    /** A resize or a change of state not laid out for yet, for tests that wait it out. */
+    bool settling() const { return m_resizing.isActive() || m_settling.isActive(); }
 
 protected:
     bool event(QEvent* event) override;
