@@ -39,7 +39,7 @@ inline qint64 statusBytes(const QByteArray& field) {
     if (!status.open(QIODevice::ReadOnly))
         return -1;
     for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith(field + ':'))
+        if (line.startsWith(QByteArray(field + ':')))
             return line.mid(field.size() + 1).trimmed().split(' ').value(0).toLongLong() * 1024;
     }
     return -1;
