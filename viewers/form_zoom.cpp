@@ -1,6 +1,7 @@
 #include "viewers/form_zoom.h"
 
 #include "dialogs/module1.h"
+#include "gallery/key_dispatch.h"
 #include "viewers/fit_window.h"
 
 namespace {
@@ -76,16 +77,18 @@ void formZoom::Form_Unload() {
         m_view->setPicture(m_picture);
 }
 
-void formZoom::Form_KeyDown(int KeyCode, int) {
+void formZoom::Form_KeyDown(int KeyCode, int Shift) {
     if (KeyCode == kEsc)
         close();
     else if (KeyCode == kEnter)
         imgImage_DblClick();
+    else if (opensContextMenu(KeyCode, Shift) && isLoaded())
+        m_view->popupMenuAtPicture();
 }
 
 void formZoom::imgImage_DblClick() {
     if (isLoaded())
-        m_fullScreen.open(m_picture, m_view.get());
+        m_fullScreen.open(m_picture, m_view.get(), caption());
 }
 
 void formZoom::imgImage_MouseUp(int Button, int, int, int) {
