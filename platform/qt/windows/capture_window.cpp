@@ -3,6 +3,7 @@
 #include "commands/file_names.h"
 #include "gallery/key_dispatch.h"
 #include "gallery/units.h"
+#include "platform/qt/windows/keyboard_menu.h"
 #include "platform/qt/windows/x11_window.h"
 
 #include <QApplication>
@@ -27,6 +28,7 @@ CaptureWindow::CaptureWindow() {
     pal.setColor(QPalette::Window, pal.color(QPalette::Button));
     setPalette(pal);
     setAutoFillBackground(false);
+    installAccessibleFactory();
     buildMenu();
     // The window manager announces a new frame (after a maximize, say) some time
     // after the resize; the layout must follow the frame it settles on.
@@ -73,7 +75,9 @@ void CaptureWindow::attach(const Gallery& gallery, MainWindowEvents& events) {
 }
 
 void CaptureWindow::buildMenu() {
-    // The shortcut is only a label: the keys go through the key handler.
+    // The shortcut is the action's, so a screen reader reads it as its key binding; the
+    // keys themselves still go through the key handler, since an action of a menu
+    // attached to no window never takes a key.
     struct Item {
         const char* caption;
         const char* shortcut;
@@ -103,10 +107,11 @@ void CaptureWindow::buildMenu() {
         if (!item.caption) {
             action = m_menu.addSeparator();
         } else {
-            QString text = QString::fromUtf8(item.caption);
-            if (item.shortcut)
-                text += QLatin1Char('\t') + QString::fromUtf8(item.shortcut);
-            action = m_menu.addAction(text);
+            action = m_menu.addAction(QString::fromUtf8(item.caption));
+            if (item.shortcut) {
+                action->setShortcut(QKeySequence(QString::fromUtf8(item.shortcut)));
+                action->setShortcutVisibleInContextMenu(true);
+            }
             action->setData(static_cast<int>(*item.command));
             m_actions[*item.command] = action;
         }
@@ -132,11 +137,19 @@ void CaptureWindow::setBusyPointer(bool busy) {
         QGuiApplication::restoreOverrideCursor();
 }
 
-void CaptureWindow::popupMenu() {
+void CaptureWindow::popupMenu() { menuChosen(m_menu.exec(QCursor::pos())); }
+
+void CaptureWindow::menuChosen(QAction* chosen) {
     // Like a pop-up menu of the old toolkit, the command runs after the menu has closed.
-    QAction* chosen = m_menu.exec(QCursor::pos());
     if (chosen && m_events && chosen->data().isValid())
         m_events->menuCommand(static_cast<Command>(chosen->data().toInt()));
+}
+
+void CaptureWindow::popupMenuAt(std::optional<QPoint> clientTwips) {
+    const QPoint at = clientTwips
+                          ? QPoint(twipsToPixels(clientTwips->x()), twipsToPixels(clientTwips->y()))
+                          : rect().center();
+    menuChosen(execFromKeyboard(m_menu, mapToGlobal(at)));
 }
 
 void CaptureWindow::setMenuEnabled(Command command, bool enabled) {
@@ -163,6 +176,7 @@ void CaptureWindow::galleryChanged() {
             if (!e.isEmpty())
                 m_keeper.keep(e.picture, thumbnailSize(e));
         }
+        m_accessibility.update(*m_gallery);
     }
     update();
 }
@@ -184,6 +198,13 @@ int CaptureWindow::entryAt(QPoint pos) const {
             emptyHit = i;
     }
     return emptyHit;
+}
+
+QRect CaptureWindow::entryRect(int index) const {
+    if (!m_gallery || !m_gallery->exists(index))
+        return {};
+    const Entry& e = m_gallery->imgView(index);
+    return pixelRect(e.left, e.top, e.width, e.height);
 }
 
 bool CaptureWindow::event(QEvent* event) {
@@ -296,6 +317,8 @@ int CaptureWindow::keyCode(int qtKey) {
     case Qt::Key_Down: return keys::Down;
     case Qt::Key_Delete: return keys::Delete;
     case Qt::Key_F8: return keys::F8;
+    case Qt::Key_Menu: return keys::Menu;
+    case Qt::Key_F10: return keys::F10;
     default: return -1;
     }
 }
@@ -349,6 +372,14 @@ void CaptureWindow::mouseDoubleClickEvent(QMouseEvent* event) {
 void CaptureWindow::keyPressEvent(QKeyEvent* event) {
     if (m_events)
         m_events->Form_KeyDown(keyCode(event->key()), shiftState(event->modifiers()));
+}
+
+void CaptureWindow::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    // Qt names the window as focused after this handler; the selected thumbnail is
+    // named after that, so a screen reader ends on it.
+    QMetaObject::invokeMethod(this, [this] { m_accessibility.announceFocus(); },
+                              Qt::QueuedConnection);
 }
 
 void CaptureWindow::closeEvent(QCloseEvent* event) {

@@ -5,6 +5,7 @@
 #include "pictures/picture_keeper.h"
 #include "platform/main_window.h"
 #include "platform/qt/drag/picture_drag.h"
+#include "platform/qt/windows/gallery_accessible.h"
 
 #include <QMenu>
 #include <QTimer>
@@ -25,6 +26,7 @@ public:
     void setCaption(const QString& caption) override { setWindowTitle(caption); }
     void setBusyPointer(bool busy) override;
     void popupMenu() override;
+    void popupMenuAt(std::optional<QPoint> clientTwips) override;
     void setMenuEnabled(Command command, bool enabled) override;
     bool isMenuEnabled(Command command) const override;
     void processEvents() override;
@@ -37,6 +39,10 @@ public:
 
     /** The entry drawn at a client position in pixels, topmost first; -1 for none. */
     int entryAt(QPoint pos) const;
+    /** An entry's box in client pixels; null for an index that names no entry. */
+    QRect entryRect(int index) const;
+    /** What a screen reader is told of the gallery. */
+    GalleryAccessibility& accessibility() { return m_accessibility; }
     /** The menu, for tests that look at its entries. */
     QMenu& menu() { return m_menu; }
     /** The thumbnails and packing under way, for tests and benchmarks. */
@@ -57,10 +63,12 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildMenu();
+    void menuChosen(QAction* chosen);
     QSize thumbnailSize(const Entry& entry) const;
     QSize outerSize() const;
     void relayout();
@@ -82,4 +90,5 @@ private:
     std::map<Command, QAction*> m_actions;
     bool m_busy = false;
     PictureKeeper m_keeper{[this] { update(); }};
+    GalleryAccessibility m_accessibility{*this};
 };
