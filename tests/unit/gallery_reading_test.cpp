@@ -2,6 +2,12 @@
 #include "gallery/gallery_reading.h"
 
 #include <gtest/gtest.h>
+#include <ostream>
+
+void PrintTo(const ReadEntry& e, std::ostream* os) {
+    *os << "{" << e.index << ", " << e.name.toStdString() << ", " << e.description.toStdString()
+        << (e.selected ? ", selected}" : "}");
+}
 
 using namespace GalleryReading;
 
