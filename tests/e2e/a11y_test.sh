@@ -64,6 +64,7 @@ export PATH=$work/bin:$PATH
 
 make_png "$work/a.png" 800 450 '#2060a0'
 make_png "$work/b.png" 640 480 '#a02060'
+make_png "$work/c.png" 320 240 '#20a060'
 start_pictavo
 pid=$PICTAVO_PID
 main=$WINDOW
@@ -214,10 +215,11 @@ viewer_closed() { ! tree_has "$viewer"; }
 wait_for 10 viewer_closed || fail "Esc did not close the full-screen viewer"
 xdotool windowactivate --sync "$zoom" key Escape
 
-# Delete from the menu, a capture more, then the Delete key: each removes one picture.
+# Delete from the menu, a capture more (a picture not taken before: the same one again
+# could be a clipboard manager's put-back), then the Delete key: each removes one picture.
 command Menu 5 'Delete'
 wait_for 10 items_are 1 || fail "Delete from the menu: $(items) items"
-put_png "$work/b.png"
+put_png "$work/c.png"
 wait_for 10 items_are 2 || fail "the third capture is not listed"
 xdotool windowactivate --sync "$main" key Delete
 wait_for 10 items_are 1 || fail "the Delete key: $(items) items"
