@@ -20,7 +20,9 @@ QRect globalRect(const QWidget& widget, const QRect& local) {
 class CaptureWindowInterface final : public QAccessibleWidget {
 public:
     CaptureWindowInterface(CaptureWindow* window, GalleryAccessibility& gallery)
-        : QAccessibleWidget(window, QAccessible::Window), m_gallery(gallery) {}
+        : QAccessibleWidget(window, QAccessible::Window), m_gallery(gallery) {
+        gallery.windowInterfaceMade();
+    }
 
     int childCount() const override { return 1; }
     QAccessibleInterface* child(int index) const override {
@@ -166,6 +168,10 @@ GalleryAccessibility::~GalleryAccessibility() {
         QAccessible::deleteAccessibleInterface(id);
     if (m_list)
         QAccessible::deleteAccessibleInterface(m_list);
+    // The window outlives this by its destructor; its interface must not.
+    if (m_windowInterface)
+        QAccessible::deleteAccessibleInterface(
+            QAccessible::uniqueId(QAccessible::queryAccessibleInterface(&m_window)));
 }
 
 bool GalleryAccessibility::windowFocused() const { return m_window.hasFocus(); }

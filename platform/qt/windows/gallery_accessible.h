@@ -36,6 +36,8 @@ public:
     QAccessibleInterface* item(int entryIndex);
     /** The item that has the focus, or the list when none is selected. */
     QAccessibleInterface* focused();
+    /** The window's own interface, which refers to this, was made. */
+    void windowInterfaceMade() { m_windowInterface = true; }
 
 private:
     void forget(int entryIndex);
@@ -45,6 +47,7 @@ private:
     std::vector<ReadEntry> m_entries;
     QAccessible::Id m_list = 0;
     std::map<int, QAccessible::Id> m_items;
+    bool m_windowInterface = false;
 };
 
 /** Installs the factory that gives the main window, the viewers' windows and their
