@@ -43,7 +43,7 @@ void formCapture::Form_Resize() {
 }
 
 void formCapture::Form_MouseUp(int Button, int, int, int) {
-    if (Button == 2)
+    if (Button == keys::RightButton)
         m_window.popupMenu();
 }
 
@@ -79,7 +79,7 @@ void formCapture::Form_KeyDown(int KeyCode, int Shift) {
 
 void formCapture::imgView_MouseUp(int index, int Button, int Shift, int, int) {
     Gallery& g = m_gallery;
-    if (Button == 2) {
+    if (Button == keys::RightButton) {
         g.SelectImage(static_cast<std::int16_t>(index));
         m_window.galleryChanged();
         m_window.popupMenu();

@@ -14,7 +14,8 @@
 
 class formCapture final : public MainWindowEvents {
 public:
-    static constexpr const char* kStartCaption = "Pictavo - [Use PrintScreen key to capture screen]";
+    static constexpr const char* kStartCaption =
+        QT_TRANSLATE_NOOP("formCapture", "Pictavo - [Use PrintScreen key to capture screen]");
 
     /** jobs: where the slow part of commands runs; none runs it in place. */
     formCapture(IMainWindow& window, Platform& platform, ViewerHost& viewers,

@@ -1,12 +1,17 @@
 #include "app/command_line.h"
 #include "app/form_capture.h"
+#include "app/qt_viewer_host.h"
 #include "app/single_instance.h"
+#include "platform/qt/qt_log.h"
 #include "platform/qt/qt_platform.h"
+#include "platform/qt/translations.h"
 #include "platform/qt/windows/capture_window.h"
 
 #include <QApplication>
 #include <QImageReader>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #ifndef PICTAVO_APP_ID
 #error "the build sets PICTAVO_APP_ID"
@@ -18,7 +23,9 @@ int answer(const std::string& text) {
     std::fputs(text.c_str(), stdout);
     // A full disk or a closed pipe must not pass for an answer.
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        std::perror("pictavo: cannot write the answer");
+        // Taken first: setting up the logging looks for its files.
+        const int error = errno;
+        qCWarning(lcPictavo, "cannot write the answer: %s", std::strerror(error));
         return 1;
     }
     return 0;
@@ -34,6 +41,8 @@ int main(int argc, char* argv[]) {
     case StartAction::Version:
         return answer(versionText());
     case StartAction::UsageError:
+        // Written as bytes: the wrong word is named exactly as given, UTF-8 or not, which
+        // Qt's logging, made for text, would not keep.
         std::fprintf(stderr, "pictavo: %s\nTry 'pictavo --help' for more information.\n",
                      line.error.c_str());
         return 2;
@@ -45,10 +54,11 @@ int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "xcb");
     if (const auto problem = displayProblem()) {
-        std::fprintf(stderr, "%s\n", problem->c_str());
+        qCWarning(lcPictavo).noquote() << QString::fromLocal8Bit(*problem);
         return 1;
     }
     QApplication app(argc, argv);
+    installTranslations(app);
     QApplication::setApplicationName(QStringLiteral("Pictavo"));
     QApplication::setDesktopFileName(QStringLiteral(PICTAVO_APP_ID));
     // The desktop's icon theme may restyle the icon; the built-in copy stands in otherwise.
@@ -64,13 +74,13 @@ int main(int argc, char* argv[]) {
     if (instance.outcome == SingleInstance::Outcome::RunningElsewhere)
         return 0;
     if (!place.path.isEmpty() && !place.notice.isEmpty())
-        std::fprintf(stderr, "pictavo: %s\n", qPrintable(place.notice));
+        qCWarning(lcPictavo).noquote() << place.notice;
     if (!instance.notice.isEmpty())
-        std::fprintf(stderr, "pictavo: %s\n", qPrintable(instance.notice));
+        qCWarning(lcPictavo).noquote() << instance.notice;
     // Refusing to start would lock the user out of the program over a file.
     if (instance.outcome == SingleInstance::Outcome::Unavailable)
-        std::fprintf(stderr, "pictavo: single-instance protection is off: %s\n",
-                     qPrintable(instance.reason));
+        qCWarning(lcPictavo).noquote()
+            << QStringLiteral("single-instance protection is off: %1").arg(instance.reason);
 
     QtPlatform qt;
     CaptureWindow window;
@@ -78,7 +88,7 @@ int main(int argc, char* argv[]) {
     formCapture form(window, qt.platform(), viewers, &qt.jobs);
     viewers.attach(form.gallery(), qt.platform());
     window.attach(form.gallery(), form);
-    window.setWindowTitle(QString::fromLatin1(formCapture::kStartCaption));
+    window.setWindowTitle(QCoreApplication::translate("formCapture", formCapture::kStartCaption));
     window.resize(632, 453);
     window.centreOnScreen();
     form.Form_Load();

@@ -6,7 +6,7 @@
 #include "bench_support.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/windows/capture_window.h"
-#include "platform/qt/windows/qt_viewer_host.h"
+#include "app/qt_viewer_host.h"
 
 #include <QApplication>
 #include <QPainter>

@@ -10,6 +10,7 @@
 // Each capture child runs in a fresh process. Argument: a work folder for the
 // pictures, kept between runs.
 #include "app/form_capture.h"
+#include "app/qt_viewer_host.h"
 #include "bench_pictures.h"
 #include "bench_support.h"
 #include "integration/viewer_support.h"

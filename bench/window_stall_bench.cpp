@@ -7,6 +7,7 @@
 // photos, against what showing one of them takes.
 // Usage: window_stall_bench [WORK_FOLDER]
 #include "app/form_capture.h"
+#include "app/qt_viewer_host.h"
 #include "gallery/key_dispatch.h"
 #include "bench_pictures.h"
 #include "bench_support.h"

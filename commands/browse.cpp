@@ -2,8 +2,10 @@
 #include "commands/picture_prefetch.h"
 #include "dialogs/module1.h"
 
+#include <QCoreApplication>
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -41,8 +43,8 @@ public:
             return;
         m_pending = false;
         m_shownAt = m_env.platform.clock.monotonicMs();
-        m_env.window.setCaption(QStringLiteral("Loading Image ") +
-                                QString::number(m_count));
+        m_env.window.setCaption(
+            QCoreApplication::translate("Browse", "Loading Image %1").arg(m_count));
         m_env.window.galleryChanged();
     }
 
@@ -54,19 +56,28 @@ private:
     bool m_pending = false;
 };
 
-Loading loadPattern(CommandEnv& env, const QString& folder, const QString& pattern,
-                    Progress& progress, std::optional<Failure>& failure) {
+// The files of folder that match pattern, loading on other cores ahead of the one
+// shown; the results still come in list order, so every step below sees them one by one.
+struct Files {
+    QStringList paths;
+    std::unique_ptr<PicturePrefetch> prefetch;
+};
+
+Files startLoading(CommandEnv& env, const QString& folder, const char* pattern) {
+    Files files;
+    for (const QString& name : env.platform.files.listFiles(folder, QString::fromLatin1(pattern)))
+        files.paths.append(folder + name);
+    files.prefetch = std::make_unique<PicturePrefetch>(
+        env.platform.pictures, files.paths, PicturePrefetch::defaultAhead(), env.loads);
+    return files;
+}
+
+Loading loadFiles(CommandEnv& env, Files files, Progress& progress,
+                  std::optional<Failure>& failure) {
     Gallery& g = env.gallery;
     IMainWindow& window = env.window;
-    const QStringList names = env.platform.files.listFiles(folder, pattern);
-    QStringList paths;
-    for (const QString& name : names)
-        paths.append(folder + name);
-    // The next files load on other cores while this one is shown; the results
-    // still come in list order, so every step below sees them one by one.
-    PicturePrefetch prefetch(env.platform.pictures, paths, PicturePrefetch::defaultAhead(),
-                             env.loads);
-    for (const QString& path : paths) {
+    PicturePrefetch& prefetch = *files.prefetch;
+    for (const QString& path : files.paths) {
         // The window paints and answers while the file loads. Esc stops the
         // Browse at once: the file being loaded is dropped, not added.
         std::optional<LoadedPicture> loaded = prefetch.takeNext([&window, &g, &progress] {
@@ -105,19 +116,25 @@ void mnuFileBrowse_Click(CommandEnv& env) {
     std::optional<Failure> failure;
     window.setMenuEnabled(Command::Browse, false);
     QString folder = Module1::BrowseForFolder(
-        env.platform.dialogs, QStringLiteral("Select the desired folder:"), &window);
+        env.platform.dialogs, QCoreApplication::translate("Browse", "Select the desired folder:"),
+        &window);
     if (!folder.isEmpty()) {
         if (!folder.endsWith(QLatin1Char('/')))
             folder += QLatin1Char('/');
+        // The first files load while the gallery is cleared: freeing a full gallery
+        // takes a while, and the cores would stand idle meanwhile.
+        Files first = startLoading(env, folder, "*.jpg");
         mnuImageClear_Click(env);
         g.StopLoading = false;
         window.setBusyPointer(true);
-        window.setCaption(QStringLiteral("Loading Images..."));
+        window.setCaption(QCoreApplication::translate("Browse", "Loading Images..."));
         Progress progress(env);
-        for (const char* pattern : {"*.jpg", "*.bmp", "*.gif"}) {
-            if (loadPattern(env, folder, QString::fromLatin1(pattern), progress, failure) ==
-                Loading::Stop)
-                break;
+        if (loadFiles(env, std::move(first), progress, failure) == Loading::Continue) {
+            for (const char* pattern : {"*.bmp", "*.gif"}) {
+                if (loadFiles(env, startLoading(env, folder, pattern), progress, failure) ==
+                    Loading::Stop)
+                    break;
+            }
         }
         progress.show();
     }
@@ -129,10 +146,11 @@ void mnuFileBrowse_Click(CommandEnv& env) {
     if (failure) {
         env.platform.messages.warning(
             &window,
-            QStringLiteral("Loading stopped at \"%1\", which could not be opened: %2.")
-                .arg(failure->path, failure->reason.isEmpty()
-                                        ? QStringLiteral("it is not a picture")
-                                        : failure->reason),
+            QCoreApplication::translate("Browse",
+                                        "Loading stopped at \"%1\", which could not be opened: %2.")
+                .arg(failure->path, failure->reason.isEmpty() ? QCoreApplication::translate(
+                                                                    "Browse", "it is not a picture")
+                                                              : failure->reason),
             QStringLiteral("Pictavo"));
     }
 }

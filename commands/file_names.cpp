@@ -4,23 +4,14 @@
 
 namespace FileNames {
 
-QString proposedSaveName(const QString& entryName) {
-    if (entryName.size() < 4)
+QString proposedName(const QString& name, const QString& extension) {
+    if (name.size() < 4)
         return {};
-    return entryName.left(entryName.size() - 4) + QStringLiteral(".jpg");
+    return name.left(name.size() - 4) + extension;
 }
 
 QString extensionOf(const QString& path) {
     return path.right(4).toLower();
-}
-
-QString folderOf(const QString& path) {
-    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-    if (slash < 0)
-        return QStringLiteral(".");
-    if (slash == 0)
-        return QStringLiteral("/");
-    return path.left(slash);
 }
 
 QString fileNameOf(const QString& path) {

@@ -1,20 +1,22 @@
 // The file-name rules of Save, Save All and dragged pictures, as plain string functions.
 #pragma once
 
+#include "platform/paths.h"
+
 #include <QDateTime>
 #include <QString>
 
 namespace FileNames {
 
-/** Save's proposal: the entry's name without its last four characters, plus
-    ".jpg"; "" when the name is shorter than four characters. */
-QString proposedSaveName(const QString& entryName);
+/** Save's proposal: the name without its last four characters, plus extension
+    (".jpg" for the gallery, ".bmp" for a zoom window); "" when the name is shorter
+    than four characters. */
+QString proposedName(const QString& name, const QString& extension);
 
 /** The last four characters in lower case: only they decide the format. */
 QString extensionOf(const QString& path);
 
-/** The folder part of a path, "/" for a file in the root. */
-QString folderOf(const QString& path);
+using paths::folderOf;
 
 /** The name part of a path. */
 QString fileNameOf(const QString& path);

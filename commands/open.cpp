@@ -1,6 +1,7 @@
 #include "commands/commands.h"
 #include "dialogs/module1.h"
 
+#include <QCoreApplication>
 #include <memory>
 
 namespace {
@@ -14,8 +15,9 @@ void mnuFileOpen_Click(CommandEnv& env) {
     Gallery& g = env.gallery;
     const QString path =
         Module1::ShowOpenDialog(env.platform.dialogs, &env.window,
-                                QStringLiteral("All Graphics|*.bmp;*.gif;*.jpg;*.rle;*.emf;*.wmf"),
-                                QStringLiteral("Open Image"), QString());
+                                QCoreApplication::translate("Open", "All Graphics") +
+                                    QStringLiteral("|*.bmp;*.gif;*.jpg;*.rle;*.emf;*.wmf"),
+                                QCoreApplication::translate("Open", "Open Image"), QString());
     // A selected index that names no entry (after Clear) leaves nothing to fill.
     if (path.isEmpty() || !g.exists(g.SelectedIndex)) {
         g.IgnoreClipboard = false;
@@ -37,17 +39,19 @@ void mnuFileOpen_Click(CommandEnv& env) {
             if (picture.isNull() || picture.isEmpty()) {
                 // The entry keeps its picture and its name: taking the name of a
                 // file it does not show would make a later Save propose that file.
-                messages.warning(&window,
-                                 QStringLiteral("The file \"%1\" could not be opened: %2.")
-                                     .arg(path, loaded->error.isEmpty()
-                                                    ? QStringLiteral("it is not a picture")
-                                                    : loaded->error),
-                                 QStringLiteral("Pictavo"));
+                messages.warning(
+                    &window,
+                    QCoreApplication::translate("Open", "The file \"%1\" could not be opened: %2.")
+                        .arg(path, loaded->error.isEmpty()
+                                       ? QCoreApplication::translate("Open", "it is not a picture")
+                                       : loaded->error),
+                    QStringLiteral("Pictavo"));
             } else if (!g.exists(index) || !g.imgView(index).picture.sameAs(replaced)) {
                 // A capture that wrapped onto the entry while the file loaded is kept.
                 messages.warning(&window,
-                                 QStringLiteral("The file \"%1\" was not opened: the picture "
-                                                "it was to replace changed while it loaded.")
+                                 QCoreApplication::translate(
+                                     "Open", "The file \"%1\" was not opened: the picture "
+                                             "it was to replace changed while it loaded.")
                                      .arg(path),
                                  QStringLiteral("Pictavo"));
             } else {

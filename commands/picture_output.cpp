@@ -4,6 +4,8 @@
 #include "dialogs/module1.h"
 #include "platform/temporary_files.h"
 
+#include <QCoreApplication>
+
 namespace {
 // Leaves room for the unique part and ".bmp" within a file name's 255 bytes.
 constexpr qsizetype kMaxStemBytes = 200;
@@ -26,20 +28,24 @@ QString keptStem(const QString& jpegPath) {
 OutputResult writeBmpFile(Platform& platform, const Picture& picture, const QString& path) {
     OutputResult result;
     if (picture.isNull() || picture.isEmpty()) {
-        result.reason = QStringLiteral("there is no picture in this entry");
+        result.reason =
+            QCoreApplication::translate("Pictures", "there is no picture in this entry");
         return result;
     }
     result.saved = platform.pictures.writeBmp(picture, path, &result.reason);
     if (result.saved && !Module1::FileExists(platform.files, path)) {
         result.saved = false;
-        result.reason = QStringLiteral("the file is missing or empty after writing");
+        result.reason =
+            QCoreApplication::translate("Pictures", "the file is missing or empty after writing");
     }
     return result;
 }
 
 OutputResult writeJpegFile(Platform& platform, const Picture& picture, const QString& jpegPath) {
     if (picture.isNull() || picture.isEmpty())
-        return {false, QStringLiteral("there is no picture in this entry"), {}};
+        return {false,
+                QCoreApplication::translate("Pictures", "there is no picture in this entry"),
+                {}};
     OutputResult result;
     // Through a link, the file it leads to is replaced, in its own folder.
     const QString target = platform.files.saveTarget(jpegPath, &result.reason);
@@ -63,7 +69,8 @@ OutputResult writeJpegFile(Platform& platform, const Picture& picture, const QSt
         return result;
     }
     if (converted)
-        result.reason = QStringLiteral("the JPEG converter left no file there");
+        result.reason =
+            QCoreApplication::translate("Pictures", "the JPEG converter left no file there");
     // The picture stays in the folder as a BMP file the user can see; if even
     // that fails, the hidden file goes, and no file is claimed to hold it.
     const QString kept =

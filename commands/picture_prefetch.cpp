@@ -1,5 +1,6 @@
 #include "commands/picture_prefetch.h"
 
+#include <QCoreApplication>
 #include <QThread>
 #include <algorithm>
 #include <chrono>
@@ -35,9 +36,10 @@ LoadedPicture loadOne(IPictureFiles& pictures, const QString& path) {
     try {
         result.picture = pictures.load(path, &result.error);
     } catch (const std::bad_alloc&) {
-        result = {Picture(), QStringLiteral("there is not enough memory for the picture")};
+        result = {Picture(), QCoreApplication::translate(
+                                 "Pictures", "there is not enough memory for the picture")};
     } catch (...) {
-        result = {Picture(), QStringLiteral("the file could not be read")};
+        result = {Picture(), QCoreApplication::translate("Pictures", "the file could not be read")};
     }
     return result;
 }

@@ -1,6 +1,7 @@
 #include "commands/commands.h"
 #include "commands/print_layout.h"
 
+#include <QCoreApplication>
 #include <memory>
 
 namespace {
@@ -37,11 +38,12 @@ void mnuFilePrint_Click(CommandEnv& env) {
             // A picture that could not be drawn (its pixels did not fit in memory, say) is
             // told, not passed off as printed.
             if (*printed == Printed::NotDrawn && !picture.isNull() && !picture.isEmpty())
-                messages.warning(
-                    &window,
-                    QStringLiteral("The picture could not be printed: there is not enough "
-                                   "memory for it, or the printer did not take it."),
-                    QStringLiteral("Pictavo"));
+                messages.warning(&window,
+                                 QCoreApplication::translate(
+                                     "Print",
+                                     "The picture could not be printed: there is not enough "
+                                     "memory for it, or the printer did not take it."),
+                                 QStringLiteral("Pictavo"));
             g.IgnoreClipboard = false;
         });
 }

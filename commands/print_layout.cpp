@@ -1,6 +1,6 @@
 #include "commands/print_layout.h"
 
-#include "gallery/units.h"
+#include "platform/units.h"
 
 #include <cmath>
 

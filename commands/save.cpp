@@ -3,10 +3,14 @@
 #include "commands/picture_output.h"
 #include "dialogs/module1.h"
 
+#include <QCoreApplication>
 #include <memory>
 
 namespace {
-const char* const kFilter = "JPEG Image (*.jpg)|*.jpg|Bitmap Image (*.bmp)|*.bmp";
+QString filter() {
+    return QCoreApplication::translate("Save", "JPEG Image (*.jpg)") + QStringLiteral("|*.jpg|") +
+           QCoreApplication::translate("Save", "Bitmap Image (*.bmp)") + QStringLiteral("|*.bmp");
+}
 
 // The flag is cleared on every way out, a cancelled dialog included.
 struct ClearIgnoreClipboard {
@@ -19,9 +23,11 @@ struct ClearIgnoreClipboard {
 };
 
 QString failureText(const QString& path, const OutputResult& result) {
-    QString text = QStringLiteral("The picture was not saved as %1: %2.").arg(path, result.reason);
+    QString text = QCoreApplication::translate("Save", "The picture was not saved as %1: %2.")
+                       .arg(path, result.reason);
     if (!result.keptBmp.isEmpty())
-        text += QStringLiteral("\n\nIt is kept in the BMP file %1.").arg(result.keptBmp);
+        text += QCoreApplication::translate("Save", "\n\nIt is kept in the BMP file %1.")
+                    .arg(result.keptBmp);
     return text;
 }
 } // namespace
@@ -32,12 +38,12 @@ void mnuFileSave_Click(CommandEnv& env) {
     const int index = g.SelectedIndex;
     if (!g.exists(index))
         return;
-    const QString proposed = FileNames::proposedSaveName(g.imgView(index).toolTipText);
+    const QString proposed = FileNames::proposedName(g.imgView(index).toolTipText, QStringLiteral(".jpg"));
     if (proposed.isEmpty())
         return;
-    QString path =
-        Module1::ShowSaveDialog(env.platform.dialogs, &env.window, QLatin1String(kFilter),
-                                QStringLiteral("Save Image"), QString(), proposed);
+    QString path = Module1::ShowSaveDialog(env.platform.dialogs, &env.window, filter(),
+                                           QCoreApplication::translate("Save", "Save Image"),
+                                           QString(), proposed);
     if (path.isEmpty())
         return;
 
@@ -55,8 +61,9 @@ void mnuFileSave_Click(CommandEnv& env) {
         path += QStringLiteral(".jpg");
         if (env.platform.files.fileLength(path) >= 0) {
             kind = Kind::Refused;
-            result->reason = QStringLiteral("a file of that name exists already; save with the "
-                                            "full name to replace it");
+            result->reason = QCoreApplication::translate(
+                "Save", "a file of that name exists already; save with the "
+                        "full name to replace it");
         }
     }
 

@@ -3,6 +3,7 @@
 #include "commands/picture_output.h"
 #include "dialogs/module1.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 #include <algorithm>
 #include <atomic>
@@ -75,17 +76,19 @@ Outcome outcomeOf(const std::vector<Job>& jobs, IFileSystem& files) {
 
 QString failureText(const Outcome& outcome, std::size_t total, const QString& folder) {
     const Job& first = *outcome.firstFailed;
-    QString text = QStringLiteral("%1 of %2 pictures were not saved in %3.")
+    QString text = QCoreApplication::translate("SaveAll", "%1 of %2 pictures were not saved in %3.")
                        .arg(outcome.failed)
                        .arg(total)
                        .arg(folder);
-    text += QStringLiteral("\n\n%1: %2.")
-                .arg(FileNames::fileNameOf(first.jpegPath),
-                     first.result.saved ? QStringLiteral("it was written, but is gone since")
-                                        : first.result.reason);
+    text +=
+        QStringLiteral("\n\n%1: %2.")
+            .arg(FileNames::fileNameOf(first.jpegPath),
+                 first.result.saved
+                     ? QCoreApplication::translate("SaveAll", "it was written, but is gone since")
+                     : first.result.reason);
     if (outcome.kept > 0)
-        text += QStringLiteral("\n\n%1 of them could not be converted and are kept there as "
-                               "BMP files.")
+        text += QCoreApplication::translate("SaveAll", "\n\n%1 of them could not be converted "
+                                                       "and are kept there as BMP files.")
                     .arg(outcome.kept);
     return text;
 }
@@ -96,7 +99,9 @@ void mnuFileSaveAll_Click(CommandEnv& env) {
     Platform& platform = env.platform;
     IMainWindow& window = env.window;
     QString folder = Module1::BrowseForFolder(
-        platform.dialogs, QStringLiteral("Select folder where you want to save all the images:"),
+        platform.dialogs,
+        QCoreApplication::translate("SaveAll",
+                                    "Select folder where you want to save all the images:"),
         &window);
     if (folder.isEmpty()) {
         g.IgnoreClipboard = false;
@@ -129,8 +134,9 @@ void mnuFileSaveAll_Click(CommandEnv& env) {
         },
         [&g, &platform, &window, message, failed] {
             if (!*failed)
-                platform.messages.information(&window, QStringLiteral("Save all is done."),
-                                              QStringLiteral("Pictavo"));
+                platform.messages.information(
+                    &window, QCoreApplication::translate("SaveAll", "Save all is done."),
+                    QStringLiteral("Pictavo"));
             else
                 platform.messages.warning(&window, *message, QStringLiteral("Pictavo"));
             g.IgnoreClipboard = false;

@@ -3,6 +3,7 @@
 #include "converter/bmp_reader.h"
 #include "converter/unique_fd.h"
 #include "platform/temporary_files.h"
+#include "platform/write_all.h"
 
 #include <turbojpeg.h>
 
@@ -37,19 +38,6 @@ struct JpegBuffer {
     unsigned char* data = nullptr;
     ~JpegBuffer() { tjFree(data); }
 };
-
-bool writeAll(int fd, const unsigned char* data, std::size_t size) {
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
 
 std::uint64_t randomNumber() {
     std::uint64_t value = 0;

@@ -1,6 +1,6 @@
 #include "gallery/clipboard_watcher.h"
 
-#include "gallery/capture_log.h"
+#include "platform/capture_log.h"
 
 #include <algorithm>
 

@@ -1,5 +1,9 @@
 #include "gallery/gallery.h"
 
+#include "commands/file_names.h"
+#include "gallery/gallery_reading.h"
+#include "platform/units.h"
+
 #include <limits>
 
 namespace {
@@ -81,3 +85,38 @@ void Gallery::destroyTopEntry() {
     if (topIndex() > 0)
         m_imgView.pop_back();
 }
+
+int Gallery::entryAt(int x, int y) const {
+    int emptyHit = -1;
+    for (int i = topIndex(); i >= 0; --i) {
+        const Entry& e = m_imgView[i];
+        // In whole pixels, as the window draws the entry.
+        const int left = twipsToPixels(e.left), top = twipsToPixels(e.top);
+        if (!e.visible || x < left || y < top || x >= left + twipsToPixels(e.width) ||
+            y >= top + twipsToPixels(e.height))
+            continue;
+        if (!e.isEmpty())
+            return i;
+        if (emptyHit < 0)
+            emptyHit = i;
+    }
+    return emptyHit;
+}
+
+std::vector<int> Gallery::entriesToKeep() const {
+    std::vector<int> kept;
+    for (int i = 0; i <= topIndex(); ++i) {
+        if (!m_imgView[i].isEmpty())
+            kept.push_back(i);
+    }
+    return kept;
+}
+
+QString Gallery::dragFileName(int index) const {
+    return FileNames::dragFileName(imgView(index).toolTipText,
+                                   QStringLiteral("Image %1").arg(index + 1));
+}
+
+std::vector<ReadEntry> Gallery::readEntries() const { return GalleryReading::readEntries(*this); }
+
+std::optional<QPoint> Gallery::menuAnchor() const { return GalleryReading::menuAnchor(*this); }

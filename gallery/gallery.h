@@ -2,36 +2,14 @@
 #pragma once
 
 #include "gallery/placement.h"
-#include "pictures/picture.h"
+#include "platform/gallery_view.h"
 
 #include <QString>
 #include <cstdint>
 #include <functional>
 #include <vector>
 
-/** One thumbnail of the array imgView. Positions and sizes in twips. */
-struct Entry {
-    Picture picture;
-    QString toolTipText;
-    std::int32_t left = 30;
-    std::int32_t top = 45;
-    std::int32_t width = 1110;
-    std::int32_t height = 870;
-    bool visible = true;
-
-    bool isEmpty() const { return picture.isEmpty(); }
-};
-
-/** The selection frame: 60 twips larger than a thumbnail, drawn beneath them. */
-struct SelectionFrame {
-    static constexpr std::int32_t width = 1170;
-    static constexpr std::int32_t height = 930;
-    std::int32_t left = 0;
-    std::int32_t top = 15;
-    bool visible = false;
-};
-
-class Gallery {
+class Gallery final : public GalleryView {
 public:
     /** outerSize gives the main window's outer size in twips when asked. */
     explicit Gallery(std::function<OuterSize()> outerSize);
@@ -59,7 +37,17 @@ public:
     bool exists(int index) const { return index >= 0 && index <= topIndex(); }
     const Entry& imgView(int index) const { return m_imgView.at(index); }
     Entry& imgView(int index) { return m_imgView.at(index); }
-    const std::vector<Entry>& entries() const { return m_imgView; }
+    const std::vector<Entry>& entries() const override { return m_imgView; }
+    const SelectionFrame& selectionFrame() const override { return shpSelected; }
+    /** Where entries overlap (after the window shrank), the one showing a picture
+        is drawn on top and takes the click. */
+    int entryAt(int x, int y) const override;
+    /** Every entry with a picture: made when it arrives, not when it is first drawn. */
+    std::vector<int> entriesToKeep() const override;
+    /** Named after the entry's file or its name, "Image n" when nothing of that is left. */
+    QString dragFileName(int index) const override;
+    std::vector<ReadEntry> readEntries() const override;
+    std::optional<QPoint> menuAnchor() const override;
 
     /** Destroys the top entry; entry 0 is never destroyed. */
     void destroyTopEntry();

@@ -24,19 +24,13 @@ QString entryName(const Gallery& gallery, int index) {
     return name.isEmpty() ? caption : name;
 }
 
-QString sizeText(const Picture& picture) {
-    if (picture.isEmpty())
-        return {};
-    return QStringLiteral("%1 × %2 pixels").arg(picture.width()).arg(picture.height());
-}
-
 std::vector<ReadEntry> readEntries(const Gallery& gallery) {
     std::vector<ReadEntry> read;
     for (int i = 0; i <= gallery.topIndex(); ++i) {
         const Entry& e = gallery.imgView(i);
         if (!e.visible || e.isEmpty())
             continue;
-        read.push_back({i, entryName(gallery, i), sizeText(e.picture), isSelected(gallery, i)});
+        read.push_back({i, entryName(gallery, i), pictureSizeText(e.picture), isSelected(gallery, i)});
     }
     return read;
 }

@@ -9,15 +9,6 @@
 #include <optional>
 #include <vector>
 
-/** One thumbnail as a screen reader lists it. */
-struct ReadEntry {
-    int index = 0;
-    QString name;
-    QString description;
-    bool selected = false;
-    bool operator==(const ReadEntry&) const = default;
-};
-
 namespace GalleryReading {
 
 /** The entry's name as the zoom window takes it for its caption: its tool-tip text,
@@ -26,9 +17,6 @@ QString entryCaption(const Gallery& gallery, int index);
 
 /** The caption, with a path reduced to the file's name. */
 QString entryName(const Gallery& gallery, int index);
-
-/** "1920 × 1080 pixels"; empty for an empty picture. */
-QString sizeText(const Picture& picture);
 
 /** The entries that show a picture, in index order; empty ones are not listed. Only
     the entry framed as selected is selected: before the first selection and after

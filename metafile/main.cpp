@@ -3,6 +3,7 @@
 // where a crash costs one file instead of the program's whole gallery.
 #include "helper_protocol.h"
 #include "metafile_parse.h"
+#include "platform/write_all.h"
 
 #include <QByteArray>
 #include <QGuiApplication>
@@ -65,7 +66,9 @@ void limitResources() {
     prctl(PR_SET_PDEATHSIG, SIGKILL);
 }
 
-// Faults on demand, so the program's handling of a misbehaving helper can be tested.
+#ifdef PICTAVO_METAFILE_FAULTS
+// Faults on demand, in the tests' build of the helper only, so the program's handling
+// of a misbehaving helper can be tested.
 void misbehaveIfAsked() {
     const char* mode = std::getenv("PICTAVO_METAFILE_TEST");
     if (mode == nullptr)
@@ -92,6 +95,7 @@ void misbehaveIfAsked() {
         std::_Exit(kExitOk);
     }
 }
+#endif
 
 bool readWholeFile(const char* path, std::string* bytes, int* exitCode) {
     const int fd = open(path, O_RDONLY | O_CLOEXEC);
@@ -156,24 +160,13 @@ bool rendersInQt(int argc, char** argv, const std::string& svg, int width, int h
     return painter.end();
 }
 
-bool writeAll(int fd, const char* data, std::size_t size) {
-    while (size > 0) {
-        const ssize_t n = write(fd, data, size);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
     limitResources();
+#ifdef PICTAVO_METAFILE_FAULTS
     misbehaveIfAsked();
+#endif
     if (argc != 2) {
         std::fputs("usage: pictavo-metafile <file>\n", stderr);
         return kExitUsage;

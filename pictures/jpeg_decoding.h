@@ -24,7 +24,7 @@ std::optional<int> jpegScanCount(const QByteArray& bytes, int limit);
 std::optional<QSize> turboJpegSize(const QByteArray& bytes);
 
 /** What a JPEG's first decode, which checks the whole file, must cover: a
-    thumbnail of the window's design (74 × 58 pixels) at twice the pixel density.
+    thumbnail of the main window (74 × 58 pixels) at twice the pixel density.
     It is made at the smallest scale that does. */
 inline constexpr QSize kJpegPreviewCover(148, 116);
 

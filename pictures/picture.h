@@ -34,7 +34,7 @@ public:
     /** Width and height in the picture's own unit; only their ratio matters. */
     int width() const;
     int height() const;
-    /** The design's test for an entry without a picture. */
+    /** An entry without a picture: no height, which the null picture has too. */
     bool isEmpty() const { return height() == 0; }
 
     /** Raster form at the natural size, for files and the clipboard; decoded

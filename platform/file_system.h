@@ -13,8 +13,6 @@ public:
     /** Length in bytes, or -1 when it cannot be read. */
     virtual std::int64_t fileLength(const QString& path) const = 0;
     virtual bool remove(const QString& path) = 0;
-    /** Replaces target atomically; error gets a reason on failure. */
-    virtual bool rename(const QString& from, const QString& to, QString* error) = 0;
     /** Ordinary, non-hidden files of folder whose names match pattern
         case-insensitively, in name order. */
     virtual QStringList listFiles(const QString& folder, const QString& pattern) const = 0;
@@ -28,6 +26,4 @@ public:
     /** A name in folder that no file has yet, ending in suffix. */
     virtual QString uniqueName(const QString& folder, const QString& stem,
                                const QString& suffix) const = 0;
-    /** The folder the program was started from. */
-    virtual QString programFolder() const = 0;
 };

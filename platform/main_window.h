@@ -29,7 +29,7 @@ public:
     virtual std::int32_t outerHeightTwips() const = 0;
     virtual QString caption() const = 0;
     virtual void setCaption(const QString& caption) = 0;
-    /** The screen-wide busy pointer (kind 13) or the default one (kind 0). */
+    /** The busy pointer over every window of the program, or the default one. */
     virtual void setBusyPointer(bool busy) = 0;
     /** Pops up the main menu at the mouse position. */
     virtual void popupMenu() = 0;

@@ -47,6 +47,8 @@ public:
     virtual void mnuFileSave_Click() = 0;
     /** The window was closed, by its logic or by the window system. */
     virtual void Form_Unload() = 0;
+    /** The file name a drag of the picture hands to a program that takes files. */
+    virtual QString dragFileName() const = 0;
 };
 
 class IZoomView : public IPictureWindow {

@@ -26,6 +26,7 @@ rm -rf "$root"
 mkdir -p "$root"
 dpkg-deb -x "$deb" "$root"
 dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || { echo "FAIL: Depends lacks Qt: $(dpkg-deb -f "$deb" Depends)" >&2; failed=1; }
+dpkg-deb -f "$deb" Depends | grep -q 'qt6-translations-l10n' || { echo "FAIL: Depends lacks Qt's translations" >&2; failed=1; }
 
 shopt -s nullglob
 desktop=("$root"/usr/share/applications/*.desktop)
@@ -43,7 +44,7 @@ for size in 16x16 22x22 24x24 32x32 48x48 64x64 128x128 256x256; do
 done
 [ -f "$root/usr/share/icons/hicolor/scalable/apps/$icon.svg" ] || { echo "FAIL: no scalable icon" >&2; failed=1; }
 for file in usr/bin/pictavo usr/libexec/pictavo/libpictavo_jpeg.so usr/libexec/pictavo/pictavo-metafile \
-    usr/share/man/man1/pictavo.1.gz; do
+    usr/share/man/man1/pictavo.1.gz usr/share/pictavo/translations/pictavo_{de,fr,es,it,pt_BR,ru,zh_CN,ja}.qm; do
     [ -f "$root/$file" ] || { echo "FAIL: $file is not in the package" >&2; failed=1; }
 done
 exit $failed

@@ -4,7 +4,7 @@
 set -euo pipefail
 build=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev libqt6svg6
        libgl-dev libxcb1-dev libxcb-xfixes0-dev libxcb-res0-dev libwayland-dev libturbojpeg0-dev libemf2svg-dev libwmf-dev librsvg2-dev
-       libcups2-dev libzstd-dev)
+       libcups2-dev libzstd-dev qt6-tools-dev qt6-l10n-tools)
 # CPack finds the binaries with file and their dependencies with dpkg-shlibdeps.
 package=(dpkg-dev file)
 # The desktop's clipboard managers, screenshot tool and copying programs that the end-to-end
@@ -16,7 +16,8 @@ test=("${package[@]}" lintian desktop-file-utils appstream googletest libgtest-d
       cups cups-bsd cups-client printer-driver-cups-pdf poppler-utils imagemagick
       libjpeg-turbo-progs procps fonts-dejavu-core clang-14 libclang-rt-14-dev
       sway xwayland wl-clipboard qt6-wayland grim weston jq kwin-wayland mutter wayland-utils dbus
-      zlib1g-dev python3-gi gir1.2-gtk-3.0 python3-pyatspi gir1.2-atspi-2.0 at-spi2-core)
+      zlib1g-dev python3-gi gir1.2-gtk-3.0 qt6-translations-l10n python3 python3-pyatspi
+      gir1.2-atspi-2.0 at-spi2-core)
 pkgs=("${build[@]}")
 case ${1:-} in
 test) pkgs+=("${test[@]}" "${desktop[@]}") ;;

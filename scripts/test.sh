@@ -8,7 +8,7 @@ root=$PWD
 bash scripts/deps.sh test
 
 jobs=$(nproc)
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON -DPICTAVO_WERROR=ON
 cmake --build build -j"$jobs"
 # The package, checked and unpacked: the end-to-end tests run what a user installs.
 rm -f build/pictavo_*.deb
@@ -16,7 +16,7 @@ rm -f build/pictavo_*.deb
 pkgroot=$root/build/package-root
 status=0
 bash scripts/check_package.sh build/pictavo_*.deb "$pkgroot" || status=1
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBUILD_TESTING=ON -DPICTAVO_SANITIZE=ON
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBUILD_TESTING=ON -DPICTAVO_SANITIZE=ON -DPICTAVO_WERROR=ON
 cmake --build build-asan -j"$jobs"
 
 source scripts/services.sh

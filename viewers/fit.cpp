@@ -1,6 +1,6 @@
 #include "viewers/fit.h"
 
-#include "gallery/units.h"
+#include "platform/units.h"
 
 #include <algorithm>
 #include <cmath>

@@ -18,3 +18,12 @@ bool fitPictureWindow(IPictureWindow& window, const Picture& picture) {
     window.setImageVisible(true);
     return true;
 }
+
+void unloadPicture(bool& loaded, Picture& picture, IPictureWindow* window) {
+    if (!loaded)
+        return;
+    loaded = false;
+    picture = Picture();
+    if (window)
+        window->setPicture(picture);
+}

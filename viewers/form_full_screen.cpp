@@ -39,12 +39,4 @@ void formFullScreen::Form_Resize() {
         fitPictureWindow(*m_view, m_picture);
 }
 
-void formFullScreen::Form_Unload() {
-    if (!m_shown)
-        return;
-    m_shown = false;
-    // The closed window keeps nothing alive.
-    m_picture = Picture();
-    if (m_view)
-        m_view->setPicture(m_picture);
-}
+void formFullScreen::Form_Unload() { unloadPicture(m_shown, m_picture, m_view.get()); }

@@ -1,14 +1,12 @@
 #include "viewers/form_zoom.h"
 
+#include "commands/file_names.h"
 #include "dialogs/module1.h"
 #include "gallery/key_dispatch.h"
+#include "platform/keys.h"
 #include "viewers/fit_window.h"
 
-namespace {
-constexpr int kEsc = 27;
-constexpr int kEnter = 13;
-constexpr int kRightButton = 2;
-} // namespace
+#include <QCoreApplication>
 
 formZoom::formZoom(IViewerFactory& factory, Gallery& gallery, Platform& platform,
                    formFullScreen& fullScreen)
@@ -67,20 +65,12 @@ void formZoom::close() {
     Form_Unload();
 }
 
-void formZoom::Form_Unload() {
-    if (!m_loaded)
-        return;
-    m_loaded = false;
-    // A closed window holds no picture.
-    m_picture = Picture();
-    if (m_view)
-        m_view->setPicture(m_picture);
-}
+void formZoom::Form_Unload() { unloadPicture(m_loaded, m_picture, m_view.get()); }
 
 void formZoom::Form_KeyDown(int KeyCode, int Shift) {
-    if (KeyCode == kEsc)
+    if (KeyCode == keys::Esc)
         close();
-    else if (KeyCode == kEnter)
+    else if (KeyCode == keys::Enter)
         imgImage_DblClick();
     else if (opensContextMenu(KeyCode, Shift) && isLoaded())
         m_view->popupMenuAtPicture();
@@ -91,35 +81,35 @@ void formZoom::imgImage_DblClick() {
         m_fullScreen.open(m_picture, m_view.get(), caption());
 }
 
-void formZoom::imgImage_MouseUp(int Button, int, int, int) {
-    if (Button == kRightButton && isLoaded())
-        m_view->popupMenu();
+QString formZoom::dragFileName() const {
+    return FileNames::dragFileName(caption(), QStringLiteral("Image"));
 }
 
-QString formZoom::proposedName(const QString& caption) {
-    if (caption.size() < 4)
-        return {};
-    return caption.left(caption.size() - 4) + QStringLiteral(".bmp");
+void formZoom::imgImage_MouseUp(int Button, int, int, int) {
+    if (Button == keys::RightButton && isLoaded())
+        m_view->popupMenu();
 }
 
 void formZoom::mnuFileSave_Click() {
     if (!isLoaded())
         return;
-    const QString name = proposedName(caption());
+    const QString name = FileNames::proposedName(caption(), QStringLiteral(".bmp"));
     if (name.isEmpty())
         return;
     // The dialog runs its own event loop; keep the picture even if the window closes meanwhile.
     const Picture picture = m_picture;
-    const QString path = Module1::ShowSaveDialog(m_platform.dialogs, m_view.get(),
-                                                 QStringLiteral("Bitmap Image (*.bmp)|*.bmp"),
-                                                 QStringLiteral("Save Image"), QString(), name);
+    const QString path = Module1::ShowSaveDialog(
+        m_platform.dialogs, m_view.get(),
+        QCoreApplication::translate("formZoom", "Bitmap Image (*.bmp)") + QStringLiteral("|*.bmp"),
+        QCoreApplication::translate("formZoom", "Save Image"), QString(), name);
     if (path.isEmpty())
         return;
     QString error;
     if (!m_platform.pictures.writeBmp(picture, path, &error)) {
         m_platform.messages.warning(
             isLoaded() ? m_view.get() : nullptr,
-            QStringLiteral("The picture could not be saved as \"%1\": %2.").arg(path, error),
+            QCoreApplication::translate("formZoom", "The picture could not be saved as \"%1\": %2.")
+                .arg(path, error),
             QStringLiteral("Pictavo"));
     }
 }

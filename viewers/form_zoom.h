@@ -14,7 +14,7 @@ public:
     ~formZoom() override;
 
     /** Makes the window when it is not loaded: a closed one comes back at the
-        window system's position and the design size. */
+        window system's position and the size a new window opens at. */
     void load();
     bool isLoaded() const { return m_view && m_loaded; }
 
@@ -33,9 +33,6 @@ public:
     /** The window, null before the first load. */
     IZoomView* view() const { return m_view.get(); }
 
-    /** The name Save proposes for a caption; empty when it is too short to make one. */
-    static QString proposedName(const QString& caption);
-
     void Form_Resize() override { FormResize(); }
     void Form_DblClick() override { imgImage_DblClick(); }
     void Form_KeyDown(int KeyCode, int Shift) override;
@@ -43,6 +40,7 @@ public:
     void imgImage_MouseUp(int Button, int Shift, int X, int Y) override;
     void mnuFileSave_Click() override;
     void Form_Unload() override;
+    QString dragFileName() const override;
 
 private:
     IViewerFactory& m_factory;

@@ -1,5 +1,8 @@
 #include "platform/qt/qt_dialogs.h"
 
+#include "platform/qt/windows/owner_widget.h"
+
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -22,7 +25,9 @@ public:
             if (!info.exists() && !info.fileName().isEmpty()) {
                 const auto answer = QMessageBox::question(
                     this, windowTitle(),
-                    tr("%1 does not exist.\nDo you want to create it?").arg(info.fileName()),
+                    QCoreApplication::translate("Module1",
+                                                "%1 does not exist.\nDo you want to create it?")
+                        .arg(info.fileName()),
                     QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
                 if (answer != QMessageBox::Yes)
                     return;
@@ -61,7 +66,7 @@ QStringList QtDialogs::nameFilters(const QList<FileFilter>& filters) {
 
 QString QtDialogs::saveFile(IWindow* owner, const QList<FileFilter>& filters, const QString& title,
                             const QString& folder, const QString& defaultName) {
-    SaveDialog dialog(dynamic_cast<QWidget*>(owner), title, folder);
+    SaveDialog dialog(ownerWidget(owner), title, folder);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     prepare(dialog, filters);
@@ -72,7 +77,7 @@ QString QtDialogs::saveFile(IWindow* owner, const QList<FileFilter>& filters, co
 
 QString QtDialogs::openFile(IWindow* owner, const QList<FileFilter>& filters, const QString& title,
                             const QString& folder) {
-    QFileDialog dialog(dynamic_cast<QWidget*>(owner), title, folder);
+    QFileDialog dialog(ownerWidget(owner), title, folder);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     prepare(dialog, filters);
@@ -80,7 +85,7 @@ QString QtDialogs::openFile(IWindow* owner, const QList<FileFilter>& filters, co
 }
 
 QString QtDialogs::chooseFolder(IWindow* owner, const QString& prompt) {
-    QFileDialog dialog(dynamic_cast<QWidget*>(owner), prompt, QDir::homePath());
+    QFileDialog dialog(ownerWidget(owner), prompt, QDir::homePath());
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);
     dialog.setOption(QFileDialog::DontUseNativeDialog);

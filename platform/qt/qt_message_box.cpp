@@ -1,11 +1,13 @@
 #include "platform/qt/qt_message_box.h"
 
+#include "platform/qt/windows/owner_widget.h"
+
 #include <QMessageBox>
 
 void QtMessageBox::information(IWindow* owner, const QString& text, const QString& title) {
-    QMessageBox::information(dynamic_cast<QWidget*>(owner), title, text);
+    QMessageBox::information(ownerWidget(owner), title, text);
 }
 
 void QtMessageBox::warning(IWindow* owner, const QString& text, const QString& title) {
-    QMessageBox::warning(dynamic_cast<QWidget*>(owner), title, text);
+    QMessageBox::warning(ownerWidget(owner), title, text);
 }

@@ -12,7 +12,6 @@
 #include "platform/qt/qt_message_box.h"
 #include "platform/qt/qt_printer.h"
 #include "platform/qt/qt_shell.h"
-#include "platform/qt/windows/qt_viewer_host.h"
 
 #include <QIcon>
 

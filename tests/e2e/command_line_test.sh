@@ -16,23 +16,70 @@ lines() { grep -c '' "$E2E_TMP/$1" || true; }
 # Without a display, and with a runtime folder that must stay empty: no window, no lock.
 answers=$E2E_TMP/answers
 mkdir -m 700 "$answers"
-for option in --help -h --version; do
-    outcome "answer$option" env -u DISPLAY XDG_RUNTIME_DIR="$answers" "$PICTAVO_BIN" "$option"
-    [ "$STATUS" -eq 0 ] || fail "$option exited with $STATUS: $(cat "$E2E_TMP/answer$option.err")"
-    [ -s "$E2E_TMP/answer$option.out" ] || fail "$option printed nothing on stdout"
-    [ ! -s "$E2E_TMP/answer$option.err" ] || fail "$option wrote to stderr: $(cat "$E2E_TMP/answer$option.err")"
-done
-grep -q '^Usage: pictavo' "$E2E_TMP/answer--help.out" || fail "--help: $(cat "$E2E_TMP/answer--help.out")"
-grep -qx 'pictavo [0-9]*\.[0-9]*\.[0-9]*' "$E2E_TMP/answer--version.out" ||
-    fail "--version: $(cat "$E2E_TMP/answer--version.out")"
-[ -z "$(ls -A "$answers")" ] || fail "an answer touched the runtime folder: $(ls -A "$answers")"
+help=$E2E_TMP/help.expected
+cat >"$help" <<'TEXT'
+Usage: pictavo [OPTION]
+Collect every picture put on the clipboard into a gallery of thumbnails.
 
-for wrong in --frobnicate -x picture.png; do
-    outcome wrong "$PICTAVO_BIN" "$wrong"
-    [ "$STATUS" -eq 2 ] || fail "'$wrong' exited with $STATUS"
-    [ ! -s "$E2E_TMP/wrong.out" ] || fail "'$wrong' printed on stdout"
-    grep -qF "'$wrong'" "$E2E_TMP/wrong.err" || fail "'$wrong' not named: $(cat "$E2E_TMP/wrong.err")"
-done
+  -h, --help     show this help and exit
+      --version  show the version and exit
+
+Pictavo needs an X display (XWayland under Wayland); one instance runs at a time.
+See pictavo(1) for the keys and the mouse.
+TEXT
+# answer_is EXPECTED ARGS...: the first answer asked for is the one given, on stdout alone.
+answer_is() {
+    local expected=$1
+    shift
+    outcome answer env -u DISPLAY XDG_RUNTIME_DIR="$answers" "$PICTAVO_BIN" "$@"
+    [ "$STATUS" -eq 0 ] || fail "$* exited with $STATUS: $(cat "$E2E_TMP/answer.err")"
+    [ ! -s "$E2E_TMP/answer.err" ] || fail "$* wrote to stderr: $(cat "$E2E_TMP/answer.err")"
+    case $expected in
+    help) cmp -s "$help" "$E2E_TMP/answer.out" || fail "$*: $(cat "$E2E_TMP/answer.out")" ;;
+    version) [ "$(lines answer.out)" -eq 1 ] && grep -qx 'pictavo [0-9]*\.[0-9]*\.[0-9]*' "$E2E_TMP/answer.out" ||
+        fail "$*: $(cat "$E2E_TMP/answer.out")" ;;
+    esac
+}
+answer_is help --help
+answer_is help -h
+answer_is help --help --version
+answer_is help -h --version
+answer_is version --version
+answer_is version --version --help
+answer_is version --version -h
+[ -z "$(ls -A "$answers")" ] || fail "an answer touched the runtime folder: $(ls -A "$answers")"
+# An answer that cannot be written is no answer.
+STATUS=0
+"$PICTAVO_BIN" --help >/dev/full 2>"$E2E_TMP/full.err" || STATUS=$?
+[ "$STATUS" -eq 1 ] || fail "--help into a full disk exited with $STATUS"
+[ "$(cat "$E2E_TMP/full.err")" = "pictavo: cannot write the answer: No space left on device" ] ||
+    fail "--help into a full disk: $(cat "$E2E_TMP/full.err")"
+
+# wrong SAID ARGS...: a usage error names the first wrong word as it was given, byte for byte.
+wrong() {
+    local said=$1
+    shift
+    outcome wrong "$PICTAVO_BIN" "$@"
+    [ "$STATUS" -eq 2 ] || fail "'$*' exited with $STATUS"
+    [ ! -s "$E2E_TMP/wrong.out" ] || fail "'$*' printed on stdout"
+    printf 'pictavo: %s\nTry '"'"'pictavo --help'"'"' for more information.\n' "$said" >"$E2E_TMP/wrong.expected"
+    cmp -s "$E2E_TMP/wrong.expected" "$E2E_TMP/wrong.err" || fail "'$*': $(cat "$E2E_TMP/wrong.err")"
+}
+wrong "unrecognized option '--frobnicate'" --frobnicate
+wrong "unrecognized option '--frobnicate=1'" --frobnicate=1
+wrong "unrecognized option '-x'" -x
+wrong "unrecognized option '-help'" -help
+wrong "unrecognized option '--help=yes'" --help=yes
+wrong "unexpected argument 'picture.png'" picture.png
+wrong "unexpected argument 'picture.png'" picture.png --frobnicate
+wrong "unrecognized option '--frobnicate'" --frobnicate picture.png
+# A lone dash (standard input, to many programs) is an argument, and outranks any answer.
+wrong "unexpected argument '-'" -
+wrong "unexpected argument '-'" --help -
+wrong "unexpected argument '-'" - --version
+wrong "unexpected argument '--help'" -- --help
+wrong $'unexpected argument \'\xff\xfe.png\'' $'\xff\xfe.png'
+wrong $'unrecognized option \'--\xe9t\xe9\'' $'--\xe9t\xe9'
 
 # No X server: unset, unreachable, and with the platform chosen explicitly.
 for display in unset :9999; do
@@ -42,7 +89,12 @@ for display in unset :9999; do
         [ "$platform" = unset ] || env+=(QT_QPA_PLATFORM="$platform")
         outcome nodisplay "${env[@]}" "$PICTAVO_BIN"
         [ "$STATUS" -eq 1 ] || fail "display $display, platform $platform: exit $STATUS"
-        [ "$(lines nodisplay.err)" -eq 1 ] && grep -qi 'display' "$E2E_TMP/nodisplay.err" ||
+        if [ "$display" = unset ]; then
+            said="pictavo: no X display to run on (DISPLAY is not set)"
+        else
+            said="pictavo: cannot open the X display '$display'"
+        fi
+        [ "$(cat "$E2E_TMP/nodisplay.err")" = "$said" ] ||
             fail "display $display, platform $platform: stderr: $(cat "$E2E_TMP/nodisplay.err")"
     done
 done

@@ -5,6 +5,11 @@ set -euo pipefail
 : "${PICTAVO_BIN:?PICTAVO_BIN must name the installed program}"
 : "${DISPLAY:?DISPLAY must name a running X server}"
 
+# The scripts read the program's English texts, whatever the machine's language; the
+# German session sets its own.
+export LANG=C.UTF-8
+unset LANGUAGE LC_ALL LC_MESSAGES
+
 E2E_TMP=$(mktemp -d /tmp/pictavo-e2e.XXXXXX)
 # A runtime folder of its own, so that each script has its own instance lock.
 export XDG_RUNTIME_DIR=$E2E_TMP/run

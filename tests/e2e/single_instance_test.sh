@@ -32,7 +32,9 @@ wait_for 10 bash -c '! xdotool search --onlyvisible --name "^Pictavo" | grep -q 
 # A lock naming another host cannot be checked: taken over, and said so.
 printf '4242\npictavo\nsome-other-host.example\n' >"$XDG_RUNTIME_DIR/pictavo.lock"
 start_pictavo
-grep -q "some-other-host.example.*taken over" "$E2E_TMP/pictavo.err" ||
+lock=$XDG_RUNTIME_DIR/pictavo.lock
+grep -qxF "pictavo: $lock names process 4242 on host some-other-host.example, which cannot be checked; it is taken over" \
+    "$E2E_TMP/pictavo.err" ||
     fail "no word on stderr about the foreign lock: $(cat "$E2E_TMP/pictavo.err")"
 kill -9 "$PICTAVO_PID"
 wait "$PICTAVO_PID" 2>/dev/null || true
@@ -40,6 +42,7 @@ wait_for 10 bash -c '! xdotool search --onlyvisible --name "^Pictavo" | grep -q 
 rm -f "$XDG_RUNTIME_DIR/pictavo.lock"
 mkdir "$XDG_RUNTIME_DIR/pictavo.lock"
 start_pictavo
-grep -q "single-instance protection is off" "$E2E_TMP/pictavo.err" ||
+grep -qxF "pictavo: single-instance protection is off: $lock is in the way and is not an ordinary file" \
+    "$E2E_TMP/pictavo.err" ||
     fail "no word on stderr about the lock: $(cat "$E2E_TMP/pictavo.err")"
 echo "single instance: ok"

@@ -20,10 +20,6 @@ public:
         std::lock_guard g(m_lock);
         return m_inner.remove(path);
     }
-    bool rename(const QString& from, const QString& to, QString* error) override {
-        std::lock_guard g(m_lock);
-        return m_inner.rename(from, to, error);
-    }
     bool renameNew(const QString& from, const QString& to, QString* error) override {
         std::lock_guard g(m_lock);
         return m_inner.renameNew(from, to, error);
@@ -41,7 +37,6 @@ public:
         std::lock_guard g(m_lock);
         return m_inner.uniqueName(folder, stem, suffix);
     }
-    QString programFolder() const override { return m_inner.programFolder(); }
 
 private:
     IFileSystem& m_inner;

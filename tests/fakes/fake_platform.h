@@ -168,7 +168,6 @@ public:
 class FakeFileSystem final : public IFileSystem {
 public:
     QMap<QString, QByteArray> files;
-    QString program = QStringLiteral("/opt/pictavo/bin");
     int uniqueCounter = 0;
     mutable std::recursive_mutex lock;
 
@@ -180,16 +179,6 @@ public:
         std::lock_guard held(lock);
         return files.remove(path) > 0;
     }
-    bool rename(const QString& from, const QString& to, QString* error) override {
-        std::lock_guard held(lock);
-        if (!files.contains(from)) {
-            if (error)
-                *error = QStringLiteral("No such file or directory");
-            return false;
-        }
-        files[to] = files.take(from);
-        return true;
-    }
     bool renameNew(const QString& from, const QString& to, QString* error) override {
         std::lock_guard held(lock);
         if (files.contains(to)) {
@@ -197,7 +186,13 @@ public:
                 *error = QStringLiteral("File exists");
             return false;
         }
-        return rename(from, to, error);
+        if (!files.contains(from)) {
+            if (error)
+                *error = QStringLiteral("No such file or directory");
+            return false;
+        }
+        files[to] = files.take(from);
+        return true;
     }
     QString saveTarget(const QString& path, QString*) const override { return path; }
     QStringList listFiles(const QString& folder, const QString& pattern) const override {
@@ -222,7 +217,6 @@ public:
         QString base = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
         return base + stem + QString::number(++self->uniqueCounter) + suffix;
     }
-    QString programFolder() const override { return program; }
 };
 
 /** Pictures are kept by path; writes store a marker the loads can read back. */

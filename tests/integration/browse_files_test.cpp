@@ -1,5 +1,6 @@
 // Browse and Open on real files, through the real window, loader and clipboard.
 #include "app/form_capture.h"
+#include "app/qt_viewer_host.h"
 #include "fakes/fake_platform.h"
 #include "integration/test_pictures.h"
 #include "platform/qt/files/qt_file_system.h"
@@ -141,7 +142,7 @@ TEST_F(RealBrowseFixture, LoadsJpegBmpGifInOrderWithTheirNames) {
     const QByteArray root = QFile::encodeName(dir.path()) + '/';
     for (const Item& item : items) {
         // By raw bytes: QFile cannot make a name that is not valid UTF-8.
-        const int fd = ::open((root + item.name).constData(), O_CREAT | O_WRONLY | O_TRUNC, 0644);
+        const int fd = ::open(QByteArray(root + item.name).constData(), O_CREAT | O_WRONLY | O_TRUNC, 0644);
         ASSERT_GE(fd, 0) << item.name.constData();
         ASSERT_EQ(::write(fd, item.bytes.constData(), size_t(item.bytes.size())),
                   item.bytes.size());
@@ -165,7 +166,7 @@ TEST_F(RealBrowseFixture, LoadsJpegBmpGifInOrderWithTheirNames) {
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Pictavo"));
     EXPECT_TRUE(window.isMenuEnabled(Command::Browse));
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-    ::unlink((root + "bad\xff\xfe.jpg").constData());
+    ::unlink(QByteArray(root + "bad\xff\xfe.jpg").constData());
 }
 
 TEST_F(RealBrowseFixture, DamagedJpegInTheMiddleEndsTheLoadingThere) {

@@ -1,11 +1,14 @@
 // The main window's geometry as the window manager frames it.
 #include "app/form_capture.h"
 #include "fakes/fake_platform.h"
-#include "gallery/units.h"
+#include "platform/keys.h"
+#include "platform/units.h"
 #include "platform/qt/windows/capture_window.h"
 #include "platform/qt/windows/x11_window.h"
 #include "wait.h"
 
+#include <QScreen>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 namespace {
@@ -64,4 +67,37 @@ TEST(MainWindowTest, LayoutFollowsTheFrameAfterMaximizeAndRestore) {
         EXPECT_TRUE(waitUntil([&] { return laidOutForTheFrame(window, g, &why); }, 3000))
             << "restored: " << why;
     }
+}
+
+// The window repaints only what a change touched: after every change the screen must
+// show what a full repaint would.
+TEST(MainWindowTest, ScreenShowsEveryChangeOfTheGallery) {
+    FakePlatform fake;
+    CaptureWindow window;
+    FakeViewerHost viewers;
+    formCapture form(window, fake.platform, viewers);
+    window.attach(form.gallery(), form);
+    window.resize(632, 453);
+    form.Form_Load();
+    window.show();
+    ASSERT_TRUE(waitUntil([&] { return window.windowHandle() && window.windowHandle()->isExposed(); }));
+    const auto screenMatches = [&] {
+        const QImage shown =
+            window.screen()->grabWindow(window.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+        return shown == window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    Gallery& g = form.gallery();
+    for (QRgb colour : {0xffc03020u, 0xff20c030u, 0xff3020c0u, 0xffc0c020u, 0xff20c0c0u}) {
+        g.AddImage(solidPicture(64, 48, colour));
+        window.galleryChanged();
+        EXPECT_TRUE(waitUntil(screenMatches)) << "after adding entry " << g.ImageCount;
+    }
+    form.imgView_MouseUp(2, 1, 0, 5, 5);
+    EXPECT_TRUE(waitUntil(screenMatches)) << "after selecting entry 2";
+    form.Form_KeyDown(keys::Right, 0);
+    EXPECT_TRUE(waitUntil(screenMatches)) << "after moving the selection";
+    form.menuCommand(Command::Delete);
+    EXPECT_TRUE(waitUntil(screenMatches)) << "after deleting the selected entry";
+    form.menuCommand(Command::Clear);
+    EXPECT_TRUE(waitUntil(screenMatches)) << "after clearing";
 }

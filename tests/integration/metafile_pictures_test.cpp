@@ -1,6 +1,7 @@
 // EMF and WMF files through the picture loader: vectors by content, refusals,
 // and Copy of a metafile picture rasterised on the real clipboard.
 #include "app/form_capture.h"
+#include "app/qt_viewer_host.h"
 #include "commands/picture_prefetch.h"
 #include "fakes/fake_platform.h"
 #include "metafile_writer.h"
@@ -13,10 +14,7 @@
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QGuiApplication>
-#include <QKeyEvent>
-#include <QPainter>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -101,7 +99,7 @@ TEST_F(MetafileFixture, NameThatIsNotUtf8ReachesTheHelper) {
     QString reason;
     const Picture p = loader.load(dir.path() + QLatin1Char('/') + names[0], &reason);
     EXPECT_TRUE(p.isVector()) << reason.toStdString();
-    ::unlink((root + name).constData());
+    ::unlink(QByteArray(root + name).constData());
 }
 
 TEST_F(MetafileFixture, DamagedMetafilesAreRefusedWithAReason) {
@@ -159,27 +157,8 @@ TEST_F(MetafileFixture, CopyPutsTheMetafileOnTheClipboardAsABitmap) {
     QGuiApplication::clipboard()->clear();
 }
 
-namespace {
-class CountingWindow final : public QWidget {
-public:
-    int paints = 0;
-    int keys = 0;
-    bool busyAtEveryPaint = true;
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        ++paints;
-        const QCursor* cursor = QGuiApplication::overrideCursor();
-        busyAtEveryPaint = busyAtEveryPaint && cursor && cursor->shape() == Qt::BusyCursor;
-        QPainter(this).fillRect(rect(), Qt::darkCyan);
-    }
-    void keyPressEvent(QKeyEvent*) override { ++keys; }
-};
-} // namespace
-
-// While the window's thread waits for the helper, the windows are painted under the busy
-// pointer and nothing else runs; a helper past its time limit is ended and the reason told.
-TEST_F(MetafileFixture, WindowsKeepPaintingWhileTheHelperWorksAndNothingElseRuns) {
+// A helper past its time limit is ended and the reason told.
+TEST_F(MetafileFixture, AHelperPastItsTimeIsEnded) {
     const QString helper = dir.path() + QStringLiteral("/silent-helper");
     QFile script(helper);
     ASSERT_TRUE(script.open(QIODevice::WriteOnly));
@@ -187,16 +166,6 @@ TEST_F(MetafileFixture, WindowsKeepPaintingWhileTheHelperWorksAndNothingElseRuns
     script.close();
     script.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     const QString file = put("slow.wmf", metafile_test::sampleWmf(true));
-
-    CountingWindow window;
-    window.resize(200, 150);
-    window.show();
-    ASSERT_TRUE(waitUntil([&] { return window.paints > 0; }));
-    bool timerRan = false;
-    QTimer::singleShot(0, [&] { timerRan = true; });
-    QCoreApplication::postEvent(&window, new QKeyEvent(QEvent::KeyPress, Qt::Key_A, {}));
-    window.paints = 0;
-    window.busyAtEveryPaint = true;
 
     QtPictureFiles slow(helper, 1500);
     QElapsedTimer clock;
@@ -207,11 +176,4 @@ TEST_F(MetafileFixture, WindowsKeepPaintingWhileTheHelperWorksAndNothingElseRuns
     EXPECT_EQ(reason, QStringLiteral("the metafile reader took too long"));
     EXPECT_GE(elapsed, 1500);
     EXPECT_LT(elapsed, 6000) << "the helper was ended, not waited for";
-    EXPECT_GE(window.paints, 5) << "about one paint each 100 ms";
-    EXPECT_TRUE(window.busyAtEveryPaint);
-    EXPECT_FALSE(timerRan) << "no timer, so no clipboard tick, ran during the wait";
-    EXPECT_EQ(window.keys, 0) << "input waits";
-    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-    // Afterwards, what waited runs.
-    EXPECT_TRUE(waitUntil([&] { return timerRan && window.keys == 1; }));
 }

@@ -189,11 +189,17 @@ TEST_F(RealFiles, JpegSaveLeavesTheUsersBitmapAloneAndOnlyTheJpeg) {
 TEST_F(RealFiles, BmpSaveWritesExactlyThatFile) {
     const QImage image = screenLike(97, 61, 2);
     addPicture(image, "Image 1");
+    ASSERT_TRUE(writeAll(dir + "/Shot.BMP", "older"));
+    ASSERT_EQ(::chmod(QFile::encodeName(dir + "/Shot.BMP").constData(), 0640), 0);
     save(dir + "/Shot.BMP");
     EXPECT_EQ(entries(dir), QStringList{"Shot.BMP"});
     const QImage saved(dir + "/Shot.BMP");
     ASSERT_EQ(saved.size(), image.size());
     EXPECT_EQ(meanDifference(saved, image), 0.0);
+    // The file replaced keeps its permissions.
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(dir + "/Shot.BMP").constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
 }
 
 TEST_F(RealFiles, IntermediateBitmapIsNeverWrittenOverAFile) {
@@ -422,8 +428,12 @@ TEST_F(RealFiles, ThroughALinkTheFileItLeadsToIsReplacedAndTheLinkStays) {
     for (const char* ext : {"jpg", "bmp"}) {
         ASSERT_TRUE(writeAll(dir + "/real/target." + ext, "older"));
         const QByteArray out = QFile::encodeName(dir) + "/out/";
-        ASSERT_EQ(::symlink(QByteArray("../real/target.") + ext, out + "link." + ext), 0);
-        ASSERT_EQ(::symlink(QByteArray("../real/none.") + ext, out + "dangle." + ext), 0);
+        const QByteArray link = QByteArray(out).append("link.").append(ext);
+        const QByteArray dangle = QByteArray(out).append("dangle.").append(ext);
+        ASSERT_EQ(
+            ::symlink(QByteArray("../real/target.").append(ext).constData(), link.constData()), 0);
+        ASSERT_EQ(
+            ::symlink(QByteArray("../real/none.").append(ext).constData(), dangle.constData()), 0);
     }
     const QImage image = screenLike(90, 70, 7);
     addPicture(image, "Image 1");
@@ -461,7 +471,7 @@ TEST_F(RealFiles, AnyFileNameKeepsItsBytesFromSaveToBrowseAndOpen) {
                                                             "alid\nfolder";
     ASSERT_EQ(::mkdir(folderBytes.constData(), 0755), 0);
     const QString folder = decodeFileName(folderBytes);
-    const auto long250 = [](QByteArray head, const char* ext) {
+    const auto long250 = [](QByteArray head, const char* ext) -> QByteArray {
         return head + QByteArray(250 - head.size() - 4, 'x') + ext;
     };
     const QByteArray jpegName = long250("b-inv\xff"

@@ -328,7 +328,7 @@ TEST(FolderListing, OrdinaryVisibleFilesOnlyAnyCaseInNameOrder) {
     QTemporaryDir dir;
     const QByteArray root = QFile::encodeName(dir.path()) + '/';
     const auto touch = [&](const QByteArray& name) {
-        const int fd = ::open((root + name).constData(), O_CREAT | O_WRONLY, 0644);
+        const int fd = ::open(QByteArray(root + name).constData(), O_CREAT | O_WRONLY, 0644);
         ASSERT_GE(fd, 0) << name.constData();
         ASSERT_EQ(::write(fd, "x", 1), 1);
         ::close(fd);
@@ -343,9 +343,13 @@ TEST(FolderListing, OrdinaryVisibleFilesOnlyAnyCaseInNameOrder) {
     touch(".hidden.jpg");
     touch("other.bmp");
     touch("x.jpg.txt");
-    ASSERT_EQ(::mkdir((root + "folder.jpg").constData(), 0755), 0);
-    ASSERT_EQ(::symlink((root + "b.jpg").constData(), (root + "link.jpg").constData()), 0);
-    ASSERT_EQ(::symlink((root + "gone").constData(), (root + "dangling.jpg").constData()), 0);
+    ASSERT_EQ(::mkdir(QByteArray(root + "folder.jpg").constData(), 0755), 0);
+    ASSERT_EQ(::symlink(QByteArray(root + "b.jpg").constData(),
+                        QByteArray(root + "link.jpg").constData()),
+              0);
+    ASSERT_EQ(::symlink(QByteArray(root + "gone").constData(),
+                        QByteArray(root + "dangling.jpg").constData()),
+              0);
 
     QtFileSystem fs;
     const QStringList names = fs.listFiles(dir.path(), QStringLiteral("*.jpg"));
@@ -367,5 +371,5 @@ TEST(FolderListing, OrdinaryVisibleFilesOnlyAnyCaseInNameOrder) {
         fs.listFiles(dir.path() + QStringLiteral("/missing"), QStringLiteral("*.jpg")).isEmpty());
     EXPECT_EQ(fs.listFiles(dir.path(), QStringLiteral("*.bmp")), QStringList({"other.bmp"}));
     // QTemporaryDir cannot see this name to remove it.
-    ::unlink((root + "bad\xff.jpg").constData());
+    ::unlink(QByteArray(root + "bad\xff.jpg").constData());
 }

@@ -2,7 +2,7 @@
 // its own (700 x 433 pixels, openbox); disabled in the ordinary run.
 #include "app/form_capture.h"
 #include "fakes/fake_platform.h"
-#include "gallery/units.h"
+#include "platform/units.h"
 #include "platform/qt/windows/capture_window.h"
 #include "platform/qt/windows/x11_window.h"
 #include "wait.h"
@@ -109,8 +109,8 @@ void maximizeAndRestore(int rounds) {
         })) << "the window did not fill the screen";
         outer = outerTwips(window, after);
         expected.relayout();
-        // Past the window's own settling time, so a late layout is seen too.
-        waitUntil([] { return false; }, 700);
+        // Once the window has settled, so a late layout is seen too.
+        ASSERT_TRUE(waitUntil([&] { return !window.settling(); }));
         ASSERT_TRUE(laidOut()) << "maximized: " << why;
 
         maximizeByTheWindowManager(window, false);
@@ -118,7 +118,7 @@ void maximizeAndRestore(int rounds) {
         ASSERT_TRUE(waitUntil([&] { return frameExtents(window) == before; }));
         outer = outerTwips(window, before);
         expected.relayout();
-        waitUntil([] { return false; }, 700);
+        ASSERT_TRUE(waitUntil([&] { return !window.settling(); }));
         ASSERT_TRUE(laidOut()) << "restored: " << why;
     }
 }

@@ -8,7 +8,7 @@
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/windows/capture_window.h"
 #include "platform/qt/windows/full_screen_window.h"
-#include "platform/qt/windows/qt_viewer_host.h"
+#include "app/qt_viewer_host.h"
 #include "platform/qt/windows/zoom_window.h"
 #include "viewers/fit.h"
 

@@ -81,7 +81,7 @@ TEST_F(MetafileLoading, FrameRoundsToTheNearestPixelUpTo16384) {
         return b;
     };
     // 100.3, 100.7 and 16383.99 pixels.
-    for (const auto [himetric, pixels] :
+    for (const auto& [himetric, pixels] :
          {std::pair{2654u, 100}, std::pair{2664u, 101}, std::pair{433493u, 16384}}) {
         const auto drawing = load(QStringLiteral("wide%1.emf").arg(himetric), emfWide(himetric));
         ASSERT_TRUE(drawing);

@@ -8,9 +8,16 @@
 
 namespace metafile_test {
 
+namespace {
+// While a fault is asked for, the tests' build of the helper stands in.
+bool g_faultAsked = false;
+} // namespace
+
 std::optional<MetafileDrawing> loadThroughHelper(const QString& path, QString* error,
                                                  int timeoutMs) {
-    return loadMetafileViaHelper(QStringLiteral(PICTAVO_METAFILE_HELPER), path, timeoutMs, error);
+    const QString helper = g_faultAsked ? QStringLiteral(PICTAVO_METAFILE_FAULT_HELPER)
+                                        : QStringLiteral(PICTAVO_METAFILE_HELPER);
+    return loadMetafileViaHelper(helper, path, timeoutMs, error);
 }
 
 QString writeInto(const QTemporaryDir& dir, const QString& name, const Bytes& bytes) {
@@ -54,10 +61,12 @@ int countColor(const QImage& image, const QRect& area, QColor expected, int tole
 
 HelperFault::HelperFault(const char* mode) {
     qputenv("PICTAVO_METAFILE_TEST", mode);
+    g_faultAsked = true;
 }
 
 HelperFault::~HelperFault() {
     qunsetenv("PICTAVO_METAFILE_TEST");
+    g_faultAsked = false;
 }
 
 } // namespace metafile_test

@@ -35,7 +35,7 @@ bool isTransparent(const QImage& image, int x, int y);
 // Pixels of about the colour within the rectangle.
 int countColor(const QImage& image, const QRect& area, QColor expected, int tolerance = 80);
 
-// Sets the helper's fault switch for the scope.
+// Has the tests' build of the helper stand in, with this fault, for the scope.
 class HelperFault {
 public:
     explicit HelperFault(const char* mode);

@@ -59,11 +59,11 @@ protected:
     }
 
     void dropEvent(QDropEvent* event) override {
-        const QMimeData* data = event->mimeData();
-        writeAll(m_out + QStringLiteral(".formats"), data->formats().join(QLatin1Char('\n')).toUtf8());
+        const QMimeData* mime = event->mimeData();
+        writeAll(m_out + QStringLiteral(".formats"), mime->formats().join(QLatin1Char('\n')).toUtf8());
         bool taken = false;
-        if (m_wantsFile && data->hasFormat(kUris)) {
-            const QList<QUrl> urls = data->urls();
+        if (m_wantsFile && mime->hasFormat(kUris)) {
+            const QList<QUrl> urls = mime->urls();
             if (urls.size() == 1 && urls[0].isLocalFile()) {
                 QFile file(urls[0].toLocalFile());
                 if (file.open(QIODevice::ReadOnly)) {
@@ -71,8 +71,8 @@ protected:
                     taken = writeAll(m_out, file.readAll());
                 }
             }
-        } else if (data->hasFormat(kPng)) {
-            taken = writeAll(m_out, data->data(kPng));
+        } else if (mime->hasFormat(kPng)) {
+            taken = writeAll(m_out, mime->data(kPng));
         }
         if (taken)
             event->acceptProposedAction();

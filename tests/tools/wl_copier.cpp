@@ -43,9 +43,9 @@ protected:
         m_next.clear();
         if (!file.open(QIODevice::ReadOnly))
             return;
-        auto* data = new QMimeData;
-        data->setData(QStringLiteral("image/png"), file.readAll());
-        QGuiApplication::clipboard()->setMimeData(data);
+        auto* mime = new QMimeData;
+        mime->setData(QStringLiteral("image/png"), file.readAll());
+        QGuiApplication::clipboard()->setMimeData(mime);
         m_held.start();
         say("copied");
     }

@@ -1,4 +1,4 @@
-#include "gallery/clipboard_sides.h"
+#include "platform/qt/clipboard/clipboard_sides.h"
 
 #include <gtest/gtest.h>
 

@@ -5,13 +5,14 @@
 using namespace FileNames;
 
 TEST(FileNames, ProposalDropsFourCharactersWhateverTheyAre) {
-    EXPECT_EQ(proposedSaveName("Image 12"), "Imag.jpg");
-    EXPECT_EQ(proposedSaveName("Image 3"), "Ima.jpg");
-    EXPECT_EQ(proposedSaveName("/home/u/shot.bmp"), "/home/u/shot.jpg");
-    EXPECT_EQ(proposedSaveName("/home/u/shot.jpg"), "/home/u/shot.jpg");
-    EXPECT_EQ(proposedSaveName("abcd"), ".jpg");
-    EXPECT_EQ(proposedSaveName("abc"), "") << "too short: no name can be formed";
-    EXPECT_EQ(proposedSaveName(""), "");
+    EXPECT_EQ(proposedName("Image 12", ".jpg"), "Imag.jpg");
+    EXPECT_EQ(proposedName("Image 3", ".jpg"), "Ima.jpg");
+    EXPECT_EQ(proposedName("/home/u/shot.bmp", ".jpg"), "/home/u/shot.jpg");
+    EXPECT_EQ(proposedName("/home/u/shot.jpg", ".jpg"), "/home/u/shot.jpg");
+    EXPECT_EQ(proposedName("abcd", ".jpg"), ".jpg");
+    EXPECT_EQ(proposedName("abc", ".jpg"), "") << "too short: no name can be formed";
+    EXPECT_EQ(proposedName("", ".jpg"), "");
+    EXPECT_EQ(proposedName("Image 3", ".bmp"), "Ima.bmp");
 }
 
 TEST(FileNames, ExtensionIsTheLastFourCharactersInLowerCase) {

@@ -43,5 +43,5 @@ TEST(GalleryReading, ListsFilledEntriesByNameAndTheFramedOneAsSelected) {
     // After Clear the frame is hidden: nothing is selected, whatever SelectedIndex says.
     g.shpSelected.visible = false;
     EXPECT_FALSE(menuAnchor(g));
-    EXPECT_EQ(sizeText(Picture()), QString());
+    EXPECT_EQ(pictureSizeText(Picture()), QString());
 }

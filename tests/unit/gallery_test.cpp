@@ -132,3 +132,28 @@ TEST_F(GalleryFixture, CountersNeverOverflowInAHugeWindow) {
     EXPECT_EQ(g.ImageCount, 1);
     EXPECT_GE(g.ImageCount, 0);
 }
+
+// Entries overlap once the window shrank and entries kept their places: the one
+// showing a picture takes the click and the drag, whichever was made first.
+TEST_F(GalleryFixture, OverlappingEntriesGiveTheClickToThePictureAndDragsAreNamed) {
+    ASSERT_TRUE(g.AddImage(solidPicture(4, 3)));
+    ASSERT_TRUE(g.AddImage(solidPicture(4, 3)));
+    g.imgView(1).left = g.imgView(0).left + 300;
+    g.imgView(1).picture = Picture();
+    const int x = (g.imgView(1).left + 150) / 15, y = (g.imgView(1).top + 150) / 15;
+    EXPECT_EQ(g.entryAt(x, y), 0) << "the empty entry on top gives way";
+    g.imgView(0).picture = Picture();
+    EXPECT_EQ(g.entryAt(x, y), 1) << "of two empty ones, the one drawn last";
+    g.imgView(1).visible = false;
+    EXPECT_EQ(g.entryAt(x, y), 0);
+    EXPECT_EQ(g.entryAt(0, 0), -1);
+    EXPECT_EQ(g.entryAt(g.imgView(0).left / 15 + 74, y), -1) << "the right edge is outside";
+    EXPECT_EQ(g.entriesToKeep(), std::vector<int>{}) << "no picture, nothing to make";
+
+    g.imgView(1).picture = solidPicture(4, 3);
+    EXPECT_EQ(g.entriesToKeep(), std::vector<int>{1});
+    g.imgView(1).toolTipText = QStringLiteral("/home/u/shot.final.jpg");
+    EXPECT_EQ(g.dragFileName(1), QStringLiteral("shot.final.png"));
+    g.imgView(1).toolTipText.clear();
+    EXPECT_EQ(g.dragFileName(1), QStringLiteral("Image 2.png"));
+}

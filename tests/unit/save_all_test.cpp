@@ -184,9 +184,6 @@ public:
     explicit VanishingFolder(FakeFileSystem& files) : m_files(files) {}
     std::int64_t fileLength(const QString& path) const override { return m_files.fileLength(path); }
     bool remove(const QString& path) override { return vanishAfter(m_files.remove(path)); }
-    bool rename(const QString& from, const QString& to, QString* error) override {
-        return m_files.rename(from, to, error);
-    }
     bool renameNew(const QString& from, const QString& to, QString* error) override {
         return vanishAfter(m_files.renameNew(from, to, error));
     }
@@ -200,7 +197,6 @@ public:
                        const QString& suffix) const override {
         return m_files.uniqueName(folder, stem, suffix);
     }
-    QString programFolder() const override { return m_files.programFolder(); }
 
 private:
     bool vanishAfter(bool result) {

@@ -25,9 +25,9 @@ TEST(SingleInstanceTest, LockWithoutLiveOwnerIsTakenOverAndLiveOneKeepsOthersOut
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("pictavo.lock"));
-    for (const QByteArray& damaged : {QByteArray(), QByteArray("\x01\xff garbage\n\n\n", 13),
-                                      "999999999\npictavo\n" + QSysInfo::machineHostName().toUtf8() +
-                                          "\n"}) {
+    for (const QByteArray& damaged :
+         {QByteArray(), QByteArray("\x01\xff garbage\n\n\n", 13),
+          QByteArray("999999999\npictavo\n" + QSysInfo::machineHostName().toUtf8() + "\n")}) {
         writeFile(path, damaged);
         SingleInstance::Result first = SingleInstance::acquire(path);
         ASSERT_EQ(first.outcome, SingleInstance::Outcome::Locked) << damaged.toStdString();
@@ -47,7 +47,7 @@ TEST(SingleInstanceTest, NoLockPossibleMeansRunningUnprotectedWithAReason) {
     writeFile(folder + QStringLiteral("/keep"), "x");
     const QString underFile = dir.filePath(QStringLiteral("file"));
     writeFile(underFile, "x");
-    for (const QString& path : {folder, underFile + QStringLiteral("/pictavo.lock")}) {
+    for (const QString& path : {folder, QString(underFile + QStringLiteral("/pictavo.lock"))}) {
         const SingleInstance::Result r = SingleInstance::acquire(path);
         EXPECT_EQ(r.outcome, SingleInstance::Outcome::Unavailable) << path.toStdString();
         EXPECT_TRUE(r.reason.contains(path)) << r.reason.toStdString();

@@ -36,16 +36,17 @@ owner() {
 wl_taken_within() { timeout "$1" "${USER_ARGV[@]}" wl-copy --foreground --type image/png <"$WORK/$2"; }
 x_taken_within() { timeout "$1" "${USER_ARGV[@]}" xclip -quiet -selection clipboard -t image/png -i "$WORK/$2" 2>/dev/null; }
 user_argv
+reconnecting="pictavo: the compositor closed the clipboard connection; reconnecting"
 
 # 3000 long types: the compositor drops every client that does not read them at once, the
 # program's connection and often the owner's own; a program that keeps up is not dropped, so
 # the offer is made again until it is.
 for attempt in 1 2 3 4 5 6; do
     owner flood flood red.png
-    wait_for 3 grep -q reconnecting "$WORK/pictavo.err" && break
+    wait_for 3 grep -qxF "$reconnecting" "$WORK/pictavo.err" && break
     kill "${PIDS[-1]}" 2>/dev/null || true
 done
-grep -q reconnecting "$WORK/pictavo.err" || fail "the dropped connection went unnoticed"
+grep -qxF "$reconnecting" "$WORK/pictavo.err" || fail "the dropped connection went unnoticed"
 kill "${PIDS[-1]}" 2>/dev/null || true
 wl_taken_within 5 lime.png || fail "no Wayland copy taken after the connection was dropped"
 
@@ -78,6 +79,6 @@ identify -format '%m %w' "$WORK/pasted.png" | grep -Eq '^PNG [0-9]+$' || fail "t
 ! wait_for 2 selection_has_no_image || fail "the program took its own copy back"
 
 kill -0 "$PICTAVO_PID" || fail "the program ended"
-said=$(grep -c reconnecting "$WORK/pictavo.err" || true)
+said=$(grep -cxF "$reconnecting" "$WORK/pictavo.err" || true)
 [ "$said" -eq 1 ] || fail "the lost connection was reported $said times"
 echo "hostile owners: ok"

@@ -1,6 +1,6 @@
 #include "platform/qt/clipboard/qt_clipboard.h"
 
-#include "gallery/capture_log.h"
+#include "platform/capture_log.h"
 #include "pictures/pixel_fingerprint.h"
 
 #include <QClipboard>

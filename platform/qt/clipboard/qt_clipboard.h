@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gallery/clipboard_sides.h"
+#include "platform/qt/clipboard/clipboard_sides.h"
 #include "platform/clipboard.h"
 #include "platform/qt/clipboard/wayland_clipboard_reader.h"
 #include "platform/qt/clipboard/x11_clipboard_manager.h"

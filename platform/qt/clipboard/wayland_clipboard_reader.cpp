@@ -1,11 +1,11 @@
 #include "platform/qt/clipboard/wayland_clipboard_reader.h"
 
 #include "platform/qt/clipboard/wayland_clipboard_session.h"
+#include "platform/qt/qt_log.h"
 
 #include <QMetaObject>
 #include <algorithm>
 #include <csignal>
-#include <cstdio>
 #include <poll.h>
 #include <pthread.h>
 #include <sys/eventfd.h>
@@ -93,8 +93,7 @@ bool WaylandClipboardReader::reconnectWhenDue() {
         // Said once a loss, not once a retry: a compositor may drop us again and again
         // while the offer that made it do so stays on its selection.
         if (now - m_connectedAt > seconds(kSettledS))
-            std::fprintf(stderr, "pictavo: the compositor closed the clipboard connection; "
-                                 "reconnecting\n");
+            qCWarning(lcPictavo, "the compositor closed the clipboard connection; reconnecting");
     }
     if (now < m_nextAttempt)
         return false;

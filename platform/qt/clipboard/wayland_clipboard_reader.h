@@ -4,7 +4,7 @@
 #pragma once
 
 #include "platform/clipboard.h"
-#include "platform/qt/clipboard/x11_clipboard_reader.h"
+#include "platform/qt/clipboard/read_limits.h"
 
 #include <QImage>
 #include <QObject>
@@ -20,7 +20,7 @@ class WaylandClipboardReader final : public QObject {
     Q_OBJECT
 public:
     /** The same deadlines and size bound as on X11. */
-    using Limits = X11ClipboardReader::Limits;
+    using Limits = ReadLimits;
 
     WaylandClipboardReader();
     explicit WaylandClipboardReader(Limits limits);

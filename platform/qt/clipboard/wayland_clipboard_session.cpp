@@ -16,8 +16,6 @@ namespace {
 
 // How long the connection may stay silent before we ask the compositor for a sign of life.
 constexpr int kKeepAliveMs = 1000;
-// Picture headers name the size within their first bytes.
-constexpr qsizetype kHeaderBytes = 64 * 1024;
 
 } // namespace
 
@@ -352,7 +350,7 @@ bool WaylandClipboardReader::Session::receive(void* offer, const QByteArray& mim
         } else if (n > 0) {
             if (out->size() + n > m_limits.maxBytes)
                 break;
-            const bool inHeader = out->size() < kHeaderBytes;
+            const bool inHeader = out->size() < kPictureHeaderBytes;
             out->append(piece.data(), n);
             if (inHeader && clipboardImageRefusedByHeader(mimeType, *out, refused))
                 break;

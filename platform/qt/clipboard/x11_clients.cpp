@@ -8,10 +8,7 @@
 #include <xcb/res.h>
 
 X11Clients::X11Clients(xcb_connection_t* c) : m_c(c) {
-    const char* name = "CLIPBOARD_MANAGER";
-    XPtr<xcb_intern_atom_reply_t> atom(xcb_intern_atom_reply(
-        m_c, xcb_intern_atom(m_c, 0, uint16_t(std::strlen(name)), name), nullptr));
-    m_manager = atom ? atom->atom : XCB_NONE;
+    m_manager = internAtom(m_c, "CLIPBOARD_MANAGER");
     m_baseMask = ~xcb_get_setup(m_c)->resource_id_mask;
     const xcb_query_extension_reply_t* res = xcb_get_extension_data(m_c, &xcb_res_id);
     if (res && res->present) {

@@ -201,9 +201,7 @@ ClipboardContent X11ClipboardReader::Connection::lookAt(bool readImage,
 }
 
 xcb_atom_t X11ClipboardReader::Connection::atom(const char* name) {
-    XPtr<xcb_intern_atom_reply_t> reply(
-        xcb_intern_atom_reply(m_c, xcb_intern_atom(m_c, 0, uint16_t(strlen(name)), name), nullptr));
-    return reply ? reply->atom : XCB_NONE;
+    return internAtom(m_c, name);
 }
 
 template <typename Pred>
@@ -324,7 +322,7 @@ bool X11ClipboardReader::Connection::transfer(xcb_atom_t target, const QByteArra
             return false;
         if (out->size() == before)
             return true; // a piece of length 0 ends the transfer
-        if (!imageType.isEmpty() && before < kHeaderBytes &&
+        if (!imageType.isEmpty() && before < kPictureHeaderBytes &&
             clipboardImageRefusedByHeader(imageType, *out, refused))
             return false;
     }

@@ -57,9 +57,6 @@ private:
     bool transfer(xcb_atom_t target, const QByteArray& imageType, QByteArray* out, xcb_atom_t* type,
                   const std::atomic<bool>& stop, int answerMs, QString* refused = nullptr);
 
-    // Picture headers name the size within their first bytes.
-    static constexpr qint64 kHeaderBytes = 64 * 1024;
-
     Limits m_limits;
     QElapsedTimer m_look;
     std::uint32_t m_changesAtStart = 0;

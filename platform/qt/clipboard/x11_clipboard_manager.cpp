@@ -127,11 +127,7 @@ private:
         Clock::time_point deadline;
     };
 
-    xcb_atom_t atom(const char* name) {
-        XPtr<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
-            m_c, xcb_intern_atom(m_c, 0, uint16_t(strlen(name)), name), nullptr));
-        return reply ? reply->atom : XCB_NONE;
-    }
+    xcb_atom_t atom(const char* name) { return internAtom(m_c, name); }
 
     xcb_window_t ownerOf(xcb_atom_t selection) {
         XPtr<xcb_get_selection_owner_reply_t> reply(

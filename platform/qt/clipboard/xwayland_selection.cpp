@@ -19,11 +19,7 @@ XWaylandSelection::XWaylandSelection() : m_c(xcb_connect(nullptr, nullptr)) {
     const xcb_setup_t* setup = xcb_get_setup(m_c);
     m_idMask = setup->resource_id_mask;
     const xcb_window_t root = xcb_setup_roots_iterator(setup).data->root;
-    auto atom = [this](const char* name) {
-        XPtr<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
-            m_c, xcb_intern_atom(m_c, 0, uint16_t(std::strlen(name)), name), nullptr));
-        return reply ? reply->atom : xcb_atom_t(XCB_NONE);
-    };
+    auto atom = [this](const char* name) { return internAtom(m_c, name); };
     m_clipboard = atom("CLIPBOARD");
     m_targets = atom("TARGETS");
     m_timestamp = atom("TIMESTAMP");

@@ -1,7 +1,9 @@
 #include "platform/qt/files/direct_bmp.h"
 
 #include "pictures/packed_image.h"
+#include "platform/qt/files/system_error.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -54,7 +56,7 @@ bool fits(QSize size) {
 
 bool failed(QString* error) {
     if (error)
-        *error = QString::fromLocal8Bit(std::strerror(errno));
+        *error = systemError();
     return false;
 }
 
@@ -122,6 +124,7 @@ bool writeDirectBmp(int fd, const PackedImage& packed, QString* error) {
     if (writeFailed)
         return failed(error);
     if (!done && error)
-        *error = QStringLiteral("there is not enough memory to decode the picture");
+        *error = QCoreApplication::translate("Pictures",
+                                             "there is not enough memory to decode the picture");
     return done;
 }

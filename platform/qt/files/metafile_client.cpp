@@ -4,6 +4,7 @@
 #include "metafile/metafile_format.h"
 #include "platform/qt/files/private_files.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QList>
 #include <QProcess>
@@ -15,8 +16,6 @@
 
 namespace {
 
-constexpr int kWaitStepMs = 20;
-
 std::optional<MetafileDrawing> fail(QString* error, const QString& reason) {
     if (error)
         *error = reason;
@@ -27,21 +26,25 @@ QString reasonForExit(int code) {
     using namespace metafile;
     switch (code) {
     case kExitUnreadable:
-        return QStringLiteral("the file could not be read");
+        return QCoreApplication::translate("Pictures", "the file could not be read");
     case kExitNotMetafile:
-        return QStringLiteral("the file is not an EMF or WMF file");
+        return QCoreApplication::translate("Pictures", "the file is not an EMF or WMF file");
     case kExitTooLarge:
-        return QStringLiteral("the file is too large for the metafile reader");
+        return QCoreApplication::translate("Pictures",
+                                           "the file is too large for the metafile reader");
     case kExitDamaged:
-        return QStringLiteral("the metafile is damaged");
+        return QCoreApplication::translate("Pictures", "the metafile is damaged");
     case kExitBadSize:
-        return QStringLiteral("the metafile's picture size is empty or too large");
+        return QCoreApplication::translate("Pictures",
+                                           "the metafile's picture size is empty or too large");
     case kExitReaderFailed:
-        return QStringLiteral("the metafile reader could not convert the file");
+        return QCoreApplication::translate("Pictures",
+                                           "the metafile reader could not convert the file");
     case kExitBadDrawing:
-        return QStringLiteral("the metafile's drawing cannot be shown");
+        return QCoreApplication::translate("Pictures", "the metafile's drawing cannot be shown");
     default:
-        return QStringLiteral("the metafile reader failed (exit code %1)").arg(code);
+        return QCoreApplication::translate("Pictures", "the metafile reader failed (exit code %1)")
+            .arg(code);
     }
 }
 
@@ -65,12 +68,6 @@ int remainingMs(const QDeadlineTimer& deadline) {
     return ms < 0 ? -1 : static_cast<int>(std::min<qint64>(ms, INT_MAX));
 }
 
-// Waits in short steps when someone has work to do between them.
-int stepMs(const QDeadlineTimer& deadline, const std::function<void()>& whileWaiting) {
-    const int remaining = remainingMs(deadline);
-    return whileWaiting ? std::min(remaining, kWaitStepMs) : remaining;
-}
-
 void stop(QProcess& helper) {
     helper.kill();
     helper.waitForFinished(-1);
@@ -88,9 +85,9 @@ QString metafileHelperPath() { return privateFile(QStringLiteral("pictavo-metafi
 
 std::optional<MetafileDrawing> loadMetafileViaHelper(const QString& helperPath,
                                                      const QString& filePath, int timeoutMs,
-                                                     QString* error,
-                                                     const std::function<void()>& whileWaiting) {
-    const QString problem = privateFileProblem(QStringLiteral("the metafile reader"), helperPath);
+                                                     QString* error) {
+    const QString problem = privateFileProblem(
+        QCoreApplication::translate("Pictures", "the metafile reader"), helperPath);
     if (!problem.isEmpty())
         return fail(error, problem);
     const QDeadlineTimer deadline(timeoutMs);
@@ -101,7 +98,8 @@ std::optional<MetafileDrawing> loadMetafileViaHelper(const QString& helperPath,
     helper.setStandardErrorFile(QProcess::nullDevice());
     helper.start(QIODevice::ReadOnly);
     if (!helper.waitForStarted(remainingMs(deadline)))
-        return fail(error, QStringLiteral("the metafile reader could not be started: %1")
+        return fail(error, QCoreApplication::translate(
+                               "Pictures", "the metafile reader could not be started: %1")
                                .arg(helper.errorString()));
 
     const qsizetype maxReply = qsizetype(metafile::kMaxReplyHeader + metafile::kMaxSvgBytes);
@@ -109,15 +107,15 @@ std::optional<MetafileDrawing> loadMetafileViaHelper(const QString& helperPath,
     while (helper.state() != QProcess::NotRunning) {
         if (deadline.hasExpired()) {
             stop(helper);
-            return fail(error, QStringLiteral("the metafile reader took too long"));
+            return fail(error, QCoreApplication::translate("Pictures",
+                                                           "the metafile reader took too long"));
         }
-        helper.waitForReadyRead(stepMs(deadline, whileWaiting));
+        helper.waitForReadyRead(remainingMs(deadline));
         reply += helper.readAllStandardOutput();
-        if (whileWaiting)
-            whileWaiting();
         if (reply.size() > maxReply) {
             stop(helper);
-            return fail(error, QStringLiteral("the metafile reader's reply is too large"));
+            return fail(error, QCoreApplication::translate(
+                                   "Pictures", "the metafile reader's reply is too large"));
         }
     }
     reply += helper.readAllStandardOutput();
@@ -125,21 +123,25 @@ std::optional<MetafileDrawing> loadMetafileViaHelper(const QString& helperPath,
     if (helper.exitStatus() == QProcess::CrashExit) {
         // Qt reports the signal as the exit code; the CPU limit's signal means a runaway parse.
         if (helper.exitCode() == SIGXCPU)
-            return fail(error, QStringLiteral("the metafile reader took too long"));
-        return fail(error, QStringLiteral("the metafile reader crashed"));
+            return fail(error, QCoreApplication::translate("Pictures",
+                                                           "the metafile reader took too long"));
+        return fail(error, QCoreApplication::translate("Pictures", "the metafile reader crashed"));
     }
     if (helper.exitCode() != metafile::kExitOk)
         return fail(error, reasonForExit(helper.exitCode()));
     if (reply.size() > maxReply)
-        return fail(error, QStringLiteral("the metafile reader's reply is too large"));
+        return fail(error, QCoreApplication::translate("Pictures",
+                                                       "the metafile reader's reply is too large"));
 
     const qsizetype newline = reply.indexOf('\n');
     MetafileDrawing drawing;
     if (newline < 0 || newline >= qsizetype(metafile::kMaxReplyHeader) ||
         !parseHeader(reply.left(newline), &drawing.frame))
-        return fail(error, QStringLiteral("the metafile reader gave an unreadable reply"));
+        return fail(error, QCoreApplication::translate(
+                               "Pictures", "the metafile reader gave an unreadable reply"));
     drawing.svg = reply.mid(newline + 1);
     if (!QSvgRenderer(drawing.svg).isValid())
-        return fail(error, QStringLiteral("the metafile's drawing cannot be shown"));
+        return fail(error, QCoreApplication::translate("Pictures",
+                                                       "the metafile's drawing cannot be shown"));
     return drawing;
 }

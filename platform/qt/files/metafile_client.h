@@ -6,7 +6,6 @@
 #include <QSize>
 #include <QString>
 
-#include <functional>
 #include <optional>
 
 struct MetafileDrawing {
@@ -24,8 +23,7 @@ bool looksLikeMetafile(const QByteArray& head);
 QString metafileHelperPath();
 
 /** The drawing of an EMF or WMF file, or nullopt with the reason in *error. A helper
-    still running at timeoutMs is ended. whileWaiting, if given, runs every few
-    milliseconds while the helper works. */
+    still running at timeoutMs is ended. */
 std::optional<MetafileDrawing>
 loadMetafileViaHelper(const QString& helperPath, const QString& filePath, int timeoutMs,
-                      QString* error, const std::function<void()>& whileWaiting = {});
+                      QString* error);

@@ -1,5 +1,7 @@
 #include "platform/qt/files/private_files.h"
 
+#include "platform/qt/files/system_error.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -16,7 +18,6 @@
 
 namespace {
 
-QString systemReason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
 } // namespace
 
@@ -32,14 +33,18 @@ QString privateFileProblem(const QString& what, const QString& path) {
     const QByteArray folderName = QFile::encodeName(folder);
     struct stat st {};
     if (::stat(folderName.constData(), &st) != 0 || !S_ISDIR(st.st_mode))
-        return QStringLiteral("%1 was looked for in %2, which is missing").arg(what, folder);
+        return QCoreApplication::translate("Files", "%1 was looked for in %2, which is missing")
+            .arg(what, folder);
     if (::access(folderName.constData(), R_OK | X_OK) != 0)
-        return QStringLiteral("%1 was looked for in %2, which cannot be read (%3)")
-            .arg(what, folder, systemReason(errno));
+        return QCoreApplication::translate("Files",
+                                           "%1 was looked for in %2, which cannot be read (%3)")
+            .arg(what, folder, systemError(errno));
     const QByteArray fileName = QFile::encodeName(path);
     if (::stat(fileName.constData(), &st) != 0)
-        return QStringLiteral("%1 is missing: %2 (%3)").arg(what, path, systemReason(errno));
+        return QCoreApplication::translate("Files", "%1 is missing: %2 (%3)")
+            .arg(what, path, systemError(errno));
     if (::access(fileName.constData(), R_OK) != 0)
-        return QStringLiteral("%1 cannot be read: %2 (%3)").arg(what, path, systemReason(errno));
+        return QCoreApplication::translate("Files", "%1 cannot be read: %2 (%3)")
+            .arg(what, path, systemError(errno));
     return {};
 }

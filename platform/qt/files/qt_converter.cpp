@@ -5,6 +5,7 @@
 #include "platform/qt/files/private_files.h"
 #include "platform/qt/files/qt_file_system.h"
 
+#include <QCoreApplication>
 #include <QLibrary>
 #include <mutex>
 
@@ -19,9 +20,12 @@ bool QtConverter::BmpToJpeg(const QString& bmpPath, const QString& jpegPath, int
             *error = reason;
         return false;
     };
-    const QString problem = privateFileProblem(QStringLiteral("it"), m_libraryPath);
+    const QString problem =
+        privateFileProblem(QCoreApplication::translate("Converter", "it"), m_libraryPath);
     if (!problem.isEmpty())
-        return fail(QStringLiteral("the JPEG converter could not be loaded: %1").arg(problem));
+        return fail(
+            QCoreApplication::translate("Converter", "the JPEG converter could not be loaded: %1")
+                .arg(problem));
     // Loaded at each call by absolute path. Qt 6.4 counts two loads that race
     // for a library's first load wrongly and then never frees its record, so the
     // loads of Save All's workers take turns; the conversions still run together.
@@ -29,24 +33,28 @@ bool QtConverter::BmpToJpeg(const QString& bmpPath, const QString& jpegPath, int
     static std::mutex loading;
     std::unique_lock lock(loading);
     if (!library.load())
-        return fail(QStringLiteral("the JPEG converter could not be loaded (%1)")
-                        .arg(library.errorString()));
+        return fail(
+            QCoreApplication::translate("Converter", "the JPEG converter could not be loaded (%1)")
+                .arg(library.errorString()));
     // A library of another interface might take the arguments for something else.
     const auto version =
         reinterpret_cast<PictavoJpegAbiVersionFunction>(library.resolve("PictavoJpegAbiVersion"));
     if (!version)
-        return fail(QStringLiteral("the JPEG converter %1 is refused: it does not say its "
-                                   "interface version")
+        return fail(QCoreApplication::translate(
+                        "Converter", "the JPEG converter %1 is refused: it does not say its "
+                                     "interface version")
                         .arg(m_libraryPath));
     if (const int found = version(); found != PICTAVO_JPEG_ABI_VERSION)
-        return fail(QStringLiteral("the JPEG converter %1 is refused: it has interface version "
-                                   "%2, this program needs %3")
+        return fail(QCoreApplication::translate(
+                        "Converter", "the JPEG converter %1 is refused: it has interface version "
+                                     "%2, this program needs %3")
                         .arg(m_libraryPath)
                         .arg(found)
                         .arg(PICTAVO_JPEG_ABI_VERSION));
     const auto convert = reinterpret_cast<BmpToJpegFunction>(library.resolve("BmpToJpeg"));
     if (!convert)
-        return fail(QStringLiteral("the JPEG converter %1 is refused: it has no BmpToJpeg")
+        return fail(QCoreApplication::translate(
+                        "Converter", "the JPEG converter %1 is refused: it has no BmpToJpeg")
                         .arg(m_libraryPath));
     lock.unlock();
     // The same bytes the file system gets everywhere else: a name that is not
@@ -54,6 +62,7 @@ bool QtConverter::BmpToJpeg(const QString& bmpPath, const QString& jpegPath, int
     const int code =
         convert(encodeFileName(bmpPath).constData(), encodeFileName(jpegPath).constData(), setting);
     if (code != 0)
-        return fail(QStringLiteral("the JPEG converter failed (code %1)").arg(code));
+        return fail(QCoreApplication::translate("Converter", "the JPEG converter failed (code %1)")
+                        .arg(code));
     return true;
 }

@@ -1,5 +1,6 @@
 #include "platform/qt/files/qt_file_system.h"
 
+#include "platform/qt/files/system_error.h"
 #include "platform/temporary_files.h"
 
 #include <QCoreApplication>
@@ -66,10 +67,6 @@ bool isBefore(const timespec& a, const timespec& b) {
     return a.tv_sec != b.tv_sec ? a.tv_sec < b.tv_sec : a.tv_nsec < b.tv_nsec;
 }
 
-QString systemError(int code) {
-    return QString::fromLocal8Bit(std::strerror(code));
-}
-
 bool isEscapedByte(char16_t c) {
     return c >= kEscapeBase + 0x80 && c <= kEscapeBase + 0xff;
 }
@@ -127,14 +124,6 @@ bool QtFileSystem::remove(const QString& path) {
     return ::unlink(encodeFileName(path).constData()) == 0;
 }
 
-bool QtFileSystem::rename(const QString& from, const QString& to, QString* error) {
-    if (::rename(encodeFileName(from).constData(), encodeFileName(to).constData()) == 0)
-        return true;
-    if (error)
-        *error = systemError(errno);
-    return false;
-}
-
 bool QtFileSystem::renameNew(const QString& from, const QString& to, QString* error) {
     const QByteArray source = encodeFileName(from);
     const QByteArray target = encodeFileName(to);
@@ -164,8 +153,9 @@ QString resolveSaveTarget(const QString& path, QString* error) {
     const auto writable = [&](const QByteArray& target, const QString& name) -> QString {
         if (::access(target.constData(), F_OK) == 0 && ::access(target.constData(), W_OK) != 0) {
             if (error)
-                *error = QStringLiteral("the existing file is not writable (%1)")
-                             .arg(systemError(errno));
+                *error =
+                    QCoreApplication::translate("Files", "the existing file is not writable (%1)")
+                        .arg(systemError(errno));
             return {};
         }
         return name;
@@ -178,8 +168,8 @@ QString resolveSaveTarget(const QString& path, QString* error) {
                                                       ::free);
     if (!real) {
         if (error)
-            *error =
-                QStringLiteral("it is a link that leads to no file (%1)").arg(systemError(errno));
+            *error = QCoreApplication::translate("Files", "it is a link that leads to no file (%1)")
+                         .arg(systemError(errno));
         return {};
     }
     const QByteArray target(real.get());
@@ -255,8 +245,4 @@ QString QtFileSystem::uniqueName(const QString& folder, const QString& stem,
         if (::lstat(encodeFileName(candidate).constData(), &st) != 0)
             return candidate;
     }
-}
-
-QString QtFileSystem::programFolder() const {
-    return QCoreApplication::applicationDirPath();
 }

@@ -9,13 +9,11 @@ class QtFileSystem final : public IFileSystem {
 public:
     std::int64_t fileLength(const QString& path) const override;
     bool remove(const QString& path) override;
-    bool rename(const QString& from, const QString& to, QString* error) override;
     bool renameNew(const QString& from, const QString& to, QString* error) override;
     QString saveTarget(const QString& path, QString* error) const override;
     QStringList listFiles(const QString& folder, const QString& pattern) const override;
     QString uniqueName(const QString& folder, const QString& stem,
                        const QString& suffix) const override;
-    QString programFolder() const override;
 };
 
 /** A file name's bytes as text. Valid UTF-8 decodes as usual; every byte of an

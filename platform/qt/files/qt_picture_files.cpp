@@ -3,18 +3,22 @@
 #include "pictures/encoded_image.h"
 #include "pictures/jpeg_decoding.h"
 #include "pictures/picture_bounds.h"
+#include "pictures/picture_headers.h"
 #include "platform/qt/files/direct_bmp.h"
-#include "platform/qt/files/keep_painting.h"
 #include "platform/qt/files/metafile_client.h"
-#include "platform/qt/files/picture_headers.h"
 #include "platform/qt/files/qt_file_system.h"
+#include "platform/qt/files/system_error.h"
 #include "platform/qt/files/whole_writes.h"
+#include "platform/paths.h"
 #include "platform/temporary_files.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QFile>
 #include <QImageReader>
+#include <QSaveFile>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <fcntl.h>
 #include <functional>
@@ -30,8 +34,9 @@ void setError(QString* error, const QString& text) {
 }
 
 QString tooLarge(qint64 width, qint64 height) {
-    return QStringLiteral("the picture is %1 × %2 pixels, more than this program takes "
-                          "(%3 pixels a side, %4 million pixels in all)")
+    return QCoreApplication::translate(
+               "Pictures", "the picture is %1 × %2 pixels, more than this program takes "
+                           "(%3 pixels a side, %4 million pixels in all)")
         .arg(width)
         .arg(height)
         .arg(kMaxPictureSide)
@@ -57,7 +62,8 @@ bool changedSince(int fd, const struct stat& before) {
 // that is smaller; larger ones are streamed to Qt's reader.
 constexpr qint64 kMaxInMemory = qint64(256) * 1024 * 1024;
 QString damaged(const QString& reason) {
-    return QStringLiteral("the picture data is damaged or incomplete (%1)").arg(reason);
+    return QCoreApplication::translate("Pictures", "the picture data is damaged or incomplete (%1)")
+        .arg(reason);
 }
 
 /** A JPEG that TurboJPEG takes, held as its bytes; the first decode, scaled,
@@ -67,7 +73,8 @@ Picture loadJpeg(const QByteArray& bytes, QSize size, QString* error) {
     const QImage first = decodeJpeg(bytes, jpegScaleCovering(size, kJpegPreviewCover), &damage);
     if (first.isNull()) {
         setError(error, damage.isEmpty()
-                            ? QStringLiteral("there is not enough memory for the picture")
+                            ? QCoreApplication::translate(
+                                  "Pictures", "there is not enough memory for the picture")
                             : damaged(damage));
         return {};
     }
@@ -86,13 +93,16 @@ QString jpegRefusal(QIODevice& device, const QByteArray& bytes, qint64 fileSize)
         whole = QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), fileSize);
     QString refusal;
     if (bytes.isEmpty() && !mapped) {
-        refusal = damaged(QStringLiteral("its scans could not be counted"));
+        refusal =
+            damaged(QCoreApplication::translate("Pictures", "its scans could not be counted"));
     } else if (const std::optional<int> scans = jpegScanCount(whole, kMaxJpegScans); !scans) {
-        refusal = damaged(QStringLiteral("a marker that no JPEG decoder takes"));
+        refusal =
+            damaged(QCoreApplication::translate("Pictures", "a marker that no JPEG decoder takes"));
     } else if (*scans > kMaxJpegScans) {
         // Every scan is a pass over the whole picture, in whichever decoder; Qt's
         // reader, which takes CMYK, has no limit of its own.
-        refusal = damaged(QStringLiteral("more than %1 scans").arg(kMaxJpegScans));
+        refusal = damaged(
+            QCoreApplication::translate("Pictures", "more than %1 scans").arg(kMaxJpegScans));
     } else if (const QString damage = cmykJpegDamage(whole); !damage.isEmpty()) {
         refusal = damaged(damage);
     }
@@ -100,6 +110,27 @@ QString jpegRefusal(QIODevice& device, const QByteArray& bytes, qint64 fileSize)
     if (mapped)
         file->unmap(mapped);
     return refusal;
+}
+
+// Up to size bytes from the start of the file, straight into the array that holds
+// them; fewer when the file was cut meanwhile. Null, with the reason, when the read fails.
+QByteArray readWhole(int fd, qint64 size, QString* error) {
+    QByteArray bytes(size, Qt::Uninitialized);
+    qint64 done = 0;
+    while (done < size) {
+        const ssize_t n = ::pread(fd, bytes.data() + done, size_t(size - done), done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            setError(error, QString::fromLocal8Bit(std::strerror(errno)));
+            return {};
+        }
+        if (n == 0)
+            break;
+        done += n;
+    }
+    bytes.truncate(done);
+    return bytes;
 }
 
 bool isAcceptedFormat(const QByteArray& format) {
@@ -120,15 +151,12 @@ Picture QtPictureFiles::loadMetafile(const QString& path, int fd, QString* error
     const QString name = encodeFileName(path) == QFile::encodeName(path)
                              ? path
                              : QStringLiteral("/proc/%1/fd/%2").arg(::getpid()).arg(fd);
-    // On the window's thread (Open) the windows stay painted while the helper works.
-    KeepPainting keepPainting;
-    const auto drawing = loadMetafileViaHelper(m_metafileHelper, name, m_metafileTimeoutMs, error,
-                                               [&keepPainting] { keepPainting(); });
+    const auto drawing = loadMetafileViaHelper(m_metafileHelper, name, m_metafileTimeoutMs, error);
     if (!drawing)
         return {};
     const Picture picture = Picture::fromSvg(drawing->svg, drawing->frame);
     if (picture.isNull())
-        setError(error, QStringLiteral("the metafile's drawing is empty"));
+        setError(error, QCoreApplication::translate("Pictures", "the metafile's drawing is empty"));
     return picture;
 }
 
@@ -141,7 +169,7 @@ Picture QtPictureFiles::load(const QString& path, QString* error) {
         if (!changed)
             return picture;
     }
-    setError(error, QStringLiteral("the file changed while it was read"));
+    setError(error, QCoreApplication::translate("Pictures", "the file changed while it was read"));
     return {};
 }
 
@@ -150,7 +178,7 @@ Picture QtPictureFiles::loadOnce(const QString& path, QString* error, bool* chan
     // so that a FIFO chosen by mistake cannot hang the window.
     const int fd = ::open(encodeFileName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
-        setError(error, QString::fromLocal8Bit(std::strerror(errno)));
+        setError(error, systemError());
         return {};
     }
     QFile file;
@@ -161,12 +189,14 @@ Picture QtPictureFiles::loadOnce(const QString& path, QString* error, bool* chan
     }
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        setError(error, S_ISDIR(st.st_mode) ? QStringLiteral("it is a folder, not a file")
-                                            : QStringLiteral("it is not an ordinary file"));
+        setError(error,
+                 S_ISDIR(st.st_mode)
+                     ? QCoreApplication::translate("Pictures", "it is a folder, not a file")
+                     : QCoreApplication::translate("Pictures", "it is not an ordinary file"));
         return {};
     }
     if (st.st_size == 0) {
-        setError(error, QStringLiteral("the file is empty"));
+        setError(error, QCoreApplication::translate("Pictures", "the file is empty"));
         return {};
     }
     if (looksLikeMetafile(file.peek(64)))
@@ -179,11 +209,9 @@ Picture QtPictureFiles::loadOnce(const QString& path, QString* error, bool* chan
     }
     // Read once: the picture is checked, decoded and held from these bytes,
     // whatever becomes of the file afterwards.
-    const QByteArray bytes = file.read(st.st_size);
-    if (file.error() != QFileDevice::NoError) {
-        setError(error, file.errorString());
+    QByteArray bytes = readWhole(fd, st.st_size, error);
+    if (bytes.isNull())
         return {};
-    }
     if ((*changed = bytes.size() != st.st_size || changedSince(fd, st)))
         return {};
     QBuffer buffer;
@@ -195,19 +223,25 @@ Picture QtPictureFiles::loadOnce(const QString& path, QString* error, bool* chan
 Picture QtPictureFiles::loadRaster(QIODevice& file, const QByteArray& bytes, qint64 fileSize,
                                    QString* error) {
     const QByteArray head = file.peek(64);
+    // A JPEG in memory whose header TurboJPEG reads needs no probe by Qt's readers,
+    // which would read that header again: most files of a folder are such.
+    const QSize jpegSize = !bytes.isEmpty() && head.startsWith("\xFF\xD8\xFF")
+                               ? turboJpegSize(bytes).value_or(QSize())
+                               : QSize();
     QImageReader reader(&file);
     reader.setDecideFormatFromContent(true);
-    const QByteArray format = reader.format();
+    const QByteArray format = jpegSize.isValid() ? QByteArrayLiteral("jpeg") : reader.format();
     const bool accepted = isAcceptedFormat(format);
     // The header's size first: an absurd one is refused before anything is allocated.
-    QSize size = headerSize(head).value_or(QSize());
+    QSize size = jpegSize.isValid() ? jpegSize : headerSize(head).value_or(QSize());
     if (!size.isValid() && accepted)
         size = reader.size();
     // A picture without a side is damaged, not too large.
     if (size.isValid() && size.isEmpty()) {
-        setError(error, damaged(QStringLiteral("the picture is %1 × %2 pixels")
-                                    .arg(size.width())
-                                    .arg(size.height())));
+        setError(error,
+                 damaged(QCoreApplication::translate("Pictures", "the picture is %1 × %2 pixels")
+                             .arg(size.width())
+                             .arg(size.height())));
         return {};
     }
     if (size.isValid() && isTooLarge(size)) {
@@ -215,7 +249,8 @@ Picture QtPictureFiles::loadRaster(QIODevice& file, const QByteArray& bytes, qin
         return {};
     }
     if (!accepted) {
-        setError(error, QStringLiteral("it is not a BMP, GIF, JPEG, PNG, EMF or WMF picture"));
+        setError(error, QCoreApplication::translate(
+                            "Pictures", "it is not a BMP, GIF, JPEG, PNG, EMF or WMF picture"));
         return {};
     }
     if (const QString cut = cutShort(format, head, size, file, fileSize); !cut.isEmpty()) {
@@ -227,8 +262,8 @@ Picture QtPictureFiles::loadRaster(QIODevice& file, const QByteArray& bytes, qin
             setError(error, refused);
             return {};
         }
-        if (const auto jpegSize = bytes.isEmpty() ? std::nullopt : turboJpegSize(bytes))
-            return loadJpeg(bytes, *jpegSize, error);
+        if (jpegSize.isValid())
+            return loadJpeg(bytes, jpegSize, error);
     }
     file.seek(0);
     QImageReader fullReader(&file, format);
@@ -257,8 +292,9 @@ QImage imageToWrite(const Picture& picture, QString* error) {
     QImage image = picture.toImage();
     if (image.isNull() && error)
         *error = picture.isNull()
-                     ? QStringLiteral("there is no picture to save")
-                     : QStringLiteral("there is not enough memory to decode the picture");
+                     ? QCoreApplication::translate("Pictures", "there is no picture to save")
+                     : QCoreApplication::translate(
+                           "Pictures", "there is not enough memory to decode the picture");
     return image;
 }
 
@@ -267,8 +303,9 @@ bool encodeBmp(const QImage& image, QFileDevice& file, QString* error) {
     if (image.save(&device, "BMP") && device.finish())
         return true;
     if (error)
-        *error = !device.failure().isEmpty() ? device.failure()
-                                             : QStringLiteral("the picture could not be encoded");
+        *error = !device.failure().isEmpty()
+                     ? device.failure()
+                     : QCoreApplication::translate("Pictures", "the picture could not be encoded");
     return false;
 }
 } // namespace
@@ -279,10 +316,6 @@ bool writeQtBmp(const QImage& image, int fd, QString* error) {
     return file.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered,
                      QFileDevice::DontCloseHandle) &&
            encodeBmp(image, file, error);
-}
-
-QString systemError() {
-    return QString::fromLocal8Bit(std::strerror(errno));
 }
 
 // Writes image as a new BMP file at path, opened by its bytes (so any name the program can
@@ -314,9 +347,23 @@ bool writeNewBmp(const std::function<bool(int fd, QString* error)>& write, const
     return written;
 }
 
-QString folderOf(const QString& path) {
-    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-    return slash < 0 ? QStringLiteral(".") : slash == 0 ? QStringLiteral("/") : path.left(slash);
+// QSaveFile's temporary is the target's name with a suffix of seven bytes.
+constexpr qsizetype kLongestSaveFileName = NAME_MAX - 7;
+
+bool writeBmpSafely(const QImage& image, const QString& target, QString* error) {
+    QSaveFile file(target);
+    // Unbuffered: the writes come in whole blocks already, and fail where they are made.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        setError(error, file.errorString());
+        return false;
+    }
+    if (!encodeBmp(image, file, error))
+        return false; // the temporary goes with the file
+    if (!file.commit()) {
+        setError(error, file.errorString());
+        return false;
+    }
+    return true;
 }
 } // namespace
 
@@ -328,12 +375,16 @@ bool QtPictureFiles::writeBmp(const Picture& picture, const QString& path, QStri
     const QImage image = imageToWrite(picture, error);
     if (image.isNull())
         return false;
-    const QString folder = folderOf(target);
+    const QString folder = paths::folderOf(target);
     removeOwnLeftovers(folder);
-    // Written under a hidden name beside the target and renamed over it once
-    // complete, so a failed or interrupted write never leaves a broken file
-    // under the user's name, nor one that looks like a picture.
+    // Written beside the target and renamed over it once complete and on the disk, so a
+    // failed or interrupted write never leaves a broken file under the user's name.
     const QByteArray targetBytes = encodeFileName(target);
+    // QSaveFile spells names as text: a name that is not, or that leaves no room for its
+    // temporary's suffix, is written the program's own way below.
+    if (QFile::encodeName(target) == targetBytes &&
+        targetBytes.size() - targetBytes.lastIndexOf('/') - 1 <= kLongestSaveFileName)
+        return writeBmpSafely(image, target, error);
     std::optional<mode_t> mode;
     struct stat st {};
     if (::stat(targetBytes.constData(), &st) == 0)
@@ -353,7 +404,7 @@ bool QtPictureFiles::writeBmp(const Picture& picture, const QString& path, QStri
 
 bool QtPictureFiles::writeIntermediateBmp(const Picture& picture, const QString& path,
                                           QString* error) {
-    removeOwnLeftovers(folderOf(path));
+    removeOwnLeftovers(paths::folderOf(path));
     // No sync: it is read at once and then removed. The usual 32-bit picture goes as it is,
     // its unused byte and all, which the converter reads as fast; one held packed, a band at
     // a time, never unpacked whole.

@@ -1,15 +1,15 @@
 #include "platform/qt/windows/capture_window.h"
 
-#include "commands/file_names.h"
-#include "gallery/key_dispatch.h"
-#include "gallery/units.h"
+#include "platform/qt/windows/key_codes.h"
 #include "platform/qt/windows/keyboard_menu.h"
+#include "platform/units.h"
 #include "platform/qt/windows/x11_window.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHelpEvent>
+#include <QKeySequence>
 #include <QPainter>
 #include <QScreen>
 #include <QToolTip>
@@ -44,12 +44,18 @@ CaptureWindow::CaptureWindow() {
     });
     connect(&m_settling, &QTimer::timeout, this, [this] {
         m_stateChanging = false;
+        m_frame.reset();
         if (outerSize() != m_laidOutFor)
             relayout();
     });
 }
 
-QSize CaptureWindow::outerSize() const { return size() + frameAround(*this); }
+QSize CaptureWindow::outerSize() const {
+    // Asking the X server is a round trip, and the gallery asks at every picture added.
+    if (!m_frame)
+        m_frame = frameAround(*this);
+    return size() + *m_frame;
+}
 
 void CaptureWindow::relayout() {
     m_laidOutFor = outerSize();
@@ -69,7 +75,7 @@ void CaptureWindow::centreOnScreen() {
     m_centrePending = !frameExtents(*this).has_value();
 }
 
-void CaptureWindow::attach(const Gallery& gallery, MainWindowEvents& events) {
+void CaptureWindow::attach(const GalleryView& gallery, MainWindowEvents& events) {
     m_gallery = &gallery;
     m_events = &events;
 }
@@ -84,18 +90,18 @@ void CaptureWindow::buildMenu() {
         std::optional<Command> command;
     };
     const Item items[] = {
-        {"&Save...", "Ctrl+S", Command::Save},
-        {"Save &All", nullptr, Command::SaveAll},
+        {QT_TRANSLATE_NOOP("formCapture", "&Save..."), "Ctrl+S", Command::Save},
+        {QT_TRANSLATE_NOOP("formCapture", "Save &All"), nullptr, Command::SaveAll},
         {nullptr, nullptr, std::nullopt},
-        {"&Open...", "Ctrl+O", Command::Open},
-        {"&Print...", "Ctrl+P", Command::Print},
-        {"Cop&y to Clipboard", "Ctrl+C", Command::Copy},
-        {"&Delete", "Del", Command::Delete},
+        {QT_TRANSLATE_NOOP("formCapture", "&Open..."), "Ctrl+O", Command::Open},
+        {QT_TRANSLATE_NOOP("formCapture", "&Print..."), "Ctrl+P", Command::Print},
+        {QT_TRANSLATE_NOOP("formCapture", "Cop&y to Clipboard"), "Ctrl+C", Command::Copy},
+        {QT_TRANSLATE_NOOP("formCapture", "&Delete"), "Del", Command::Delete},
         {nullptr, nullptr, std::nullopt},
-        {"&Clear", "F8", Command::Clear},
-        {"&Browse...", "Ctrl+B", Command::Browse},
+        {QT_TRANSLATE_NOOP("formCapture", "&Clear"), "F8", Command::Clear},
+        {QT_TRANSLATE_NOOP("formCapture", "&Browse..."), "Ctrl+B", Command::Browse},
         {nullptr, nullptr, std::nullopt},
-        {"About...", nullptr, Command::About},
+        {QT_TRANSLATE_NOOP("formCapture", "About..."), nullptr, Command::About},
     };
     static const char* const names[] = {"mnuFileSave", "mnuFileSaveAll", "mnuSep0",
                                         "mnuFileOpen", "mnuFilePrint", "mnuImageCopy",
@@ -107,9 +113,11 @@ void CaptureWindow::buildMenu() {
         if (!item.caption) {
             action = m_menu.addSeparator();
         } else {
-            action = m_menu.addAction(QString::fromUtf8(item.caption));
+            action = m_menu.addAction(QCoreApplication::translate("formCapture", item.caption));
+            // Qt shows it in the desktop's own words for the keys ("Strg+S" in German).
             if (item.shortcut) {
-                action->setShortcut(QKeySequence(QString::fromUtf8(item.shortcut)));
+                action->setShortcut(
+                    QKeySequence(QString::fromLatin1(item.shortcut), QKeySequence::PortableText));
                 action->setShortcutVisibleInContextMenu(true);
             }
             action->setData(static_cast<int>(*item.command));
@@ -140,7 +148,7 @@ void CaptureWindow::setBusyPointer(bool busy) {
 void CaptureWindow::popupMenu() { menuChosen(m_menu.exec(QCursor::pos())); }
 
 void CaptureWindow::menuChosen(QAction* chosen) {
-    // Like a pop-up menu of the old toolkit, the command runs after the menu has closed.
+    // The command runs once the menu has closed: it may open a dialog of its own.
     if (chosen && m_events && chosen->data().isValid())
         m_events->menuCommand(static_cast<Command>(chosen->data().toInt()));
 }
@@ -172,46 +180,80 @@ void CaptureWindow::galleryChanged() {
     // A picture that just arrived gets its thumbnail and packed form made off
     // this thread; scaling a huge one here would freeze the window for seconds.
     if (m_gallery) {
-        for (const Entry& e : m_gallery->entries()) {
-            if (!e.isEmpty())
-                m_keeper.keep(e.picture, thumbnailSize(e));
+        for (const int index : m_gallery->entriesToKeep()) {
+            const Entry& e = m_gallery->entries().at(index);
+            m_keeper.keep(e.picture, thumbnailSize(e));
         }
         m_accessibility.update(*m_gallery);
     }
-    update();
+    updateChanged();
+}
+
+void CaptureWindow::updateChanged() {
+    if (!m_gallery) {
+        update();
+        return;
+    }
+    QRegion dirty;
+    const auto& entries = m_gallery->entries();
+    for (std::size_t i = entries.size(); i < m_shown.size(); ++i) {
+        if (m_shown[i].visible)
+            dirty += m_shown[i].box;
+    }
+    m_shown.resize(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const Entry& e = entries[i];
+        Shown now{pixelRect(e.left, e.top, e.width, e.height), e.visible,
+                  !e.isEmpty() && !e.picture.cachedThumbnail(thumbnailSize(e)).isNull(),
+                  Picture::Weak(e.picture)};
+        Shown& before = m_shown[i];
+        if (now.box == before.box && now.visible == before.visible &&
+            now.thumbnail == before.thumbnail && before.picture.lock().sameAs(e.picture))
+            continue;
+        if (before.visible)
+            dirty += before.box;
+        if (now.visible)
+            dirty += now.box;
+        before = std::move(now);
+    }
+    const SelectionFrame& f = m_gallery->selectionFrame();
+    const QRect frame = f.visible ? pixelRect(f.left, f.top, f.width, f.height) : QRect();
+    if (frame != m_shownFrame) {
+        dirty += m_shownFrame;
+        dirty += frame;
+        m_shownFrame = frame;
+    }
+    if (!dirty.isEmpty())
+        update(dirty);
 }
 
 int CaptureWindow::entryAt(QPoint pos) const {
-    if (!m_gallery)
-        return -1;
-    // Where entries overlap (after the window shrank), the one showing a picture
-    // is drawn on top and takes the click.
-    const auto& entries = m_gallery->entries();
-    int emptyHit = -1;
-    for (int i = static_cast<int>(entries.size()) - 1; i >= 0; --i) {
-        const Entry& e = entries[i];
-        if (!e.visible || !pixelRect(e.left, e.top, e.width, e.height).contains(pos))
-            continue;
-        if (!e.isEmpty())
-            return i;
-        if (emptyHit < 0)
-            emptyHit = i;
-    }
-    return emptyHit;
+    return m_gallery ? m_gallery->entryAt(pos.x(), pos.y()) : -1;
 }
 
 QRect CaptureWindow::entryRect(int index) const {
-    if (!m_gallery || !m_gallery->exists(index))
+    if (!m_gallery || index < 0 || index >= static_cast<int>(m_gallery->entries().size()))
         return {};
-    const Entry& e = m_gallery->imgView(index);
+    const Entry& e = m_gallery->entries()[index];
     return pixelRect(e.left, e.top, e.width, e.height);
 }
 
 bool CaptureWindow::event(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::Show:
+    case QEvent::WindowStateChange:
+        // The window manager may have framed the window anew.
+        m_frame.reset();
+        break;
+    default:
+        break;
+    }
     if (event->type() == QEvent::ToolTip) {
         auto* help = static_cast<QHelpEvent*>(event);
         const int index = entryAt(help->pos());
-        const QString text = index >= 0 ? m_gallery->imgView(index).toolTipText : QString();
+        const QString text = index >= 0 ? m_gallery->entries().at(index).toolTipText : QString();
         if (text.isEmpty()) {
             QToolTip::hideText();
             event->ignore();
@@ -232,7 +274,7 @@ void CaptureWindow::paintEvent(QPaintEvent* event) {
     if (!m_gallery)
         return;
     // The frame lies beneath the thumbnails.
-    const SelectionFrame& frame = m_gallery->shpSelected;
+    const SelectionFrame& frame = m_gallery->selectionFrame();
     if (frame.visible) {
         const QRect r = pixelRect(frame.left, frame.top, frame.width, frame.height);
         const QColor highlight = palette().color(QPalette::Highlight);
@@ -284,61 +326,22 @@ void CaptureWindow::changeEvent(QEvent* event) {
     }
 }
 
-int CaptureWindow::buttonCode(Qt::MouseButton button) {
-    switch (button) {
-    case Qt::LeftButton: return 1;
-    case Qt::RightButton: return 2;
-    case Qt::MiddleButton: return 4;
-    default: return 0;
-    }
-}
-
-int CaptureWindow::shiftState(Qt::KeyboardModifiers modifiers) {
-    int shift = 0;
-    if (modifiers & Qt::ShiftModifier)
-        shift |= keys::ShiftMask;
-    if (modifiers & Qt::ControlModifier)
-        shift |= keys::CtrlMask;
-    if (modifiers & Qt::AltModifier)
-        shift |= keys::AltMask;
-    return shift;
-}
-
-int CaptureWindow::keyCode(int qtKey) {
-    if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z)
-        return qtKey; // Qt's letter codes are the upper-case ASCII codes
-    switch (qtKey) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return keys::Enter;
-    case Qt::Key_Escape: return keys::Esc;
-    case Qt::Key_Left: return keys::Left;
-    case Qt::Key_Up: return keys::Up;
-    case Qt::Key_Right: return keys::Right;
-    case Qt::Key_Down: return keys::Down;
-    case Qt::Key_Delete: return keys::Delete;
-    case Qt::Key_F8: return keys::F8;
-    case Qt::Key_Menu: return keys::Menu;
-    case Qt::Key_F10: return keys::F10;
-    default: return -1;
-    }
-}
-
 void CaptureWindow::mousePressEvent(QMouseEvent* event) {
     m_pressedAt = event->position().toPoint();
     m_pressedEntry = entryAt(m_pressedAt);
-    m_dragOut.pressed(*event, m_pressedEntry >= 0 && !m_gallery->imgView(m_pressedEntry).isEmpty());
+    m_dragOut.pressed(*event, m_pressedEntry >= 0 && !m_gallery->entries().at(m_pressedEntry).isEmpty());
 }
 
 void CaptureWindow::mouseMoveEvent(QMouseEvent* event) {
-    if (!m_dragOut.leaves(*event, *this) || !m_gallery || !m_gallery->exists(m_pressedEntry))
+    if (!m_dragOut.leaves(*event, *this) || !m_gallery || m_pressedEntry < 0 ||
+        m_pressedEntry >= int(m_gallery->entries().size()))
         return;
     // The entry may have taken another picture while the button was held.
-    const Entry& e = m_gallery->imgView(m_pressedEntry);
+    const Entry& e = m_gallery->entries()[m_pressedEntry];
     const QRect box = pixelRect(e.left, e.top, e.width, e.height);
-    const QString fallback = QStringLiteral("Image %1").arg(m_pressedEntry + 1);
-    const Qt::DropAction done = dragPictureOut(
-        *this, e.picture, FileNames::dragFileName(e.toolTipText, fallback), grab(box),
-        m_pressedAt - box.topLeft());
+    const Qt::DropAction done =
+        dragPictureOut(*this, e.picture, m_gallery->dragFileName(m_pressedEntry), grab(box),
+                       m_pressedAt - box.topLeft());
     // Brought back and let go over the window, it was a press and a release here
     // after all; the drag took that release for itself.
     const QPoint at = mapFromGlobal(QCursor::pos());
@@ -354,8 +357,8 @@ void CaptureWindow::mouseReleaseEvent(QMouseEvent* event) {
     if (!m_events)
         return;
     const QPoint pos = event->position().toPoint();
-    const int button = buttonCode(event->button());
-    const int shift = shiftState(event->modifiers());
+    const int button = key_codes::buttonCode(event->button());
+    const int shift = key_codes::shiftState(event->modifiers());
     const int index = entryAt(pos);
     if (index >= 0)
         m_events->imgView_MouseUp(index, button, shift, pos.x(), pos.y());
@@ -371,7 +374,8 @@ void CaptureWindow::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void CaptureWindow::keyPressEvent(QKeyEvent* event) {
     if (m_events)
-        m_events->Form_KeyDown(keyCode(event->key()), shiftState(event->modifiers()));
+        m_events->Form_KeyDown(key_codes::keyCode(event->key()),
+                               key_codes::shiftState(event->modifiers()));
 }
 
 void CaptureWindow::focusInEvent(QFocusEvent* event) {

@@ -1,6 +1,7 @@
 #include "platform/qt/windows/full_screen_window.h"
 
-#include "platform/qt/windows/capture_window.h"
+#include "platform/qt/windows/key_codes.h"
+#include "platform/qt/windows/owner_widget.h"
 #include "platform/qt/windows/x11_window.h"
 
 #include <QCloseEvent>
@@ -14,7 +15,7 @@ FullScreenWindow::FullScreenWindow(FullScreenViewEvents& events)
     setObjectName(QStringLiteral("formFullScreen"));
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setFocusPolicy(Qt::StrongFocus);
-    // The design-time size and imgImage bounds, replaced once it covers the screen.
+    // A first size and imgImage bounds, replaced once it covers the screen.
     resize(312, 213);
     m_image.setGeometry(43, 24, 221, 172);
     m_image.pressed = [this](QMouseEvent&) { m_pressedOnImage = true; };
@@ -25,8 +26,8 @@ FullScreenWindow::FullScreenWindow(FullScreenViewEvents& events)
 }
 
 void FullScreenWindow::showOwned(IWindow* owner) {
-    QWidget* ownerWidget = dynamic_cast<QWidget*>(owner);
-    QScreen* screen = ownerWidget ? ownerWidget->screen() : QGuiApplication::primaryScreen();
+    QWidget* ownerWindow = ownerWidget(owner);
+    QScreen* screen = ownerWindow ? ownerWindow->screen() : QGuiApplication::primaryScreen();
     if (!isVisible()) {
         if (screen) {
             setScreen(screen);
@@ -35,7 +36,7 @@ void FullScreenWindow::showOwned(IWindow* owner) {
         showFullScreen();
     }
     // The owner is set anew at every opening.
-    keepInFrontOf(*this, ownerWidget);
+    keepInFrontOf(*this, ownerWindow);
     bringToFront();
 }
 
@@ -56,8 +57,8 @@ bool FullScreenWindow::event(QEvent* event) {
     // are taken before focus handling sees them.
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
-        m_events.Form_KeyDown(CaptureWindow::keyCode(key->key()),
-                              CaptureWindow::shiftState(key->modifiers()));
+        m_events.Form_KeyDown(key_codes::keyCode(key->key()),
+                              key_codes::shiftState(key->modifiers()));
         return true;
     }
     return PictureWindow<IFullScreenView>::event(event);

@@ -1,12 +1,12 @@
 #include "platform/qt/windows/gallery_accessible.h"
 
-#include "gallery/units.h"
 #include "platform/qt/windows/capture_window.h"
 #include "platform/qt/windows/full_screen_window.h"
 #include "platform/qt/windows/image_view.h"
 #include "platform/qt/windows/zoom_window.h"
 
 #include <QAccessibleWidget>
+#include <QCoreApplication>
 #include <algorithm>
 #include <utility>
 
@@ -78,7 +78,8 @@ public:
         return focused != this ? focused : nullptr;
     }
     QString text(QAccessible::Text t) const override {
-        return t == QAccessible::Name ? QStringLiteral("Gallery") : QString();
+        return t == QAccessible::Name ? QCoreApplication::translate("formCapture", "Gallery")
+                                       : QString();
     }
     void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override {
@@ -223,8 +224,8 @@ void GalleryAccessibility::forget(int entryIndex) {
     m_items.erase(it);
 }
 
-void GalleryAccessibility::update(const Gallery& gallery) {
-    std::vector<ReadEntry> now = GalleryReading::readEntries(gallery);
+void GalleryAccessibility::update(const GalleryView& gallery) {
+    std::vector<ReadEntry> now = gallery.readEntries();
     if (now == m_entries)
         return;
     const std::vector<ReadEntry> before = std::exchange(m_entries, std::move(now));

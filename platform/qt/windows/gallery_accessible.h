@@ -2,7 +2,7 @@
 // are the thumbnails that show a picture, and the viewers' pictures carry names.
 #pragma once
 
-#include "gallery/gallery_reading.h"
+#include "platform/gallery_view.h"
 
 #include <QAccessible>
 #include <map>
@@ -21,7 +21,7 @@ public:
     /** Reads the gallery anew and announces what changed: items that came or went,
         new names and sizes, the selection, and the focus with it while the window
         has the keyboard focus. */
-    void update(const Gallery& gallery);
+    void update(const GalleryView& gallery);
     /** The window took the keyboard focus: the selected item has it, or the list. */
     void announceFocus();
 

@@ -4,6 +4,7 @@
 #include "pictures/picture.h"
 #include "platform/qt/windows/picture_loader.h"
 
+#include <QCoreApplication>
 #include <QImage>
 #include <QWidget>
 #include <functional>
@@ -25,7 +26,8 @@ public:
     /** True while the picture is being decoded for it. */
     bool loading() const { return m_ticket != nullptr; }
     static QString noMemoryText() {
-        return QStringLiteral("There is not enough memory to show this picture.");
+        return QCoreApplication::translate("Viewers",
+                                           "There is not enough memory to show this picture.");
     }
     /** Frames painted so far that showed the picture or the lack of memory, for
         tests and benchmarks. */

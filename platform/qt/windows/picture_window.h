@@ -2,8 +2,8 @@
 // with the image view imgImage, sizes converted between pixels and twips.
 #pragma once
 
-#include "gallery/gallery_reading.h"
-#include "gallery/units.h"
+#include "platform/gallery_view.h"
+#include "platform/units.h"
 #include "platform/qt/windows/image_view.h"
 #include "platform/viewer_windows.h"
 
@@ -30,7 +30,7 @@ public:
     void setPicture(const Picture& picture) override {
         m_image.setPicture(picture);
         // What a screen reader says of the picture besides its name.
-        const QString size = GalleryReading::sizeText(picture);
+        const QString size = pictureSizeText(picture);
         setAccessibleDescription(size);
         m_image.setAccessibleDescription(size);
     }

@@ -1,5 +1,7 @@
 #include "platform/qt/windows/x11_window.h"
 
+#include "platform/qt/clipboard/xcb_reply.h"
+
 #include <QGuiApplication>
 #include <QWidget>
 #include <cstdlib>
@@ -28,14 +30,8 @@ std::optional<QMargins> frameExtents(const QWidget& window) {
     xcb_connection_t* connection = x11Connection();
     if (!connection || !window.testAttribute(Qt::WA_WState_Created))
         return std::nullopt;
-    static const xcb_atom_t extentsAtom = [connection] {
-        const char name[] = "_NET_FRAME_EXTENTS";
-        xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
-            connection, xcb_intern_atom(connection, 1, std::strlen(name), name), nullptr);
-        const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
-        std::free(reply);
-        return atom;
-    }();
+    static const xcb_atom_t extentsAtom =
+        internAtom(connection, "_NET_FRAME_EXTENTS", /*onlyIfExists=*/true);
     if (extentsAtom == XCB_ATOM_NONE)
         return std::nullopt;
     xcb_get_property_reply_t* reply = xcb_get_property_reply(

@@ -1,11 +1,12 @@
 #include "platform/qt/windows/zoom_window.h"
 
-#include "commands/file_names.h"
-#include "platform/qt/windows/capture_window.h"
+#include "platform/qt/windows/key_codes.h"
 #include "platform/qt/windows/keyboard_menu.h"
+#include "platform/qt/windows/owner_widget.h"
 #include "platform/qt/windows/x11_window.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -17,9 +18,9 @@ ZoomWindow::ZoomWindow(ZoomViewEvents& events)
     setObjectName(QStringLiteral("formZoom"));
     setFocusPolicy(Qt::StrongFocus);
     resize(kDesignWidth, kDesignHeight);
-    // The design-time bounds of imgImage, replaced by the first fit.
+    // Where imgImage starts; the first fit places it.
     m_image.setGeometry(1, 2, 455, 323);
-    m_save = m_menu.addAction(QStringLiteral("&Save..."));
+    m_save = m_menu.addAction(QCoreApplication::translate("formZoom", "&Save..."));
     m_save->setObjectName(QStringLiteral("mnuFileSave"));
     m_menu.setObjectName(QStringLiteral("mnuMain"));
     m_settling.setSingleShot(true);
@@ -39,8 +40,8 @@ ZoomWindow::ZoomWindow(ZoomViewEvents& events)
     };
     m_image.released = [this](QMouseEvent& e) {
         const QPoint pos = e.position().toPoint();
-        m_events.imgImage_MouseUp(CaptureWindow::buttonCode(e.button()),
-                                  CaptureWindow::shiftState(e.modifiers()), pixelsToTwips(pos.x()),
+        m_events.imgImage_MouseUp(key_codes::buttonCode(e.button()),
+                                  key_codes::shiftState(e.modifiers()), pixelsToTwips(pos.x()),
                                   pixelsToTwips(pos.y()));
     };
     m_image.doubleClicked = [this](QMouseEvent& e) {
@@ -99,12 +100,12 @@ void ZoomWindow::matchWantedOuterSize() {
 }
 
 void ZoomWindow::showOwned(IWindow* owner, bool activate) {
-    QWidget* ownerWidget = dynamic_cast<QWidget*>(owner);
+    QWidget* ownerWindow = ownerWidget(owner);
     if (!isVisible()) {
-        applyPendingGeometry(ownerWidget ? ownerWidget->window() : nullptr);
+        applyPendingGeometry(ownerWindow ? ownerWindow->window() : nullptr);
         setAttribute(Qt::WA_ShowWithoutActivating, !activate);
         show();
-        keepInFrontOf(*this, ownerWidget);
+        keepInFrontOf(*this, ownerWindow);
     }
     // A minimized window stays minimized, as a shown window keeps its state.
     if (activate && !isMinimized()) {
@@ -117,8 +118,7 @@ void ZoomWindow::dragOut() {
     // The picture as this window shows it, small enough to follow the pointer.
     const QPixmap face = m_image.grab().scaled(QSize(128, 128), Qt::KeepAspectRatio,
                                                Qt::SmoothTransformation);
-    dragPictureOut(*this, m_image.picture(),
-                   FileNames::dragFileName(windowTitle(), QStringLiteral("Image")), face,
+    dragPictureOut(*this, m_image.picture(), m_events.dragFileName(), face,
                    QPoint(face.width() / 2, face.height() / 2));
 }
 
@@ -180,8 +180,8 @@ void ZoomWindow::changeEvent(QEvent* event) {
 }
 
 void ZoomWindow::keyPressEvent(QKeyEvent* event) {
-    m_events.Form_KeyDown(CaptureWindow::keyCode(event->key()),
-                          CaptureWindow::shiftState(event->modifiers()));
+    m_events.Form_KeyDown(key_codes::keyCode(event->key()),
+                          key_codes::shiftState(event->modifiers()));
 }
 
 void ZoomWindow::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -10,7 +10,7 @@
 
 class ZoomWindow final : public PictureWindow<IZoomView> {
 public:
-    /** The design-time client size in pixels. */
+    /** The client size a new window opens at, in pixels. */
     static constexpr int kDesignWidth = 457;
     static constexpr int kDesignHeight = 324;
 
@@ -27,8 +27,6 @@ public:
 
     /** Outer geometry in pixels: the client area and the window manager's frame. */
     QRect outerRect() const;
-    /** The pop-up menu, for tests that look at its entry. */
-    QMenu& menu() { return m_menu; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -1,4 +1,4 @@
-// The main window's viewers on Qt: zoom windows and the full-screen viewer.
+// The composition of the main window's viewers: the viewer logic on the Qt windows.
 #pragma once
 
 #include "gallery/gallery.h"

@@ -1,3 +1,3 @@
-#include "gallery/capture_log.h"
+#include "platform/capture_log.h"
 
 Q_LOGGING_CATEGORY(lcCapture, "pictavo.capture", QtWarningMsg)

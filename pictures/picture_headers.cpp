@@ -1,5 +1,6 @@
-#include "platform/qt/files/picture_headers.h"
+#include "pictures/picture_headers.h"
 
+#include <QCoreApplication>
 #include <QIODevice>
 #include <QtEndian>
 #include <climits>
@@ -97,11 +98,12 @@ QString cutShort(const QByteArray& format, const QByteArray& head, QSize size, Q
                  qint64 fileSize) {
     if (format == "bmp") {
         if (const auto end = bmpDataEnd(head, size); end && *end > fileSize)
-            return QStringLiteral("the file is shorter than its header says (%1 of %2 bytes)")
+            return QCoreApplication::translate(
+                       "Pictures", "the file is shorter than its header says (%1 of %2 bytes)")
                 .arg(fileSize)
                 .arg(*end);
     } else if (format == "gif" && !gifFirstImageComplete(file)) {
-        return QStringLiteral("the file ends before its picture does");
+        return QCoreApplication::translate("Pictures", "the file ends before its picture does");
     }
     return {};
 }

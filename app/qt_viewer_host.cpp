@@ -1,4 +1,4 @@
-#include "platform/qt/windows/qt_viewer_host.h"
+#include "app/qt_viewer_host.h"
 
 #include "platform/qt/windows/picture_loader.h"
 

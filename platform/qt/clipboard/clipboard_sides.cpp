@@ -1,4 +1,4 @@
-#include "gallery/clipboard_sides.h"
+#include "platform/qt/clipboard/clipboard_sides.h"
 
 void ClipboardSides::lookBegins(std::int64_t nowMs) {
     m_takenBeforeLookMs = m_lastSide == Side::None ? -1 : nowMs - m_takenAtMs;

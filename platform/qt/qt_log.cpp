@@ -1,0 +1,3 @@
+#include "platform/qt/qt_log.h"
+
+Q_LOGGING_CATEGORY(lcPictavo, "pictavo", QtWarningMsg)
