@@ -41,17 +41,27 @@ bool laidOutForTheFrame(const CaptureWindow& window, const Gallery& g, std::stri
     return true;
 }
 
-} // namespace
-
-TEST(MainWindowTest, LayoutFollowsTheFrameAfterMaximizeAndRestore) {
+/** The main window on the logic, shown at a size that holds a few rows of thumbnails. */
+struct ShownWindow {
     FakePlatform fake;
     CaptureWindow window;
     FakeViewerHost viewers;
-    formCapture form(window, fake.platform, viewers);
-    window.attach(form.gallery(), form);
-    window.resize(632, 453);
-    form.Form_Load();
-    window.show();
+    formCapture form{window, fake.platform, viewers};
+
+    ShownWindow() {
+        window.attach(form.gallery(), form);
+        window.resize(632, 453);
+        form.Form_Load();
+        window.show();
+    }
+};
+
+} // namespace
+
+TEST(MainWindowTest, LayoutFollowsTheFrameAfterMaximizeAndRestore) {
+    ShownWindow rig;
+    CaptureWindow& window = rig.window;
+    formCapture& form = rig.form;
     ASSERT_TRUE(waitUntil([&] { return frameExtents(window).has_value(); }));
     Gallery& g = form.gallery();
     for (int i = 0; i < 40; ++i)
@@ -72,14 +82,9 @@ TEST(MainWindowTest, LayoutFollowsTheFrameAfterMaximizeAndRestore) {
 // The window repaints only what a change touched: after every change the screen must
 // show what a full repaint would.
 TEST(MainWindowTest, ScreenShowsEveryChangeOfTheGallery) {
-    FakePlatform fake;
-    CaptureWindow window;
-    FakeViewerHost viewers;
-    formCapture form(window, fake.platform, viewers);
-    window.attach(form.gallery(), form);
-    window.resize(632, 453);
-    form.Form_Load();
-    window.show();
+    ShownWindow rig;
+    CaptureWindow& window = rig.window;
+    formCapture& form = rig.form;
     ASSERT_TRUE(waitUntil([&] { return window.windowHandle() && window.windowHandle()->isExposed(); }));
     const auto screenMatches = [&] {
         const QImage shown =
