@@ -1,6 +1,7 @@
 #include "app/form_capture.h"
 
 #include "commands/picture_prefetch.h"
+#include "gallery/gallery_reading.h"
 #include "gallery/key_dispatch.h"
 
 formCapture::formCapture(IMainWindow& window, Platform& platform, ViewerHost& viewers,
@@ -55,6 +56,7 @@ void formCapture::Form_KeyDown(int KeyCode, int Shift) {
     case KeyAction::RunCommand: menuCommand(key.command); return;
     case KeyAction::StopLoading: g.StopLoading = true; return;
     case KeyAction::OpenSelected: imgView_MouseUp(selected, 0, 0, 0, 0); return;
+    case KeyAction::ContextMenu: m_window.popupMenuAt(GalleryReading::menuAnchor(g)); return;
     case KeyAction::SelectLeft:
         if (selected > 0)
             g.SelectImage(static_cast<std::int16_t>(selected - 1));
@@ -93,15 +95,13 @@ void formCapture::imgView_MouseUp(int index, int Button, int Shift, int, int) {
     }
     g.SelectImage(static_cast<std::int16_t>(index));
     m_window.galleryChanged();
-    const QString caption = entry.toolTipText.isEmpty()
-                                ? QStringLiteral("Image ") + QString::number(index + 1)
-                                : entry.toolTipText;
-    m_viewers.showInZoom(entry.picture, caption, Shift);
+    m_viewers.showInZoom(entry.picture, GalleryReading::entryCaption(g, index), Shift);
 }
 
 void formCapture::imgView_DblClick(int index) {
     if (m_gallery.exists(index))
-        m_viewers.showFullScreen(m_gallery.imgView(index).picture);
+        m_viewers.showFullScreen(m_gallery.imgView(index).picture,
+                                 GalleryReading::entryCaption(m_gallery, index));
 }
 
 void formCapture::menuCommand(Command command) {

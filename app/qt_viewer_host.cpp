@@ -21,9 +21,9 @@ void QtViewerHost::showInZoom(const Picture& picture, const QString& caption, in
         m_viewers->showInZoom(picture, caption, shift);
 }
 
-void QtViewerHost::showFullScreen(const Picture& picture) {
+void QtViewerHost::showFullScreen(const Picture& picture, const QString& name) {
     if (m_viewers)
-        m_viewers->showFullScreen(picture);
+        m_viewers->showFullScreen(picture, name);
 }
 
 void QtViewerHost::closeAll() {

@@ -22,7 +22,7 @@ public:
     void attach(Gallery& gallery, Platform& platform);
 
     void showInZoom(const Picture& picture, const QString& caption, int shift) override;
-    void showFullScreen(const Picture& picture) override;
+    void showFullScreen(const Picture& picture, const QString& name) override;
     void closeAll() override;
 
     /** Null before attach. */

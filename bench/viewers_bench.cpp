@@ -62,7 +62,7 @@ double fullScreenOpenings(ViewerRig& rig, const Picture& picture, int times) {
     QElapsedTimer t;
     for (int i = 0; i < times; ++i) {
         t.start();
-        rig.host.showFullScreen(picture);
+        rig.host.showFullScreen(picture, QStringLiteral("Image 1"));
         FullScreenWindow* fs = rig.fullScreen();
         if (!spinUntil([&] {
                 return fs->imageView().framesPainted() > 0 &&

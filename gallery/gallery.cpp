@@ -1,6 +1,7 @@
 #include "gallery/gallery.h"
 
 #include "commands/file_names.h"
+#include "gallery/gallery_reading.h"
 #include "platform/units.h"
 
 #include <limits>
@@ -115,3 +116,7 @@ QString Gallery::dragFileName(int index) const {
     return FileNames::dragFileName(imgView(index).toolTipText,
                                    QStringLiteral("Image %1").arg(index + 1));
 }
+
+std::vector<ReadEntry> Gallery::readEntries() const { return GalleryReading::readEntries(*this); }
+
+std::optional<QPoint> Gallery::menuAnchor() const { return GalleryReading::menuAnchor(*this); }

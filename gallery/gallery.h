@@ -46,6 +46,8 @@ public:
     std::vector<int> entriesToKeep() const override;
     /** Named after the entry's file or its name, "Image n" when nothing of that is left. */
     QString dragFileName(int index) const override;
+    std::vector<ReadEntry> readEntries() const override;
+    std::optional<QPoint> menuAnchor() const override;
 
     /** Destroys the top entry; entry 0 is never destroyed. */
     void destroyTopEntry();

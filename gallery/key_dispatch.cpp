@@ -5,7 +5,13 @@ KeyDispatch run(Command c) { return {KeyAction::RunCommand, c}; }
 KeyDispatch act(KeyAction a) { return {a, Command::Save}; }
 } // namespace
 
+bool opensContextMenu(int keyCode, int shift) {
+    return keyCode == keys::Menu || (keyCode == keys::F10 && shift == keys::ShiftMask);
+}
+
 KeyDispatch dispatchKey(int keyCode, int shift) {
+    if (opensContextMenu(keyCode, shift))
+        return act(KeyAction::ContextMenu);
     const bool ctrlOnly = shift == keys::CtrlMask;
     switch (keyCode) {
     case keys::B: return ctrlOnly ? run(Command::Browse) : KeyDispatch{};

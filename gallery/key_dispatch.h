@@ -7,7 +7,7 @@
 #include <optional>
 
 enum class KeyAction { None, RunCommand, StopLoading, OpenSelected, SelectLeft, SelectRight,
-                       SelectDown, SelectUp };
+                       SelectDown, SelectUp, ContextMenu };
 
 struct KeyDispatch {
     KeyAction action = KeyAction::None;
@@ -17,3 +17,6 @@ struct KeyDispatch {
 
 /** Letters act with Ctrl alone; the other keys whatever the modifiers. */
 KeyDispatch dispatchKey(int keyCode, int shift);
+
+/** The Menu key, whatever the modifiers, or Shift+F10: the pop-up menu from the keyboard. */
+bool opensContextMenu(int keyCode, int shift);

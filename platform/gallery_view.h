@@ -3,8 +3,10 @@
 
 #include "pictures/picture.h"
 
+#include <QPoint>
 #include <QString>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 /** One thumbnail of the array imgView. Positions and sizes in twips. */
@@ -29,6 +31,20 @@ struct SelectionFrame {
     bool visible = false;
 };
 
+/** One thumbnail as a screen reader lists it. */
+struct ReadEntry {
+    int index = 0;
+    QString name;
+    /** Its size, as pictureSizeText gives it. */
+    QString description;
+    bool selected = false;
+    bool operator==(const ReadEntry&) const = default;
+};
+
+/** What a screen reader says of a picture besides its name: "1920 × 1080 pixels";
+    empty for an empty picture. */
+QString pictureSizeText(const Picture& picture);
+
 class GalleryView {
 public:
     virtual ~GalleryView() = default;
@@ -40,4 +56,10 @@ public:
     virtual std::vector<int> entriesToKeep() const = 0;
     /** The file name a drag of entry index hands to a program that takes files. */
     virtual QString dragFileName(int index) const = 0;
+    /** The entries that show a picture, in index order, as a screen reader lists them;
+        empty ones are not listed. Only the entry framed as selected is selected. */
+    virtual std::vector<ReadEntry> readEntries() const = 0;
+    /** Where the menu opens from the keyboard, in client twips: the centre of the
+        selected thumbnail; none (the window's centre) while nothing is selected. */
+    virtual std::optional<QPoint> menuAnchor() const = 0;
 };

@@ -3,8 +3,10 @@
 #include "platform/command.h"
 #include "platform/window.h"
 
+#include <QPoint>
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 /** What the main window's widget reports to the logic. */
 class MainWindowEvents {
@@ -31,6 +33,9 @@ public:
     virtual void setBusyPointer(bool busy) = 0;
     /** Pops up the main menu at the mouse position. */
     virtual void popupMenu() = 0;
+    /** Pops it up from the keyboard at a client point in twips, or at the
+        window's centre, its first entry active. */
+    virtual void popupMenuAt(std::optional<QPoint> clientTwips) = 0;
     virtual void setMenuEnabled(Command command, bool enabled) = 0;
     virtual bool isMenuEnabled(Command command) const = 0;
     virtual void processEvents() = 0;

@@ -63,6 +63,8 @@ public:
     /** Pops up the menu with "&Save..." at the mouse position; a choice comes
         back as mnuFileSave_Click once the menu has closed. */
     virtual void popupMenu() = 0;
+    /** The same from the keyboard: at the picture's centre, its entry active. */
+    virtual void popupMenuAtPicture() = 0;
     /** Closes the window; it reports Form_Unload. */
     virtual void closeWindow() = 0;
 };
@@ -84,6 +86,8 @@ public:
     /** Shows the window frameless over the whole screen of owner, in front of
         every other window of the program, with the keyboard focus. */
     virtual void showOwned(IWindow* owner) = 0;
+    /** What a screen reader says of the picture shown. */
+    virtual void setPictureName(const QString& name) = 0;
     /** Puts the shown window back in front with the focus. */
     virtual void bringToFront() = 0;
     virtual void closeWindow() = 0;

@@ -16,7 +16,8 @@ test=("${package[@]}" lintian desktop-file-utils appstream googletest libgtest-d
       cups cups-bsd cups-client printer-driver-cups-pdf poppler-utils imagemagick
       libjpeg-turbo-progs procps fonts-dejavu-core clang-14 libclang-rt-14-dev
       sway xwayland wl-clipboard qt6-wayland grim weston jq kwin-wayland mutter wayland-utils dbus
-      zlib1g-dev python3-gi gir1.2-gtk-3.0 qt6-translations-l10n python3)
+      zlib1g-dev python3-gi gir1.2-gtk-3.0 qt6-translations-l10n python3 python3-pyatspi
+      gir1.2-atspi-2.0 at-spi2-core)
 pkgs=("${build[@]}")
 case ${1:-} in
 test) pkgs+=("${test[@]}" "${desktop[@]}") ;;

@@ -263,6 +263,10 @@ Soll die Datei erstellt werden?</translation>
         <source>the picture could not be encoded</source>
         <translation>das Bild konnte nicht kodiert werden</translation>
     </message>
+    <message>
+        <source>%1 × %2 pixels</source>
+        <translation>%1 × %2 Pixel</translation>
+    </message>
 </context>
 <context>
     <name>Print</name>
@@ -377,6 +381,10 @@ Nicht umgewandelt und dort als BMP-Dateien aufbewahrt: %1.</translation>
     <message>
         <source>About...</source>
         <translation>Über...</translation>
+    </message>
+    <message>
+        <source>Gallery</source>
+        <translation>Galerie</translation>
     </message>
 </context>
 <context>

@@ -263,6 +263,10 @@ Do you want to create it?</source>
         <source>the picture could not be encoded</source>
         <translation>no se pudo codificar la imagen</translation>
     </message>
+    <message>
+        <source>%1 × %2 pixels</source>
+        <translation>%1 × %2 píxeles</translation>
+    </message>
 </context>
 <context>
     <name>Print</name>
@@ -377,6 +381,10 @@ No convertidas y conservadas allí como archivos BMP: %1.</translation>
     <message>
         <source>About...</source>
         <translation>Acerca de...</translation>
+    </message>
+    <message>
+        <source>Gallery</source>
+        <translation>Galería</translation>
     </message>
 </context>
 <context>

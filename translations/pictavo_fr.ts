@@ -263,6 +263,10 @@ Voulez-vous le créer ?</translation>
         <source>the picture could not be encoded</source>
         <translation>l&apos;image n&apos;a pas pu être encodée</translation>
     </message>
+    <message>
+        <source>%1 × %2 pixels</source>
+        <translation>%1 × %2 pixels</translation>
+    </message>
 </context>
 <context>
     <name>Print</name>
@@ -377,6 +381,10 @@ Non converties et conservées là-bas comme fichiers BMP : %1.</translation>
     <message>
         <source>About...</source>
         <translation>À propos...</translation>
+    </message>
+    <message>
+        <source>Gallery</source>
+        <translation>Galerie</translation>
     </message>
 </context>
 <context>

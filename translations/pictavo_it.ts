@@ -263,6 +263,10 @@ Crearlo?</translation>
         <source>the picture could not be encoded</source>
         <translation>impossibile codificare l&apos;immagine</translation>
     </message>
+    <message>
+        <source>%1 × %2 pixels</source>
+        <translation>%1 × %2 pixel</translation>
+    </message>
 </context>
 <context>
     <name>Print</name>
@@ -377,6 +381,10 @@ Non convertite e conservate lì come file BMP: %1.</translation>
     <message>
         <source>About...</source>
         <translation>Informazioni...</translation>
+    </message>
+    <message>
+        <source>Gallery</source>
+        <translation>Galleria</translation>
     </message>
 </context>
 <context>

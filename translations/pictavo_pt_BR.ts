@@ -263,6 +263,10 @@ Deseja criá-lo?</translation>
         <source>the picture could not be encoded</source>
         <translation>não foi possível codificar a imagem</translation>
     </message>
+    <message>
+        <source>%1 × %2 pixels</source>
+        <translation>%1 × %2 pixels</translation>
+    </message>
 </context>
 <context>
     <name>Print</name>
@@ -377,6 +381,10 @@ Não convertidas e mantidas lá como arquivos BMP: %1.</translation>
     <message>
         <source>About...</source>
         <translation>Sobre...</translation>
+    </message>
+    <message>
+        <source>Gallery</source>
+        <translation>Galeria</translation>
     </message>
 </context>
 <context>

@@ -263,6 +263,10 @@ Do you want to create it?</source>
         <source>the picture could not be encoded</source>
         <translation>无法编码该图片</translation>
     </message>
+    <message>
+        <source>%1 × %2 pixels</source>
+        <translation>%1 × %2 像素</translation>
+    </message>
 </context>
 <context>
     <name>Print</name>
@@ -377,6 +381,10 @@ It is kept in the BMP file %1.</source>
     <message>
         <source>About...</source>
         <translation>关于...</translation>
+    </message>
+    <message>
+        <source>Gallery</source>
+        <translation>图库</translation>
     </message>
 </context>
 <context>

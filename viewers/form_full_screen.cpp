@@ -6,7 +6,7 @@ formFullScreen::formFullScreen(IViewerFactory& factory) : m_factory(factory) {}
 
 formFullScreen::~formFullScreen() = default;
 
-void formFullScreen::open(const Picture& picture, IWindow* owner) {
+void formFullScreen::open(const Picture& picture, IWindow* owner, const QString& name) {
     // An unloaded viewer is made anew; the old window is never in one of its own
     // handlers here, since only other windows open the viewer.
     if (!isShown()) {
@@ -15,6 +15,7 @@ void formFullScreen::open(const Picture& picture, IWindow* owner) {
     }
     m_picture = picture;
     m_view->setPicture(picture);
+    m_view->setPictureName(name);
     m_shown = true;
     m_view->showOwned(owner);
     // A viewer that was already shown gets no resize for its new picture.

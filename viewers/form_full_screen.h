@@ -8,8 +8,9 @@ public:
     explicit formFullScreen(IViewerFactory& factory);
     ~formFullScreen() override;
 
-    /** Loads the window when needed, gives it picture and shows it owned by owner. */
-    void open(const Picture& picture, IWindow* owner);
+    /** Loads the window when needed, gives it picture and shows it owned by owner;
+        name is what a screen reader says of the picture. */
+    void open(const Picture& picture, IWindow* owner, const QString& name);
     bool isShown() const { return m_view && m_shown; }
     /** Back in front with the focus, when shown. */
     void bringToFront();

@@ -2,6 +2,7 @@
 
 #include "commands/file_names.h"
 #include "dialogs/module1.h"
+#include "gallery/key_dispatch.h"
 #include "platform/keys.h"
 #include "viewers/fit_window.h"
 
@@ -66,16 +67,18 @@ void formZoom::close() {
 
 void formZoom::Form_Unload() { unloadPicture(m_loaded, m_picture, m_view.get()); }
 
-void formZoom::Form_KeyDown(int KeyCode, int) {
+void formZoom::Form_KeyDown(int KeyCode, int Shift) {
     if (KeyCode == keys::Esc)
         close();
     else if (KeyCode == keys::Enter)
         imgImage_DblClick();
+    else if (opensContextMenu(KeyCode, Shift) && isLoaded())
+        m_view->popupMenuAtPicture();
 }
 
 void formZoom::imgImage_DblClick() {
     if (isLoaded())
-        m_fullScreen.open(m_picture, m_view.get());
+        m_fullScreen.open(m_picture, m_view.get(), caption());
 }
 
 QString formZoom::dragFileName() const {

@@ -41,8 +41,8 @@ void ViewerSet::showInZoom(const Picture& picture, const QString& caption, int s
         m_fullScreen.bringToFront();
 }
 
-void ViewerSet::showFullScreen(const Picture& picture) {
-    m_fullScreen.open(picture, m_owner);
+void ViewerSet::showFullScreen(const Picture& picture, const QString& name) {
+    m_fullScreen.open(picture, m_owner, name);
 }
 
 void ViewerSet::closeAll() {

@@ -18,7 +18,7 @@ public:
     ~ViewerSet() override;
 
     void showInZoom(const Picture& picture, const QString& caption, int shift) override;
-    void showFullScreen(const Picture& picture) override;
+    void showFullScreen(const Picture& picture, const QString& name) override;
     void closeAll() override;
 
     /** The zoom window made last; null before the first. */

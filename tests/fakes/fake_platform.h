@@ -380,6 +380,7 @@ public:
     std::vector<bool> pointer; // every busy pointer change
     bool busy = false;
     int menusShown = 0;
+    std::vector<std::optional<QPoint>> keyboardMenus; // where each opened from the keyboard
     int repaints = 0;
     int eventPumps = 0;
     std::map<Command, bool> disabled;
@@ -397,6 +398,7 @@ public:
         pointer.push_back(b);
     }
     void popupMenu() override { ++menusShown; }
+    void popupMenuAt(std::optional<QPoint> at) override { keyboardMenus.push_back(at); }
     void setMenuEnabled(Command c, bool enabled) override { disabled[c] = !enabled; }
     bool isMenuEnabled(Command c) const override {
         auto it = disabled.find(c);
@@ -420,11 +422,15 @@ public:
     };
     std::vector<Zoom> zooms;
     std::vector<Picture> fullScreens;
+    QStringList fullScreenNames;
     int closedAll = 0;
     void showInZoom(const Picture& p, const QString& c, int shift) override {
         zooms.push_back({p, c, shift});
     }
-    void showFullScreen(const Picture& p) override { fullScreens.push_back(p); }
+    void showFullScreen(const Picture& p, const QString& name) override {
+        fullScreens.push_back(p);
+        fullScreenNames.append(name);
+    }
     void closeAll() override { ++closedAll; }
 };
 

@@ -54,6 +54,7 @@ public:
     int shows = 0;
     bool activated = false; // by the last show
     int menus = 0;
+    int keyboardMenus = 0;
 
     FakeZoomView(ZoomViewEvents& e, bool* aliveFlag) : events(e), alive(aliveFlag) {}
     ~FakeZoomView() override { *alive = false; }
@@ -76,6 +77,7 @@ public:
             events.Form_Resize();
     }
     void popupMenu() override { ++menus; }
+    void popupMenuAtPicture() override { ++keyboardMenus; }
     void closeWindow() override {
         shown = false;
         closed = true;
@@ -90,6 +92,7 @@ public:
     bool shown = false;
     IWindow* owner = nullptr;
     int broughtToFront = 0;
+    QString name;
 
     FakeFullScreenView(FullScreenViewEvents& e, bool* aliveFlag) : events(e), alive(aliveFlag) {
         // A 1280 x 1024 screen.
@@ -106,6 +109,7 @@ public:
             events.Form_Resize();
     }
     void bringToFront() override { ++broughtToFront; }
+    void setPictureName(const QString& n) override { name = n; }
     void closeWindow() override {
         shown = false;
         events.Form_Unload();

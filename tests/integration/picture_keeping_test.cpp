@@ -151,7 +151,7 @@ TEST(PictureKeeping, FullScreenSaveAndPrintWithoutMemoryForTheDecodeSaySo) {
     const bool saved = QtPictureFiles().writeBmp(picture, dir.filePath("short.bmp"), &error);
     const bool drawn = printer.drawPicture(picture, 0, 0, pageWidth, pageHeight);
     const bool printed = printer.endDocument();
-    rig.host.showFullScreen(picture);
+    rig.host.showFullScreen(picture, QStringLiteral("Image 1"));
     FullScreenWindow* full = rig.fullScreen();
     const bool painted = full && waitFor([&] { return full->imageView().framesPainted() > 0; });
     limit.lift();

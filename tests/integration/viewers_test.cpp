@@ -99,7 +99,7 @@ TEST(ViewerWindows, PicturesOfEveryShapeFitInZoomAndFullScreen) {
         const bool visible = !zoom->imageView().geometry().isEmpty();
         expectDrawn(*zoom, zoom->imageView(), visible);
 
-        rig.host.showFullScreen(c.picture);
+        rig.host.showFullScreen(c.picture, QStringLiteral("Image 1"));
         FullScreenWindow* fs = rig.fullScreen();
         ASSERT_TRUE(fs);
         ASSERT_TRUE(waitFor([&] {
@@ -114,14 +114,14 @@ TEST(ViewerWindows, PicturesOfEveryShapeFitInZoomAndFullScreen) {
         EXPECT_TRUE(waitFor([&] { return !fs->isVisible(); }));
     }
     // 8K on the whole screen: the width filled, bars above and below.
-    rig.host.showFullScreen(solidPicture(7680, 4320, kColour));
+    rig.host.showFullScreen(solidPicture(7680, 4320, kColour), QStringLiteral("Image 1"));
     FullScreenWindow* fs = rig.fullScreen();
     ASSERT_TRUE(waitFor([&] { return fs->geometry() == fs->screen()->geometry(); }));
     EXPECT_EQ(fs->imageView().geometry(), QRect(0, 152, 1280, 720));
     // A click beside the picture closes it, as does one on it.
     click(*fs, QPoint(5, 5));
     EXPECT_TRUE(waitFor([&] { return !fs->isVisible(); }));
-    rig.host.showFullScreen(solidPicture(7680, 4320, kColour));
+    rig.host.showFullScreen(solidPicture(7680, 4320, kColour), QStringLiteral("Image 1"));
     fs = rig.fullScreen();
     ASSERT_TRUE(waitFor([&] { return fs->isVisible(); }));
     click(fs->imageView(), QPoint(100, 100));
@@ -257,7 +257,7 @@ TEST(ViewerWindows, FullScreenEndsInFrontAfterTheReleasesOfADoubleClick) {
     // Release, double click, release with Shift held: even a new zoom window
     // made after the viewer leaves it in front with the focus.
     rig.host.showInZoom(picture, QStringLiteral("Image 1"), 0);
-    rig.host.showFullScreen(picture);
+    rig.host.showFullScreen(picture, QStringLiteral("Image 1"));
     rig.host.showInZoom(picture, QStringLiteral("Image 1"), 1);
     FullScreenWindow* fs = rig.fullScreen();
     ZoomWindow* late = rig.lastZoom();

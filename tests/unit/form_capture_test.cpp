@@ -96,6 +96,7 @@ TEST_F(FormFixture, MouseOnThumbnailsAndBackground) {
 
     form.imgView_DblClick(1);
     EXPECT_EQ(viewers.fullScreens.size(), 1u);
+    EXPECT_EQ(viewers.fullScreenNames, QStringList{QStringLiteral("Image 2")});
     EXPECT_EQ(form.gallery().SelectedIndex, 0) << "a double click alone selects nothing";
 }
 
@@ -109,4 +110,25 @@ TEST_F(FormFixture, EnterOnAnEmptyEntryOpensAndSecondBrowseIsIgnored) {
     window.setMenuEnabled(Command::Browse, false); // a Browse is loading
     form.Form_KeyDown(keys::B, keys::CtrlMask);
     EXPECT_EQ(fake.dialogs.calls.size(), 1u) << "Ctrl+B inside a Browse does nothing";
+}
+
+TEST_F(FormFixture, MenuKeyAndShiftF10OpenTheMenuAtTheSelectedThumbnail) {
+    fill(10);
+    form.Form_Resize();
+    form.Form_KeyDown(keys::F10, keys::ShiftMask); // nothing selected yet: the window's centre
+    form.gallery().SelectImage(9);
+    form.Form_KeyDown(keys::Menu, keys::CtrlMask);
+    form.Form_KeyDown(keys::F10, 0);
+    form.Form_KeyDown(keys::F10, keys::ShiftMask | keys::CtrlMask);
+    ASSERT_EQ(window.keyboardMenus.size(), 2u) << "F10 without Shift alone opens nothing";
+    EXPECT_FALSE(window.keyboardMenus[0]);
+    // Entry 9 stands at Left 1200, Top 975.
+    EXPECT_EQ(window.keyboardMenus[1], QPoint(1200 + 555, 975 + 435));
+    EXPECT_EQ(form.gallery().SelectedIndex, 9) << "the menu keys leave the selection";
+    EXPECT_EQ(window.menusShown, 0);
+
+    form.menuCommand(Command::Clear);
+    form.Form_KeyDown(keys::Menu, 0);
+    ASSERT_EQ(window.keyboardMenus.size(), 3u);
+    EXPECT_FALSE(window.keyboardMenus[2]) << "after Clear nothing is selected";
 }

@@ -95,6 +95,11 @@ TEST_F(ZoomFixture, KeysAndClicks) {
     EXPECT_EQ(v.menus, 0);
     zoom.imgImage_MouseUp(2, 1, 0, 0);
     EXPECT_EQ(v.menus, 1);
+    // From the keyboard: the Menu key or Shift+F10; F10 alone does nothing.
+    zoom.Form_KeyDown(121, 0);
+    zoom.Form_KeyDown(121, 1);
+    zoom.Form_KeyDown(93, 2);
+    EXPECT_EQ(v.keyboardMenus, 2);
 
     // Enter and both double clicks open the full-screen viewer on this picture,
     // owned by this window.
@@ -102,6 +107,7 @@ TEST_F(ZoomFixture, KeysAndClicks) {
     ASSERT_TRUE(fullScreen.isShown());
     EXPECT_TRUE(fullScreen.picture().sameAs(wide));
     EXPECT_EQ(factory.fullScreens.back()->owner, &v);
+    EXPECT_EQ(factory.fullScreens.back()->name, QStringLiteral("Image 1"));
     fullScreen.Form_KeyDown(13, 0); // the next key closes it
     EXPECT_FALSE(fullScreen.isShown());
     zoom.Form_DblClick();

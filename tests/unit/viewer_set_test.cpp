@@ -87,7 +87,7 @@ TEST_F(ViewerSetFixture, ManyWindowsAndClosedOnesAreReleased) {
 TEST_F(ViewerSetFixture, OneFullScreenViewerThatStaysInFrontOfTheDoubleClicksRelease) {
     // A double click on a thumbnail: release, double click, release.
     viewers.showInZoom(a, QStringLiteral("Image 1"), 0);
-    viewers.showFullScreen(a);
+    viewers.showFullScreen(a, QStringLiteral("Image 1"));
     ASSERT_EQ(factory.fullScreens.size(), 1u);
     FakeFullScreenView& fs = *factory.fullScreens[0];
     EXPECT_TRUE(fs.shown);
@@ -109,13 +109,15 @@ TEST_F(ViewerSetFixture, OneFullScreenViewerThatStaysInFrontOfTheDoubleClicksRel
     EXPECT_FALSE(viewers.fullScreen().isShown());
     EXPECT_TRUE(fs.picture.isNull());
     viewers.LastZoom()->setPicture(b);
+    viewers.LastZoom()->setCaption(QStringLiteral("/shots/b.png"));
     viewers.LastZoom()->imgImage_DblClick();
     ASSERT_EQ(factory.fullScreens.size(), 2u);
     FakeFullScreenView& second = *factory.fullScreens[1];
     EXPECT_TRUE(second.picture.sameAs(b));
+    EXPECT_EQ(second.name, QStringLiteral("/shots/b.png")) << "named as the zoom window is";
     EXPECT_EQ(second.owner, viewers.LastZoom()->view());
     // Opening the shown viewer again sets the picture anew; there is still one.
-    viewers.showFullScreen(a);
+    viewers.showFullScreen(a, QStringLiteral("Image 1"));
     EXPECT_EQ(factory.fullScreens.size(), 2u);
     EXPECT_TRUE(second.picture.sameAs(a));
     EXPECT_EQ(second.imageHeight, 14400);
@@ -123,7 +125,7 @@ TEST_F(ViewerSetFixture, OneFullScreenViewerThatStaysInFrontOfTheDoubleClicksRel
     // A click on the picture or beside it closes it.
     second.events.imgImage_Click();
     EXPECT_FALSE(viewers.fullScreen().isShown());
-    viewers.showFullScreen(b);
+    viewers.showFullScreen(b, QStringLiteral("Image 1"));
     factory.fullScreens.back()->events.Form_Click();
     EXPECT_FALSE(viewers.fullScreen().isShown());
 }
@@ -131,7 +133,7 @@ TEST_F(ViewerSetFixture, OneFullScreenViewerThatStaysInFrontOfTheDoubleClicksRel
 TEST_F(ViewerSetFixture, CloseAllClosesEveryViewer) {
     viewers.showInZoom(a, QStringLiteral("Image 1"), 0);
     viewers.showInZoom(b, QStringLiteral("Image 2"), 2);
-    viewers.showFullScreen(a);
+    viewers.showFullScreen(a, QStringLiteral("Image 1"));
     viewers.closeAll();
     for (FakeZoomView* v : factory.zooms)
         EXPECT_FALSE(v->shown);

@@ -1,6 +1,7 @@
 #include "platform/qt/windows/capture_window.h"
 
 #include "platform/qt/windows/key_codes.h"
+#include "platform/qt/windows/keyboard_menu.h"
 #include "platform/units.h"
 #include "platform/qt/windows/x11_window.h"
 
@@ -27,6 +28,7 @@ CaptureWindow::CaptureWindow() {
     pal.setColor(QPalette::Window, pal.color(QPalette::Button));
     setPalette(pal);
     setAutoFillBackground(false);
+    installAccessibleFactory();
     buildMenu();
     // The window manager announces a new frame (after a maximize, say) some time
     // after the resize; the layout must follow the frame it settles on.
@@ -79,7 +81,9 @@ void CaptureWindow::attach(const GalleryView& gallery, MainWindowEvents& events)
 }
 
 void CaptureWindow::buildMenu() {
-    // The shortcut is only a label: the keys go through the key handler.
+    // The shortcut is the action's, so a screen reader reads it as its key binding; the
+    // keys themselves still go through the key handler, since an action of a menu
+    // attached to no window never takes a key.
     struct Item {
         const char* caption;
         const char* shortcut;
@@ -109,13 +113,13 @@ void CaptureWindow::buildMenu() {
         if (!item.caption) {
             action = m_menu.addSeparator();
         } else {
-            QString text = QCoreApplication::translate("formCapture", item.caption);
-            // The desktop's own words for the keys ("Strg+S" in German).
-            if (item.shortcut)
-                text += QLatin1Char('\t') +
-                        QKeySequence(QString::fromLatin1(item.shortcut), QKeySequence::PortableText)
-                            .toString(QKeySequence::NativeText);
-            action = m_menu.addAction(text);
+            action = m_menu.addAction(QCoreApplication::translate("formCapture", item.caption));
+            // Qt shows it in the desktop's own words for the keys ("Strg+S" in German).
+            if (item.shortcut) {
+                action->setShortcut(
+                    QKeySequence(QString::fromLatin1(item.shortcut), QKeySequence::PortableText));
+                action->setShortcutVisibleInContextMenu(true);
+            }
             action->setData(static_cast<int>(*item.command));
             m_actions[*item.command] = action;
         }
@@ -141,11 +145,19 @@ void CaptureWindow::setBusyPointer(bool busy) {
         QGuiApplication::restoreOverrideCursor();
 }
 
-void CaptureWindow::popupMenu() {
+void CaptureWindow::popupMenu() { menuChosen(m_menu.exec(QCursor::pos())); }
+
+void CaptureWindow::menuChosen(QAction* chosen) {
     // The command runs once the menu has closed: it may open a dialog of its own.
-    QAction* chosen = m_menu.exec(QCursor::pos());
     if (chosen && m_events && chosen->data().isValid())
         m_events->menuCommand(static_cast<Command>(chosen->data().toInt()));
+}
+
+void CaptureWindow::popupMenuAt(std::optional<QPoint> clientTwips) {
+    const QPoint at = clientTwips
+                          ? QPoint(twipsToPixels(clientTwips->x()), twipsToPixels(clientTwips->y()))
+                          : rect().center();
+    menuChosen(execFromKeyboard(m_menu, mapToGlobal(at)));
 }
 
 void CaptureWindow::setMenuEnabled(Command command, bool enabled) {
@@ -172,6 +184,7 @@ void CaptureWindow::galleryChanged() {
             const Entry& e = m_gallery->entries().at(index);
             m_keeper.keep(e.picture, thumbnailSize(e));
         }
+        m_accessibility.update(*m_gallery);
     }
     updateChanged();
 }
@@ -216,6 +229,13 @@ void CaptureWindow::updateChanged() {
 
 int CaptureWindow::entryAt(QPoint pos) const {
     return m_gallery ? m_gallery->entryAt(pos.x(), pos.y()) : -1;
+}
+
+QRect CaptureWindow::entryRect(int index) const {
+    if (!m_gallery || index < 0 || index >= static_cast<int>(m_gallery->entries().size()))
+        return {};
+    const Entry& e = m_gallery->entries()[index];
+    return pixelRect(e.left, e.top, e.width, e.height);
 }
 
 bool CaptureWindow::event(QEvent* event) {
@@ -356,6 +376,14 @@ void CaptureWindow::keyPressEvent(QKeyEvent* event) {
     if (m_events)
         m_events->Form_KeyDown(key_codes::keyCode(event->key()),
                                key_codes::shiftState(event->modifiers()));
+}
+
+void CaptureWindow::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    // Qt names the window as focused after this handler; the selected thumbnail is
+    // named after that, so a screen reader ends on it.
+    QMetaObject::invokeMethod(this, [this] { m_accessibility.announceFocus(); },
+                              Qt::QueuedConnection);
 }
 
 void CaptureWindow::closeEvent(QCloseEvent* event) {

@@ -5,6 +5,7 @@
 #include "platform/gallery_view.h"
 #include "platform/main_window.h"
 #include "platform/qt/drag/picture_drag.h"
+#include "platform/qt/windows/gallery_accessible.h"
 
 #include <QMenu>
 #include <QTimer>
@@ -28,6 +29,7 @@ public:
     void setCaption(const QString& caption) override { setWindowTitle(caption); }
     void setBusyPointer(bool busy) override;
     void popupMenu() override;
+    void popupMenuAt(std::optional<QPoint> clientTwips) override;
     void setMenuEnabled(Command command, bool enabled) override;
     bool isMenuEnabled(Command command) const override;
     void processEvents() override;
@@ -38,6 +40,12 @@ public:
         window manager has framed it. */
     void centreOnScreen();
 
+    /** The entry that takes a click at a client position in pixels; -1 for none. */
+    int entryAt(QPoint pos) const;
+    /** An entry's box in client pixels; null for an index that names no entry. */
+    QRect entryRect(int index) const;
+    /** What a screen reader is told of the gallery. */
+    GalleryAccessibility& accessibility() { return m_accessibility; }
     /** The thumbnails and packing under way, for tests and benchmarks. */
     PictureKeeper& keeper() { return m_keeper; }
     /** A resize or a change of state not laid out for yet, for tests that wait it out. */
@@ -53,12 +61,12 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildMenu();
-    /** The entry that takes a click at a client position in pixels; -1 for none. */
-    int entryAt(QPoint pos) const;
+    void menuChosen(QAction* chosen);
     QSize thumbnailSize(const Entry& entry) const;
     QSize outerSize() const;
     void relayout();
@@ -93,4 +101,5 @@ private:
     std::vector<Shown> m_shown;
     QRect m_shownFrame;
     PictureKeeper m_keeper{[this] { updateChanged(); }};
+    GalleryAccessibility m_accessibility{*this};
 };

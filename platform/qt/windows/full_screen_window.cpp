@@ -46,6 +46,12 @@ void FullScreenWindow::bringToFront() {
     setFocus(Qt::ActiveWindowFocusReason);
 }
 
+void FullScreenWindow::setPictureName(const QString& name) {
+    // The viewer has no title to show it; a screen reader takes it from here.
+    setAccessibleName(name);
+    m_image.setAccessibleName(name);
+}
+
 bool FullScreenWindow::event(QEvent* event) {
     // Every key closes the viewer, Tab and modifier keys alone included, so keys
     // are taken before focus handling sees them.

@@ -9,6 +9,7 @@ public:
 
     void showOwned(IWindow* owner) override;
     void bringToFront() override;
+    void setPictureName(const QString& name) override;
     void closeWindow() override { close(); }
 
 protected:

@@ -37,6 +37,8 @@ int keyCode(int qtKey) {
     case Qt::Key_Down: return keys::Down;
     case Qt::Key_Delete: return keys::Delete;
     case Qt::Key_F8: return keys::F8;
+    case Qt::Key_Menu: return keys::Menu;
+    case Qt::Key_F10: return keys::F10;
     default: return -1;
     }
 }

@@ -2,6 +2,7 @@
 // with the image view imgImage, sizes converted between pixels and twips.
 #pragma once
 
+#include "platform/gallery_view.h"
 #include "platform/units.h"
 #include "platform/qt/windows/image_view.h"
 #include "platform/viewer_windows.h"
@@ -26,7 +27,13 @@ public:
     bool isMinimized() const override { return QWidget::isMinimized(); }
     float clientWidthTwips() const override { return viewer_units::twips(width()); }
     float clientHeightTwips() const override { return viewer_units::twips(height()); }
-    void setPicture(const Picture& picture) override { m_image.setPicture(picture); }
+    void setPicture(const Picture& picture) override {
+        m_image.setPicture(picture);
+        // What a screen reader says of the picture besides its name.
+        const QString size = pictureSizeText(picture);
+        setAccessibleDescription(size);
+        m_image.setAccessibleDescription(size);
+    }
     void setImageVisible(bool visible) override { m_image.setVisible(visible); }
     void setImageSize(float width, float height) override {
         m_image.resize(std::max(0, viewer_units::pixels(width)),

@@ -1,6 +1,7 @@
 #include "platform/qt/windows/zoom_window.h"
 
 #include "platform/qt/windows/key_codes.h"
+#include "platform/qt/windows/keyboard_menu.h"
 #include "platform/qt/windows/owner_widget.h"
 #include "platform/qt/windows/x11_window.h"
 
@@ -125,6 +126,17 @@ void ZoomWindow::popupMenu() {
     // The command runs once the menu has closed.
     if (m_menu.exec(QCursor::pos()) == m_save)
         m_events.mnuFileSave_Click();
+}
+
+void ZoomWindow::popupMenuAtPicture() {
+    if (execFromKeyboard(m_menu, mapToGlobal(m_image.geometry().center())) == m_save)
+        m_events.mnuFileSave_Click();
+}
+
+void ZoomWindow::setCaption(const QString& caption) {
+    setWindowTitle(caption);
+    // The picture is named as the window is, for a screen reader.
+    m_image.setAccessibleName(caption);
 }
 
 void ZoomWindow::fit() {

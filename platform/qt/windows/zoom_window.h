@@ -17,11 +17,12 @@ public:
     explicit ZoomWindow(ZoomViewEvents& events);
 
     QString caption() const override { return windowTitle(); }
-    void setCaption(const QString& caption) override { setWindowTitle(caption); }
+    void setCaption(const QString& caption) override;
     OuterGeometry outerGeometryTwips() const override;
     void moveWindow(const OuterGeometry& geometry) override;
     void showOwned(IWindow* owner, bool activate) override;
     void popupMenu() override;
+    void popupMenuAtPicture() override;
     void closeWindow() override { close(); }
 
     /** Outer geometry in pixels: the client area and the window manager's frame. */
