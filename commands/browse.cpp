@@ -25,34 +25,52 @@ void nameEntry(Gallery& g, int index, const Picture& picture, const QString& pat
         g.imgView(index).toolTipText = path;
 }
 
-// The count in the caption and the gallery's repaint, shown at most once a frame:
-// pictures that load faster than that would otherwise spend more time on the
-// window than on loading. What a frame skipped is shown before the Browse waits
-// for a file or ends, so the window is never more than a frame behind.
+// The gallery's repaint, shown at most once a frame, and the count in the caption,
+// a few times a second: pictures that load faster than that would otherwise spend
+// more time on the window (and on the window manager, which draws every new title)
+// than on loading. What was skipped is shown before the Browse waits for a file or
+// ends, so the window is never more than a frame behind.
 class Progress {
 public:
     explicit Progress(CommandEnv& env) : m_env(env) {}
     void added() {
         m_pending = true;
         m_count = m_env.gallery.ImageCount;
-        if (m_env.platform.clock.monotonicMs() - m_shownAt >= kFrameMs)
-            show();
+        const std::int64_t now = m_env.platform.clock.monotonicMs();
+        if (now - m_captionAt >= kCaptionMs)
+            showCaption(now);
+        if (now - m_galleryAt >= kFrameMs)
+            showGallery(now);
     }
     void show() {
-        if (!m_pending)
-            return;
-        m_pending = false;
-        m_shownAt = m_env.platform.clock.monotonicMs();
-        m_env.window.setCaption(
-            QCoreApplication::translate("Browse", "Loading Image %1").arg(m_count));
-        m_env.window.galleryChanged();
+        const std::int64_t now = m_env.platform.clock.monotonicMs();
+        if (m_count != m_captionCount)
+            showCaption(now);
+        if (m_pending)
+            showGallery(now);
     }
 
 private:
+    void showCaption(std::int64_t now) {
+        m_captionAt = now;
+        m_captionCount = m_count;
+        m_env.window.setCaption(
+            QCoreApplication::translate("Browse", "Loading Image %1").arg(m_count));
+    }
+    void showGallery(std::int64_t now) {
+        m_galleryAt = now;
+        m_pending = false;
+        m_env.window.galleryChanged();
+    }
+
     static constexpr std::int64_t kFrameMs = 16;
+    static constexpr std::int64_t kCaptionMs = 100;
+    static constexpr std::int64_t kLongAgo = std::numeric_limits<std::int64_t>::min() / 2;
     CommandEnv& m_env;
-    std::int64_t m_shownAt = std::numeric_limits<std::int64_t>::min() / 2;
+    std::int64_t m_galleryAt = kLongAgo;
+    std::int64_t m_captionAt = kLongAgo;
     int m_count = 0; // read right after the add, as a capture may come in later
+    int m_captionCount = 0;
     bool m_pending = false;
 };
 
@@ -67,8 +85,8 @@ Files startLoading(CommandEnv& env, const QString& folder, const char* pattern) 
     Files files;
     for (const QString& name : env.platform.files.listFiles(folder, QString::fromLatin1(pattern)))
         files.paths.append(folder + name);
-    files.prefetch = std::make_unique<PicturePrefetch>(
-        env.platform.pictures, files.paths, PicturePrefetch::defaultAhead(), env.loads);
+    files.prefetch = std::make_unique<PicturePrefetch>(env.platform.pictures, files.paths,
+                                                       PicturePrefetch::defaultAhead(), env.loads);
     return files;
 }
 

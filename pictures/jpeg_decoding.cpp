@@ -113,13 +113,17 @@ int jpegScaleCovering(QSize full, QSize cover) {
 }
 
 QImage decodeJpeg(const QByteArray& bytes, int denominator, QString* damage) {
-    const std::optional<QSize> full = turboJpegSize(bytes);
+    // One handle reads the header and decodes: each handle costs an allocation and
+    // a header read, which add up over a folder of small pictures.
     const Handle handle = decompressor();
-    if (!full || !handle)
+    int width = 0, height = 0, subsampling = 0, colorspace = 0;
+    if (!handle ||
+        tjDecompressHeader3(handle.get(), dataOf(bytes), static_cast<unsigned long>(bytes.size()),
+                            &width, &height, &subsampling, &colorspace) != 0 ||
+        colorspace == TJCS_CMYK || colorspace == TJCS_YCCK || width <= 0 || height <= 0)
         return {};
     const tjscalingfactor factor{1, denominator};
-    QImage image(TJSCALED(full->width(), factor), TJSCALED(full->height(), factor),
-                 QImage::Format_RGB32);
+    QImage image(TJSCALED(width, factor), TJSCALED(height, factor), QImage::Format_RGB32);
     if (image.isNull())
         return {};
     if (tjDecompress2(handle.get(), dataOf(bytes), static_cast<unsigned long>(bytes.size()),

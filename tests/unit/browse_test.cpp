@@ -22,8 +22,8 @@ struct BrowseFixture : ::testing::Test {
 
     BrowseFixture() {
         window.onProcessEvents = [this] {
-            // Each yield takes a frame, so every count is shown.
-            fp.clock.ms += 20;
+            // Each yield takes longer than the caption waits, so every count is shown.
+            fp.clock.ms += 100;
             EXPECT_FALSE(window.isMenuEnabled(Command::Browse)) << "entry disabled while loading";
             EXPECT_TRUE(window.busy);
             auto it = atYield.find(++yields);
@@ -264,6 +264,21 @@ TEST_F(BrowseFixture, CountsWithinOneFrameAreShownOnce) {
               QStringList({"Loading Images...", "Loading Image 1", "Loading Image 5", "Pictavo"}));
     EXPECT_EQ(window.repaints - repaintsBefore, 4)
         << "Clear, the first picture, the last, the end of the command";
+}
+
+// A picture a frame: the gallery shows each, the caption's count only a few a second
+// (a new title is drawn again by the window manager), and the last before the title.
+TEST_F(BrowseFixture, TheCaptionCountsMoreSlowlyThanTheGalleryShows) {
+    for (int i = 0; i < 12; ++i)
+        addFile(QStringLiteral("/pics/%1.jpg").arg(i, 2, 10, QLatin1Char('0')));
+    window.onProcessEvents = [this] { fp.clock.ms += 20; };
+    const int repaintsBefore = window.repaints;
+    browse(QStringLiteral("/pics"));
+    EXPECT_EQ(g.ImageCount, 12);
+    EXPECT_EQ(window.captions,
+              QStringList({"Loading Images...", "Loading Image 1", "Loading Image 6",
+                           "Loading Image 11", "Loading Image 12", "Pictavo"}));
+    EXPECT_EQ(window.repaints - repaintsBefore, 14) << "Clear, every picture, the end";
 }
 
 TEST_F(BrowseFixture, CtrlBDuringBrowseStartsNoSecondOne) {

@@ -4,12 +4,12 @@
 #include "pictures/jpeg_decoding.h"
 #include "pictures/picture_bounds.h"
 #include "pictures/picture_headers.h"
+#include "platform/paths.h"
 #include "platform/qt/files/direct_bmp.h"
 #include "platform/qt/files/metafile_client.h"
 #include "platform/qt/files/qt_file_system.h"
 #include "platform/qt/files/system_error.h"
 #include "platform/qt/files/whole_writes.h"
-#include "platform/paths.h"
 #include "platform/temporary_files.h"
 
 #include <QBuffer>
@@ -84,8 +84,9 @@ Picture loadJpeg(const QByteArray& bytes, QSize size, QString* error) {
 }
 
 // Why a JPEG is refused before Qt's reader or TurboJPEG decodes it, or "". A file
-// too large to be read into memory is looked at through a mapping of it.
-QString jpegRefusal(QIODevice& device, const QByteArray& bytes, qint64 fileSize) {
+// too large to be read into memory is looked at through a mapping of it. A JPEG
+// whose header TurboJPEG has read is known not to be CMYK.
+QString jpegRefusal(QIODevice& device, const QByteArray& bytes, qint64 fileSize, bool mayBeCmyk) {
     QByteArray whole = bytes;
     auto* file = qobject_cast<QFileDevice*>(&device);
     uchar* mapped = bytes.isEmpty() && file ? file->map(0, fileSize) : nullptr;
@@ -103,7 +104,8 @@ QString jpegRefusal(QIODevice& device, const QByteArray& bytes, qint64 fileSize)
         // reader, which takes CMYK, has no limit of its own.
         refusal = damaged(
             QCoreApplication::translate("Pictures", "more than %1 scans").arg(kMaxJpegScans));
-    } else if (const QString damage = cmykJpegDamage(whole); !damage.isEmpty()) {
+    } else if (const QString damage = mayBeCmyk ? cmykJpegDamage(whole) : QString();
+               !damage.isEmpty()) {
         refusal = damaged(damage);
     }
     whole = QByteArray();
@@ -258,7 +260,8 @@ Picture QtPictureFiles::loadRaster(QIODevice& file, const QByteArray& bytes, qin
         return {};
     }
     if (format == "jpeg") {
-        if (const QString refused = jpegRefusal(file, bytes, fileSize); !refused.isEmpty()) {
+        if (const QString refused = jpegRefusal(file, bytes, fileSize, !jpegSize.isValid());
+            !refused.isEmpty()) {
             setError(error, refused);
             return {};
         }
