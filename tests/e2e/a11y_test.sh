@@ -8,22 +8,10 @@ source "$(dirname "$0")/lib.sh"
 PROBE=$(cd "$(dirname "$0")" && pwd)/a11y_probe.py
 work=$E2E_TMP
 
-# What the buses start (the accessibility bus's daemon, its registry) is ours too: each
-# started process's children go first, found by parent process id.
-descendants() {
-    local child
-    for child in $(ps -o pid= --ppid "$1" 2>/dev/null); do
-        descendants "$child"
-        echo "$child"
-    done
-}
 BUS_ON_ROOT=$(xprop -root AT_SPI_BUS 2>/dev/null | grep '=' || true)
 a11y_cleanup() {
-    local pid child
-    for pid in "${E2E_PIDS[@]:-}"; do
-        [ -n "$pid" ] || continue
-        for child in $(descendants "$pid"); do kill -9 "$child" 2>/dev/null || true; done
-    done
+    # What the buses start (the accessibility bus's daemon, its registry) goes too.
+    end_descendants
     # The launcher names its bus on the display's root window; the programs of later tests
     # on this display must not look for a bus that is gone.
     if [ -z "$BUS_ON_ROOT" ]; then xprop -root -remove AT_SPI_BUS 2>/dev/null || true; fi
@@ -34,9 +22,7 @@ trap 'exit 143' TERM INT HUP
 
 # A session bus, and on it the accessibility bus, as a desktop session starts them.
 unset DBUS_SESSION_BUS_ADDRESS AT_SPI_BUS_ADDRESS
-bus=$(dbus-daemon --session --fork --print-address=1 --print-pid=1) || fail "no session bus"
-export DBUS_SESSION_BUS_ADDRESS=$(sed -n 1p <<<"$bus")
-E2E_PIDS+=("$(sed -n 2p <<<"$bus")")
+start_session_bus
 /usr/libexec/at-spi-bus-launcher --launch-immediately >"$work/bus.log" 2>&1 &
 E2E_PIDS+=($!)
 disown $!

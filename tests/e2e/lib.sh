@@ -25,6 +25,31 @@ e2e_cleanup() {
 }
 trap e2e_cleanup EXIT
 
+# What a started program starts (bus-activated services, helper processes) is ours too:
+# found by parent process id, children before their parents.
+descendants() {
+    local child
+    for child in $(ps -o pid= --ppid "$1" 2>/dev/null); do
+        descendants "$child"
+        echo "$child"
+    done
+}
+end_descendants() {
+    local pid child
+    for pid in "${E2E_PIDS[@]:-}"; do
+        [ -n "$pid" ] || continue
+        for child in $(descendants "$pid"); do kill -9 "$child" 2>/dev/null || true; done
+    done
+}
+
+# A session bus of the test's own, as a desktop session starts one.
+start_session_bus() {
+    local out
+    out=$(dbus-daemon --session --fork --print-address=1 --print-pid=1) || fail "no session bus"
+    export DBUS_SESSION_BUS_ADDRESS=$(sed -n 1p <<<"$out")
+    E2E_PIDS+=("$(sed -n 2p <<<"$out")")
+}
+
 fail() {
     echo "FAIL: $*" >&2
     [ -f "$E2E_TMP/pictavo.err" ] && { echo "--- program's stderr:" >&2; cat "$E2E_TMP/pictavo.err" >&2; }

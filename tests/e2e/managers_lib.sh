@@ -12,33 +12,13 @@ export GSETTINGS_BACKEND=keyfile
 export NO_AT_BRIDGE=1 QT_QPA_PLATFORM=xcb
 unset SESSION_MANAGER DBUS_SESSION_BUS_ADDRESS
 
-# Programs that their starters leave behind (bus-activated services, helper processes) are
-# ours too: each started process's children go first, found by parent process id.
-descendants() {
-    local child
-    for child in $(ps -o pid= --ppid "$1" 2>/dev/null); do
-        descendants "$child"
-        echo "$child"
-    done
-}
 managers_cleanup() {
-    local pid
-    for pid in "${E2E_PIDS[@]:-}"; do
-        [ -n "$pid" ] || continue
-        for child in $(descendants "$pid"); do kill -9 "$child" 2>/dev/null || true; done
-    done
+    end_descendants
     e2e_cleanup
 }
 trap managers_cleanup EXIT
 # A test ended from outside (ctest's timeout) still ends what it started.
 trap 'exit 143' TERM INT HUP
-
-start_session_bus() {
-    local out
-    out=$(dbus-daemon --session --fork --print-address=1 --print-pid=1) || fail "no session bus"
-    export DBUS_SESSION_BUS_ADDRESS=$(sed -n 1p <<<"$out")
-    E2E_PIDS+=("$(sed -n 2p <<<"$out")")
-}
 
 # background NAME COMMAND...: runs a program of the desktop, its output in NAME.log. Its
 # input is the caller's (a job in the background would read nothing otherwise).
