@@ -5,7 +5,8 @@
 
 /** Pictures from files by their content: BMP (RLE too), GIF (first frame),
     JPEG and PNG through Qt's readers, EMF and WMF as vectors through the
-    metafile helper process. load() may run on several threads at once. */
+    metafile helper process. load() may run on several threads at once. The
+    writing of BMP files is in picture_writing.cpp. */
 class QtPictureFiles final : public IPictureFiles {
 public:
     /** metafileHelper: the helper program's path, by default the one beside the
