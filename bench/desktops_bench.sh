@@ -60,6 +60,12 @@ follow() {
     done
 }
 
+size_settled() {
+    local before=$GALLERY_SLOTS
+    sleep 0.5
+    pictavo_window && [ "$GALLERY_SLOTS" = "$before" ]
+}
+
 # run_desktop NAME: the counts and the latency on one compositor.
 run_desktop() {
     local name=$1 n kind
@@ -67,6 +73,9 @@ run_desktop() {
     start_pictavo
     wait_for 30 pictavo_window || fail "$name: no main window"
     wait_for 10 pictavo_focused || as_user xdotool windowactivate "$PICTAVO_WINDOW" || true
+    # A tiling compositor gives the window its place after it maps; the gallery's layout
+    # is read once the size has held for half a second.
+    wait_for 30 size_settled || fail "$name: the window kept changing its size"
     ENTRIES=0 COPIES=0
     for kind in x wayland; do
         # mutter's Wayland programs copy only on a key press, in their own focused window.
