@@ -5,7 +5,7 @@ set -euo pipefail
 bin=${1:?installed pictavo}
 tools=${2:?folder with cliptool and min_reader_bench}
 work=$(mktemp -d)
-trap 'kill $pid $reader 2>/dev/null; rm -rf "$work"' EXIT
+trap 'kill $pid $reader 2>/dev/null || true; rm -rf "$work"' EXIT
 pid= reader=
 convert -size 1920x1080 plasma:fractal -fill white -pointsize 48 -annotate +100+200 'A screen' "PNG24:$work/screen.png"
 export XDG_RUNTIME_DIR=$work

@@ -8,7 +8,7 @@ bin=${1:?installed pictavo}
 tools=${2:?folder with cliptool and selection_probe}
 work=$(mktemp -d)
 pid= manager=
-trap 'kill $pid $manager 2>/dev/null; rm -rf "$work"' EXIT
+trap 'kill $pid $manager 2>/dev/null || true; rm -rf "$work"' EXIT
 export XDG_RUNTIME_DIR=$work
 "$bin" 2>/dev/null &
 pid=$!

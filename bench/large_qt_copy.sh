@@ -6,7 +6,7 @@ set -euo pipefail
 bin=${1:?installed pictavo}
 tools=${2:?folder with cliptool}
 work=$(mktemp -d)
-trap 'kill $pid 2>/dev/null; rm -rf "$work"' EXIT
+trap 'kill $pid 2>/dev/null || true; rm -rf "$work"' EXIT
 pid=
 convert -size 3840x2160 plasma:fractal -fill white -pointsize 96 -annotate +200+400 'A 4K screen' \
     "PNG24:$work/screen.png"
