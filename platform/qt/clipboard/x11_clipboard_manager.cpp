@@ -11,6 +11,8 @@
 #include <functional>
 #include <memory>
 #include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
 #include <vector>
 #include <xcb/xcb.h>
 #include <xcb/xfixes.h>
@@ -88,17 +90,27 @@ public:
         return m_owned;
     }
 
-    /** Handles what arrives within about 100 ms; false once the connection is lost. */
-    bool step() {
-        int waitMs = 100;
-        for (const Save& s : m_saves)
-            waitMs = std::min<int>(
-                waitMs, std::max<int>(0, int(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                                 s.deadline - Clock::now())
-                                                 .count())));
-        pollfd pfd{xcb_get_file_descriptor(m_c), POLLIN, 0};
-        ::poll(&pfd, 1, waitMs);
-        while (xcb_generic_event_t* raw = xcb_poll_for_event(m_c)) {
+    /** Handles what arrives, waiting for it (or for wakeFd) no longer than a waiting
+        tool's deadline: an idle program sleeps until X wakes it. False once the
+        connection is lost. */
+    bool step(int wakeFd) {
+        int waitMs = -1;
+        for (const Save& s : m_saves) {
+            const int left = std::max<int>(
+                0,
+                int(std::chrono::duration_cast<std::chrono::milliseconds>(s.deadline - Clock::now())
+                        .count()));
+            waitMs = waitMs < 0 ? left : std::min(waitMs, left);
+        }
+        // Events read in with an earlier reply wait in xcb's queue, not on the socket.
+        xcb_generic_event_t* first = xcb_poll_for_queued_event(m_c);
+        if (!first) {
+            xcb_flush(m_c);
+            pollfd pfd[2] = {{xcb_get_file_descriptor(m_c), POLLIN, 0}, {wakeFd, POLLIN, 0}};
+            ::poll(pfd, 2, waitMs);
+            first = xcb_poll_for_event(m_c);
+        }
+        for (xcb_generic_event_t* raw = first; raw; raw = xcb_poll_for_event(m_c)) {
             XPtr<xcb_generic_event_t> ev(raw);
             handle(ev.get());
         }
@@ -276,15 +288,19 @@ X11ClipboardManager::X11ClipboardManager(Limits limits)
           QMetaObject::invokeMethod(
               this, [this] { emit saveRequested(); }, Qt::QueuedConnection);
       })) {
-    if (m_x->ok())
+    m_wakeFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    if (m_x->ok() && m_wakeFd >= 0)
         m_thread = std::thread([this] { run(); });
 }
 
 X11ClipboardManager::~X11ClipboardManager() {
     m_stop = true;
-    // The thread notices within its poll interval.
+    if (m_wakeFd >= 0)
+        eventfd_write(m_wakeFd, 1);
     if (m_thread.joinable())
         m_thread.join();
+    if (m_wakeFd >= 0)
+        ::close(m_wakeFd);
 }
 
 bool X11ClipboardManager::isConnected() const {
@@ -294,7 +310,7 @@ bool X11ClipboardManager::isConnected() const {
 void X11ClipboardManager::run() {
     m_manager = m_x->takeIfFree();
     while (!m_stop) {
-        if (!m_x->step())
+        if (!m_x->step(m_wakeFd))
             break;
         m_manager = m_x->owned();
     }

@@ -37,5 +37,6 @@ private:
     std::unique_ptr<Connection> m_x;
     std::atomic<bool> m_manager = false;
     std::atomic<bool> m_stop = false;
+    int m_wakeFd = -1; // ends the thread's wait when we leave
     std::thread m_thread;
 };
