@@ -4,7 +4,7 @@
 namespace keys {
 inline constexpr int Enter = 13, Esc = 27, Left = 37, Up = 38, Right = 39, Down = 40,
                      Delete = 46, B = 66, C = 67, O = 79, P = 80, S = 83, F8 = 119;
-// Not the design's keys: the desktop's own for a context menu.
+// The keys that open a context menu from the keyboard (Menu, and Shift+F10).
 inline constexpr int Menu = 93, F10 = 121;
 inline constexpr int ShiftMask = 1, CtrlMask = 2, AltMask = 4;
 /** Mouse buttons. */
