@@ -21,6 +21,18 @@ Handle decompressor() {
 auto* dataOf(const QByteArray& bytes) {
     return reinterpret_cast<const unsigned char*>(bytes.constData());
 }
+
+// The size in the header, read with handle; none for CMYK, which TurboJPEG cannot show.
+std::optional<QSize> headerSize(tjhandle handle, const QByteArray& bytes) {
+    int width = 0, height = 0, subsampling = 0, colorspace = 0;
+    if (!handle ||
+        tjDecompressHeader3(handle, dataOf(bytes), static_cast<unsigned long>(bytes.size()), &width,
+                            &height, &subsampling, &colorspace) != 0)
+        return std::nullopt;
+    if (colorspace == TJCS_CMYK || colorspace == TJCS_YCCK || width <= 0 || height <= 0)
+        return std::nullopt;
+    return QSize(width, height);
+}
 } // namespace
 
 std::optional<int> jpegScanCount(const QByteArray& bytes, int limit) {
@@ -71,15 +83,7 @@ std::optional<int> jpegScanCount(const QByteArray& bytes, int limit) {
 }
 
 std::optional<QSize> turboJpegSize(const QByteArray& bytes) {
-    const Handle handle = decompressor();
-    int width = 0, height = 0, subsampling = 0, colorspace = 0;
-    if (!handle ||
-        tjDecompressHeader3(handle.get(), dataOf(bytes), static_cast<unsigned long>(bytes.size()),
-                            &width, &height, &subsampling, &colorspace) != 0)
-        return std::nullopt;
-    if (colorspace == TJCS_CMYK || colorspace == TJCS_YCCK || width <= 0 || height <= 0)
-        return std::nullopt;
-    return QSize(width, height);
+    return headerSize(decompressor().get(), bytes);
 }
 
 QString cmykJpegDamage(const QByteArray& bytes) {
@@ -116,14 +120,12 @@ QImage decodeJpeg(const QByteArray& bytes, int denominator, QString* damage) {
     // One handle reads the header and decodes: each handle costs an allocation and
     // a header read, which add up over a folder of small pictures.
     const Handle handle = decompressor();
-    int width = 0, height = 0, subsampling = 0, colorspace = 0;
-    if (!handle ||
-        tjDecompressHeader3(handle.get(), dataOf(bytes), static_cast<unsigned long>(bytes.size()),
-                            &width, &height, &subsampling, &colorspace) != 0 ||
-        colorspace == TJCS_CMYK || colorspace == TJCS_YCCK || width <= 0 || height <= 0)
+    const std::optional<QSize> full = headerSize(handle.get(), bytes);
+    if (!full)
         return {};
     const tjscalingfactor factor{1, denominator};
-    QImage image(TJSCALED(width, factor), TJSCALED(height, factor), QImage::Format_RGB32);
+    QImage image(TJSCALED(full->width(), factor), TJSCALED(full->height(), factor),
+                 QImage::Format_RGB32);
     if (image.isNull())
         return {};
     if (tjDecompress2(handle.get(), dataOf(bytes), static_cast<unsigned long>(bytes.size()),
