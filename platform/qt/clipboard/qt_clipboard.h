@@ -26,6 +26,8 @@ public:
 private:
     void changed();
     void lookX(bool readImage, std::function<void(ClipboardContent)> done);
+    /** Qt's own copy is on the clipboard, by the server's word. */
+    bool ownsXClipboard() const;
     void lookBehindUnreadable(std::uint64_t offer, const ClipboardContent& unreadable,
                               std::function<void(ClipboardContent)> done);
     using Side = ClipboardSides::Side;
@@ -46,4 +48,5 @@ private:
     std::uint64_t m_waylandBeside = 0;
     ClipboardSides m_sides;
     QElapsedTimer m_clock;
+    std::uint32_t m_clipboardAtom = 0; // on Qt's own X connection; 0 without X
 };
