@@ -87,6 +87,7 @@ void QtClipboard::look(bool readImage, std::function<void(ClipboardContent)> don
                 done(nothing());
                 return;
             }
+            const bool seenBefore = content.ownership == m_waylandLooked;
             m_waylandLooked = content.ownership;
             m_xBehind = 0;
             if (!readImage || content.picture.isNull() || !m_x11.isConnected() ||
@@ -96,9 +97,20 @@ void QtClipboard::look(bool readImage, std::function<void(ClipboardContent)> don
             }
             // An X program still holding a picture: the compositor handed that one to Wayland
             // (then it goes with this one), or it is another, taken on its own next time.
-            m_x11.look(true, [this, content, done = std::move(done)](const ClipboardContent& x) {
-                if (x.state == ClipboardContent::State::Bitmap && x.fingerprint != 0 &&
-                    x.fingerprint == content.fingerprint)
+            m_x11.look(true, [this, content, seenBefore,
+                              done = std::move(done)](const ClipboardContent& x) {
+                const bool picture = x.state == ClipboardContent::State::Bitmap && !x.picture.isNull();
+                if (seenBefore && picture && x.ownership != m_xBesideWayland) {
+                    // The Wayland offer was left at an earlier look (a compositor's hand-over
+                    // kept after its picture was taken): a copy made on X since is looked at
+                    // on its own, or it would wait behind that offer for good.
+                    m_waylandLooked = 0;
+                    m_xBesideWayland = x.ownership;
+                    done(x);
+                    return;
+                }
+                m_xBesideWayland = picture ? x.ownership : 0;
+                if (picture && x.fingerprint != 0 && x.fingerprint == content.fingerprint)
                     m_xBehind = x.ownership;
                 done(content);
             });
@@ -120,6 +132,9 @@ void QtClipboard::lookBehindUnreadable(std::uint64_t offer, const ClipboardConte
             // on Wayland of it.
             qCDebug(lcCapture) << "unreadable Wayland offer left of the X copy just taken";
             m_wayland->clearIfUnchanged(offer);
+            // KWin offers the X copy again once this is emptied: still the same hand-over,
+            // however long this unreadable one took to give up on.
+            m_sides.handOverGoesOn(m_clock.elapsed());
             done(nothing());
         } else {
             done(unreadable);

@@ -44,6 +44,8 @@ private:
     // The Wayland offer last looked at, and an X copy found behind it.
     std::uint64_t m_waylandLooked = 0;
     std::uint64_t m_xBehind = 0;
+    // The X copy seen beside the Wayland offer last looked at.
+    std::uint64_t m_xBesideWayland = 0;
     // An unreadable Wayland offer found beside the X copy being looked at.
     std::uint64_t m_waylandBeside = 0;
     ClipboardSides m_sides;
