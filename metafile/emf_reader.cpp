@@ -161,9 +161,12 @@ Result readEmf(const unsigned char* data, std::size_t size) {
     const double right = frame.right * pxPerHimetricX;
     const double bottom = frame.bottom * pxPerHimetricY;
     const double boundsLeft = std::floor(left);
-    const double boundsTop = std::floor(top);
     const double boundsRight = std::max(boundsLeft + 1, std::ceil(right));
-    const double boundsBottom = std::max(boundsTop + 1, std::ceil(bottom));
+    // Bounds across the x axis are libemf2svg 1.8's sign of a file from a broken writer, whose
+    // y coordinates it then turns over: the bounds start at the axis, and the view box takes
+    // up the whole offset down the page.
+    const double boundsTop = 0;
+    const double boundsBottom = std::max(1.0, std::ceil(bottom));
     constexpr double kLimit = 1e9;
     if (std::fabs(boundsLeft) > kLimit || std::fabs(boundsTop) > kLimit ||
         std::fabs(boundsRight) > kLimit || std::fabs(boundsBottom) > kLimit)

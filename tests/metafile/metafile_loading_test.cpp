@@ -72,8 +72,8 @@ TEST_F(MetafileLoading, SmallDrawingKeepsItsPlaceInTheFrame) {
     }
 }
 
-// A frame that does not start at the device's origin: what lies at its corner is the
-// picture's corner, on every version of the EMF library.
+// A frame that does not start at the device's origin, also one across it: what lies at its
+// corner is the picture's corner, on every version of the EMF library.
 TEST_F(MetafileLoading, FrameAwayFromTheOriginStartsThePicture) {
     EmfWriter emf(192, 144);
     emf.select(emf.createBrush({255, 0, 0}));
@@ -91,6 +91,17 @@ TEST_F(MetafileLoading, FrameAwayFromTheOriginStartsThePicture) {
     EXPECT_TRUE(isColor(image, 72, 71, kRed));
     EXPECT_TRUE(isTransparent(image, 46, 50));
     EXPECT_TRUE(isTransparent(image, 105, 85));
+
+    // From 24 pixels above the origin: the rectangle 80 pixels down the device is 104 down here.
+    putU32(bytes, emf_offset::kFrame + 4, std::uint32_t(-635));
+    putU32(bytes, emf_offset::kFrame + 12, 3175);
+    const auto across = load("across.emf", bytes);
+    ASSERT_TRUE(across);
+    EXPECT_EQ(across->frame, QSize(192, 144));
+    const QImage lower = renderAtFrameSize(*across);
+    EXPECT_TRUE(isColor(lower, 72, 119, kRed));
+    EXPECT_TRUE(isTransparent(lower, 72, 95));
+    EXPECT_TRUE(isTransparent(lower, 105, 85));
 }
 
 // The frame, in hundredths of a millimetre, becomes the nearest whole number of pixels at
