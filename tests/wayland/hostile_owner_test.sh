@@ -80,4 +80,5 @@ identify -format '%m %w' "$WORK/pasted.png" | grep -Eq '^PNG [0-9]+$' || fail "t
 kill -0 "$PICTAVO_PID" || fail "the program ended"
 said=$(grep -cxF "$reconnecting" "$WORK/pictavo.err" || true)
 [ "$said" -le 1 ] || fail "the lost connection was reported $said times"
-echo "hostile owners: ok"
+if [ "$said" -eq 1 ]; then flood="the connection was dropped and made again"; else flood="the flood's picture was taken"; fi
+echo "hostile owners: ok ($flood)"
