@@ -1,8 +1,8 @@
 // Plays a Wayland program that owns the selection, through a clipboard-manager protocol so
 // that it needs no focus: it hands the data over whole (with plain blocking writes), slowly,
-// one byte every 2.5 s (drip), dies half-way, or never writes; offers it among 3000 long
-// made-up types (flood); or, as a clipboard manager does, puts it back at once whenever the
-// selection is emptied (restore), and ends when another replaces it.
+// one byte every 2.5 s (drip), dies half-way, or never writes; offers it among 3000 made-up
+// types of nearly 4 kB each (flood); or, as a clipboard manager does, puts it back at once
+// whenever the selection is emptied (restore), and ends when another replaces it.
 //   wl_owner serve|slow|drip|die|silent|flood|restore MIME FILE
 // It speaks whichever of the two protocols the compositor offers, the standard one first, as
 // the program does; WL_OWNER_PROTOCOL=wlr or ext insists on one.
@@ -60,7 +60,8 @@ void offerSource();
 
 class Owner final : public data_control::Events {
 public:
-    // Offers are of no interest beyond whether there is one; each is let go as it is named.
+    // An offer matters only as there being one or none: each is let go when a selection
+    // names it.
     void dataOffer(void*) override {}
     void primarySelection(void* offer) override {
         if (offer)
