@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 namespace metafile {
@@ -102,6 +103,19 @@ struct FreeDeleter {
     void operator()(char* p) const { std::free(p); }
 };
 
+// The drawing inside libemf2svg's own document. Asked for the drawing alone, version 1.8
+// leaves out the group that places it but still closes that group, so the whole document is
+// asked for and its root element taken off here, on every version alike.
+bool drawingInside(std::string_view document, std::string_view* drawing) {
+    const std::size_t root = document.find("<svg");
+    const std::size_t open = root == std::string_view::npos ? root : document.find('>', root);
+    const std::size_t close = document.rfind("</svg>");
+    if (open == std::string_view::npos || close == std::string_view::npos || close <= open)
+        return false;
+    *drawing = document.substr(open + 1, close - open - 1);
+    return true;
+}
+
 } // namespace
 
 Result readEmf(const unsigned char* data, std::size_t size) {
@@ -147,9 +161,12 @@ Result readEmf(const unsigned char* data, std::size_t size) {
     const double right = frame.right * pxPerHimetricX;
     const double bottom = frame.bottom * pxPerHimetricY;
     const double boundsLeft = std::floor(left);
-    const double boundsTop = std::floor(top);
     const double boundsRight = std::max(boundsLeft + 1, std::ceil(right));
-    const double boundsBottom = std::max(boundsTop + 1, std::ceil(bottom));
+    // Bounds across the x axis are libemf2svg 1.8's sign of a file from a broken writer, whose
+    // y coordinates it then turns over: the bounds start at the axis, and the view box takes
+    // up the whole offset down the page.
+    const double boundsTop = 0;
+    const double boundsBottom = std::max(1.0, std::ceil(bottom));
     constexpr double kLimit = 1e9;
     if (std::fabs(boundsLeft) > kLimit || std::fabs(boundsTop) > kLimit ||
         std::fabs(boundsRight) > kLimit || std::fabs(boundsBottom) > kLimit)
@@ -167,7 +184,7 @@ Result readEmf(const unsigned char* data, std::size_t size) {
     options.nameSpace = emptyNamespace;
     options.verbose = false;
     options.emfplus = false; // dual files carry plain EMF records too; its EMF+ support is partial
-    options.svgDelimiter = false;
+    options.svgDelimiter = true;
     options.imgWidth = boundsRight - boundsLeft;
     options.imgHeight = 0;
 
@@ -175,7 +192,9 @@ Result readEmf(const unsigned char* data, std::size_t size) {
     std::size_t rawLength = 0;
     const int ok = emf2svg(copy.data(), copy.size(), &raw, &rawLength, &options);
     const std::unique_ptr<char, FreeDeleter> out(raw);
-    if (ok != 1 || raw == nullptr || rawLength == 0)
+    std::string_view drawing;
+    if (ok != 1 || raw == nullptr || rawLength == 0 ||
+        !drawingInside(std::string_view(raw, rawLength), &drawing))
         return failure(Status::ReaderFailed, "libemf2svg could not convert the EMF file");
 
     Result r;
@@ -183,7 +202,7 @@ Result readEmf(const unsigned char* data, std::size_t size) {
     r.frameWidth = width;
     r.frameHeight = height;
     const ViewBox view{left - boundsLeft, top - boundsTop, right - left, bottom - top};
-    r.svg = svgDocument(width, height, view, std::string_view(raw, rawLength));
+    r.svg = svgDocument(width, height, view, drawing);
     return r;
 }
 

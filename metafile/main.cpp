@@ -67,6 +67,10 @@ void limitResources() {
 }
 
 #ifdef PICTAVO_METAFILE_FAULTS
+// Where the hog's block goes: an allocation whose block is never used may be left out by the
+// compiler altogether (GCC 16 does), and the limit would go untested.
+void* volatile g_hogBlock = nullptr;
+
 // Faults on demand, in the tests' build of the helper only, so the program's handling
 // of a misbehaving helper can be tested.
 void misbehaveIfAsked() {
@@ -87,11 +91,12 @@ void misbehaveIfAsked() {
             n = n + 1;
     } else if (std::strcmp(mode, "hog") == 0) {
         // More than the memory limit allows: must fail, not succeed.
-        void* block = std::malloc(std::size_t{3} << 29);
-        if (block == nullptr)
+        g_hogBlock = std::malloc(std::size_t{3} << 29);
+        if (g_hogBlock == nullptr)
             std::_Exit(kExitReaderFailed);
-        std::free(block);
+        std::free(g_hogBlock);
         std::fputs("SVG 1 1\n<svg xmlns=\"http://www.w3.org/2000/svg\"/>", stdout);
+        std::fflush(stdout); // _Exit leaves stdio's buffers unwritten
         std::_Exit(kExitOk);
     }
 }

@@ -121,15 +121,26 @@ DriverPage driverPage(const QString& key) {
     return {QSizeF(w, h), QRectF(llx, h - ury, urx - llx, ury - lly)};
 }
 
-// A folder for HOME whose .cups/lpoptions holds the user's own defaults.
+// A folder for HOME whose .cups/lpoptions holds the user's own defaults, and a server root
+// of its own for CUPS_SERVERROOT that holds them too.
 QProcessEnvironment withUserDefaults(const QTemporaryDir& home, const QByteArray& lpoptions) {
     QDir(home.path()).mkpath(".cups");
     QFile f(home.path() + "/.cups/lpoptions");
     f.open(QIODevice::WriteOnly);
     f.write(lpoptions);
     f.close();
+    // CUPS 2.4.18 reads root's own defaults from its server root only, never from the home
+    // folder (as lpoptions run by root writes them): a server root of the test's own holds
+    // the same file, so the test holds for root and any other user on every version.
+    const QString serverRoot = home.path() + "/server-root";
+    QDir(home.path()).mkpath("server-root");
+    QFile::copy(f.fileName(), serverRoot + "/lpoptions");
+    // The server the machine names stays the one asked.
+    QFile::copy(qEnvironmentVariable("CUPS_SERVERROOT", "/etc/cups") + "/client.conf",
+                serverRoot + "/client.conf");
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("HOME", home.path());
+    env.insert("CUPS_SERVERROOT", serverRoot);
     return env;
 }
 

@@ -72,6 +72,38 @@ TEST_F(MetafileLoading, SmallDrawingKeepsItsPlaceInTheFrame) {
     }
 }
 
+// A frame that does not start at the device's origin, also one across it: what lies at its
+// corner is the picture's corner, on every version of the EMF library.
+TEST_F(MetafileLoading, FrameAwayFromTheOriginStartsThePicture) {
+    EmfWriter emf(192, 144);
+    emf.select(emf.createBrush({255, 0, 0}));
+    emf.rectangle(100, 80, 140, 110);
+    Bytes bytes = emf.finish();
+    // 48 and 24 pixels in, as large as before: 1270 and 635 hundredths of a millimetre.
+    putU32(bytes, emf_offset::kFrame, 1270);
+    putU32(bytes, emf_offset::kFrame + 4, 635);
+    putU32(bytes, emf_offset::kFrame + 8, 1270 + 5080);
+    putU32(bytes, emf_offset::kFrame + 12, 635 + 3810);
+    const auto drawing = load("moved.emf", bytes);
+    ASSERT_TRUE(drawing);
+    EXPECT_EQ(drawing->frame, QSize(192, 144));
+    const QImage image = renderAtFrameSize(*drawing);
+    EXPECT_TRUE(isColor(image, 72, 71, kRed));
+    EXPECT_TRUE(isTransparent(image, 46, 50));
+    EXPECT_TRUE(isTransparent(image, 105, 85));
+
+    // From 24 pixels above the origin: the rectangle 80 pixels down the device is 104 down here.
+    putU32(bytes, emf_offset::kFrame + 4, std::uint32_t(-635));
+    putU32(bytes, emf_offset::kFrame + 12, 3175);
+    const auto across = load("across.emf", bytes);
+    ASSERT_TRUE(across);
+    EXPECT_EQ(across->frame, QSize(192, 144));
+    const QImage lower = renderAtFrameSize(*across);
+    EXPECT_TRUE(isColor(lower, 72, 119, kRed));
+    EXPECT_TRUE(isTransparent(lower, 72, 95));
+    EXPECT_TRUE(isTransparent(lower, 105, 85));
+}
+
 // The frame, in hundredths of a millimetre, becomes the nearest whole number of pixels at
 // 96 dpi; 16384 pixels a side is the most the program rasterises.
 TEST_F(MetafileLoading, FrameRoundsToTheNearestPixelUpTo16384) {

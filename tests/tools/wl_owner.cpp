@@ -1,14 +1,20 @@
-// Plays a Wayland program that owns the selection, through the clipboard-manager
-// protocol so that it needs no focus: it hands the data over whole (with plain blocking
-// writes), slowly, one byte every 2.5 s (drip), dies half-way, or never writes; offers it
-// among 3000 long made-up types (flood); or, as a clipboard manager does, puts it back at
-// once whenever the selection is emptied (restore), and ends when another replaces it.
+// Plays a Wayland program that owns the selection, through a clipboard-manager protocol so
+// that it needs no focus: it hands the data over whole (with plain blocking writes), slowly,
+// one byte every 2.5 s (drip), dies half-way, or never writes; offers it among 3000 made-up
+// types of nearly 4 kB each (flood); or, as a clipboard manager does, puts it back at once
+// whenever the selection is emptied (restore), and ends when another replaces it.
 //   wl_owner serve|slow|drip|die|silent|flood|restore MIME FILE
-// Prints "owned" once the selection is its own, and "sending" when asked for the data.
-#include "wlr-data-control-unstable-v1-client-protocol.h"
+// It speaks whichever of the two protocols the compositor offers, the standard one first, as
+// the program does; WL_OWNER_PROTOCOL=wlr or ext insists on one.
+// Prints "protocol NAME" once bound, "owned" once the selection is its own, and "sending"
+// when asked for the data.
+#include "platform/qt/clipboard/wayland_data_control.h"
 
+#include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -20,14 +26,19 @@
 
 namespace {
 
+using data_control::DataControl;
+
 std::string g_mode;
 std::string g_type;
 std::vector<char> g_data;
 std::vector<int> g_held;
 wl_display* g_display = nullptr;
 wl_seat* g_seat = nullptr;
-zwlr_data_control_manager_v1* g_manager = nullptr;
-zwlr_data_control_device_v1* g_device = nullptr;
+const DataControl* g_protocol = nullptr;
+std::uint32_t g_managerName = 0;
+std::uint32_t g_managerVersion = 0;
+void* g_manager = nullptr;
+void* g_device = nullptr;
 bool g_lost = false;
 
 void say(const char* line) {
@@ -45,85 +56,113 @@ void writeAll(int fd, const char* p, size_t n) {
     }
 }
 
-void send(void*, zwlr_data_control_source_v1*, const char* type, int32_t fd) {
-    say("sending");
-    if (g_type != type) {
-        ::close(fd);
-        return;
-    }
-    if (g_mode == "silent") {
-        g_held.push_back(fd); // open and silent: the reader sees neither data nor an end
-        return;
-    }
-    if (g_mode == "die") {
-        writeAll(fd, g_data.data(), g_data.size() / 2);
-        _exit(3);
-    }
-    if (g_mode == "drip") {
-        // Each byte just within a reader's patience for progress; a reader that gives up
-        // leaves it to its next request.
-        for (size_t at = 0; at < g_data.size(); ++at) {
-            if (::write(fd, g_data.data() + at, 1) != 1)
-                break;
-            std::this_thread::sleep_for(std::chrono::milliseconds(2500));
-        }
-    } else if (g_mode == "slow") {
-        const size_t piece = g_data.size() / 20 + 1;
-        for (size_t at = 0; at < g_data.size(); at += piece) {
-            writeAll(fd, g_data.data() + at, std::min(piece, g_data.size() - at));
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        }
-    } else {
-        writeAll(fd, g_data.data(), g_data.size());
-    }
-    ::close(fd);
-}
-
 void offerSource();
 
-void cancelled(void*, zwlr_data_control_source_v1* source) {
-    say("cancelled");
-    if (g_mode != "restore")
-        _exit(0);
-    zwlr_data_control_source_v1_destroy(source);
-    g_lost = true; // the next selection event tells emptied from replaced
-}
+class Owner final : public data_control::Events {
+public:
+    // An offer matters only as there being one or none: each is let go when a selection
+    // names it.
+    void dataOffer(void*) override {}
+    void primarySelection(void* offer) override {
+        if (offer)
+            g_protocol->destroyOffer(offer);
+    }
+    void finished() override { _exit(1); }
 
-void selection(void*, zwlr_data_control_device_v1*, zwlr_data_control_offer_v1* offer) {
-    if (offer)
-        zwlr_data_control_offer_v1_destroy(offer);
-    if (!g_lost)
-        return;
-    g_lost = false;
-    if (offer)
-        _exit(0);
-    say("restoring");
-    offerSource();
-}
+    void selection(void* offer) override {
+        if (offer)
+            g_protocol->destroyOffer(offer);
+        if (!g_lost)
+            return;
+        g_lost = false;
+        if (offer)
+            _exit(0);
+        say("restoring");
+        offerSource();
+    }
+
+    void send(void*, const char* type, int fd) override {
+        say("sending");
+        if (g_type != type) {
+            ::close(fd);
+            return;
+        }
+        if (g_mode == "silent") {
+            g_held.push_back(fd); // open and silent: the reader sees neither data nor an end
+            return;
+        }
+        if (g_mode == "die") {
+            writeAll(fd, g_data.data(), g_data.size() / 2);
+            _exit(3);
+        }
+        if (g_mode == "drip") {
+            // Each byte just within a reader's patience for progress; a reader that gives up
+            // leaves it to its next request.
+            for (size_t at = 0; at < g_data.size(); ++at) {
+                if (::write(fd, g_data.data() + at, 1) != 1)
+                    break;
+                std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+            }
+        } else if (g_mode == "slow") {
+            const size_t piece = g_data.size() / 20 + 1;
+            for (size_t at = 0; at < g_data.size(); at += piece) {
+                writeAll(fd, g_data.data() + at, std::min(piece, g_data.size() - at));
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            }
+        } else {
+            writeAll(fd, g_data.data(), g_data.size());
+        }
+        ::close(fd);
+    }
+
+    void cancelled(void* source) override {
+        say("cancelled");
+        if (g_mode != "restore")
+            _exit(0);
+        g_protocol->destroySource(source);
+        g_lost = true; // the next selection event tells emptied from replaced
+    }
+};
+
+Owner g_owner;
 
 void offerSource() {
-    auto* source = zwlr_data_control_manager_v1_create_data_source(g_manager);
-    static const zwlr_data_control_source_v1_listener sourceListener = {send, cancelled};
-    zwlr_data_control_source_v1_add_listener(source, &sourceListener, nullptr);
+    void* source = g_protocol->createSource(g_manager, &g_owner);
     if (g_mode == "flood") {
-        const std::string filler(180, 'x');
+        const std::string filler(3900, 'x');
         for (int i = 0; i < 3000; ++i) {
-            zwlr_data_control_source_v1_offer(
+            g_protocol->offerType(
                 source, ("application/x-flood-" + std::to_string(i) + "-" + filler).c_str());
             if (i % 16 == 15)
                 wl_display_roundtrip(g_display); // our own buffer holds only a few
         }
     }
-    zwlr_data_control_source_v1_offer(source, g_type.c_str());
-    zwlr_data_control_device_v1_set_selection(g_device, source);
+    g_protocol->offerType(source, g_type.c_str());
+    g_protocol->setSelection(g_device, source);
 }
 
-void global(void*, wl_registry* registry, uint32_t name, const char* interface, uint32_t) {
+bool wanted(const DataControl& p) {
+    const char* only = std::getenv("WL_OWNER_PROTOCOL");
+    if (only == nullptr || *only == '\0')
+        return true;
+    const bool ext = std::strncmp(p.manager->name, "ext_", 4) == 0;
+    return std::strcmp(only, ext ? "ext" : "wlr") == 0;
+}
+
+void global(void*, wl_registry* registry, uint32_t name, const char* interface,
+            uint32_t version) {
     if (!g_seat && std::strcmp(interface, wl_seat_interface.name) == 0)
         g_seat = static_cast<wl_seat*>(wl_registry_bind(registry, name, &wl_seat_interface, 1));
-    if (std::strcmp(interface, zwlr_data_control_manager_v1_interface.name) == 0)
-        g_manager = static_cast<zwlr_data_control_manager_v1*>(
-            wl_registry_bind(registry, name, &zwlr_data_control_manager_v1_interface, 1));
+    for (const DataControl& p : data_control::kProtocols) {
+        // The table lists the preferred first: a later one never replaces it.
+        if (std::strcmp(interface, p.manager->name) != 0 || !wanted(p))
+            continue;
+        if (!g_protocol || &p < g_protocol) {
+            g_protocol = &p;
+            g_managerName = name;
+            g_managerVersion = version;
+        }
+    }
 }
 
 } // namespace
@@ -149,15 +188,14 @@ int main(int argc, char** argv) {
                                                           [](void*, wl_registry*, uint32_t) {}};
     wl_registry_add_listener(registry, &registryListener, nullptr);
     wl_display_roundtrip(display);
-    if (!g_seat || !g_manager) {
+    if (!g_seat || !g_protocol) {
         std::fprintf(stderr, "wl_owner: the compositor offers no data-control\n");
         return 1;
     }
-    g_device = zwlr_data_control_manager_v1_get_data_device(g_manager, g_seat);
-    static const zwlr_data_control_device_v1_listener deviceListener = {
-        [](void*, zwlr_data_control_device_v1*, zwlr_data_control_offer_v1*) {}, selection,
-        [](void*, zwlr_data_control_device_v1*) { _exit(1); }, nullptr};
-    zwlr_data_control_device_v1_add_listener(g_device, &deviceListener, nullptr);
+    g_manager = wl_registry_bind(registry, g_managerName, g_protocol->manager,
+                                 std::min(g_managerVersion, g_protocol->maxVersion));
+    std::printf("protocol %s\n", g_protocol->manager->name);
+    g_device = g_protocol->getDevice(g_manager, g_seat, &g_owner);
     offerSource();
     wl_display_roundtrip(display);
     say("owned");

@@ -28,7 +28,7 @@ x_copy() {
 
 # The main window: its id, and the gallery's entries in a picture of it.
 pictavo_window() {
-    PICTAVO_WINDOW=$(as_user xdotool search --onlyvisible --name '^Pictavo - ' | head -1)
+    PICTAVO_WINDOW=$(main_window_ids | head -1)
     [ -n "$PICTAVO_WINDOW" ] || return 1
     # Entries 78 pixels apart across, 62 down, from (2, 3), each 72 x 56 and whole in the
     # window (a tiling compositor gives it the whole screen); then the gallery starts over.

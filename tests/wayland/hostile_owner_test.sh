@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Under a headless sway with XWayland, owners that misbehave never stop capture: an offer
-# that makes the compositor drop the program's clipboard connection, owners that drip their
-# picture a byte at a time (Wayland, and X by INCR), a large picture written with plain
-# blocking writes; and a picture copied again after a text copy is a new capture. After the
-# dropped connection, the program's own copy still reaches Wayland programs.
+# of 12 MB of types (which makes sway 1.7 drop the program's clipboard connection), owners
+# that drip their picture a byte at a time (Wayland, and X by INCR), a large picture
+# written with plain blocking writes; and a picture copied again after a text copy is a new capture. After the
+# flood, the program's own copy still reaches Wayland programs.
 set -euo pipefail
 : "${PICTAVO_BIN:?PICTAVO_BIN must name the installed program}"
 : "${WL_OWNER:?WL_OWNER must name the wl_owner test tool}"
@@ -38,17 +38,16 @@ x_taken_within() { timeout "$1" "${USER_ARGV[@]}" xclip -quiet -selection clipbo
 user_argv
 reconnecting="pictavo: the compositor closed the clipboard connection; reconnecting"
 
-# 3000 long types: the compositor drops every client that does not read them at once, the
-# program's connection and often the owner's own; a program that keeps up is not dropped, so
-# the offer is made again until it is.
-for attempt in 1 2 3 4 5 6; do
-    owner flood flood red.png
-    wait_for 3 grep -qxF "$reconnecting" "$WORK/pictavo.err" && break
-    kill "${PIDS[-1]}" 2>/dev/null || true
-done
-grep -qxF "$reconnecting" "$WORK/pictavo.err" || fail "the dropped connection went unnoticed"
+# 3000 types of nearly 4 kB each, 12 MB in all. sway 1.7 drops every client that does not
+# read them at once: the program's connection, and the owner's own; the program reconnects.
+# sway 1.12 hands them all over, and the program takes the picture among them. Either way
+# capture goes on.
+owner flood flood red.png
+flood_over() { grep -qxF "$reconnecting" "$WORK/pictavo.err" || grep -q cancelled "$WORK/flood.out"; }
+wait_for 20 flood_over || fail "the flood's picture was not taken, nor the lost connection noticed"
 kill "${PIDS[-1]}" 2>/dev/null || true
-wl_taken_within 5 lime.png || fail "no Wayland copy taken after the connection was dropped"
+kill -0 "$PICTAVO_PID" || fail "the program ended"
+wl_taken_within 5 lime.png || fail "no Wayland copy taken after the flood"
 
 # A Wayland owner that drips: another program's copy is taken all the same.
 owner drip drip red.png
@@ -69,16 +68,17 @@ wl_taken_within 10 lime.png || fail "lime was not taken"
 "${USER_ARGV[@]}" wl-copy "some text"
 wl_taken_within 10 lime.png || fail "lime copied again after a text copy was not taken"
 
-# After the reconnect, the program's own Copy still reaches Wayland programs, and stays.
+# After the flood, the program's own Copy still reaches Wayland programs, and stays.
 as_user swaymsg workspace 1 >/dev/null
 wait_for 5 focused_is "Pictavo - [Use PrintScreen key to capture screen]" || fail "Pictavo not focused"
 as_user xdotool key ctrl+c
-wait_for 10 selection_has_image || fail "Ctrl+C after the reconnect put no picture on the Wayland selection"
+wait_for 10 selection_has_image || fail "Ctrl+C after the flood put no picture on the Wayland selection"
 as_user wl-paste --type image/png >"$WORK/pasted.png" || fail "the copy could not be pasted"
 identify -format '%m %w' "$WORK/pasted.png" | grep -Eq '^PNG [0-9]+$' || fail "the paste is no picture"
 ! wait_for 2 selection_has_no_image || fail "the program took its own copy back"
 
 kill -0 "$PICTAVO_PID" || fail "the program ended"
 said=$(grep -cxF "$reconnecting" "$WORK/pictavo.err" || true)
-[ "$said" -eq 1 ] || fail "the lost connection was reported $said times"
-echo "hostile owners: ok"
+[ "$said" -le 1 ] || fail "the lost connection was reported $said times"
+if [ "$said" -eq 1 ]; then flood="the connection was dropped and made again"; else flood="the flood's picture was taken"; fi
+echo "hostile owners: ok ($flood)"

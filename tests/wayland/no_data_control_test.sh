@@ -14,7 +14,7 @@ convert -size 120x90 xc:blue "PNG24:$WORK/blue.png"
 chmod a+r "$WORK"/*.png
 start_weston || fail "no compositor"
 start_pictavo
-has_window() { as_user xdotool search --onlyvisible --name '^Pictavo' | grep -q .; }
+has_window() { main_window_ids | grep -q .; }
 wait_for 20 has_window || fail "the main window did not appear"
 for c in red blue; do
     as_user xclip -selection clipboard -t image/png -i "$WORK/$c.png"

@@ -218,5 +218,15 @@ start_pictavo() {
     PIDS+=("$PICTAVO_PID")
 }
 
+# The program's main window by its class and title: mutter 48 and later draw X windows' frames
+# in a program of their own, whose frame window carries the same title.
+main_window_ids() {
+    local w
+    for w in $(as_user xdotool search --onlyvisible --class '^pictavo$' 2>/dev/null); do
+        [[ "$(as_user xdotool getwindowname "$w" 2>/dev/null)" == "Pictavo - "* ]] && echo "$w"
+    done
+    return 0
+}
+
 x_clipboard_empty() { ! as_user xclip -o -selection clipboard -t TARGETS; }
 x_clipboard_has_no_image() { ! as_user xclip -o -selection clipboard -t TARGETS | grep -q '^image/'; }
