@@ -141,7 +141,10 @@ ClipboardWatcher::Decision ClipboardWatcher::decide(const ClipboardContent& cont
         return {Verdict::New, "a key or button was pressed since our emptying"};
     if (by.atLastTake == Connected::No)
         return {Verdict::New, "offered by a program started since the last take"};
-    if (content.afterOurEmptyingMs >= 0 && content.afterOurEmptyingMs <= kPutBackWithinMs)
+    // Where nobody is named, only the picture just taken: managers there put back their
+    // newest, and an older picture copied again at once is a person's.
+    if (content.afterOurEmptyingMs >= 0 && content.afterOurEmptyingMs <= kPutBackWithinMs &&
+        (by.client != 0 || justTaken))
         return {Verdict::PutBack, "answers our emptying soon, with nothing pressed"};
     // Late, and unattended: a program copying again, or a manager slower than any seen. Taken
     // either way, and not emptied, so a manager has nothing to answer.

@@ -265,6 +265,15 @@ TEST_F(WatcherFixture, WithoutClientsAPutBackIsToldByTime) {
     watcher.Timer1_Timer();
     EXPECT_EQ(gallery.ImageCount, 5);
     EXPECT_TRUE(clipboard.offered);
+
+    // Only the picture just taken is put back: an older one copied again at once is new.
+    clipboard.nowMs += 5000;
+    clipboard.put(solidPicture(30, 20, 0xffff0000));
+    watcher.Timer1_Timer();
+    clipboard.nowMs += 100;
+    clipboard.put(copyOf(photo));
+    watcher.Timer1_Timer();
+    EXPECT_EQ(gallery.ImageCount, 7);
 }
 
 TEST_F(WatcherFixture, APersonsRepeatedCopiesAreAllTaken) {

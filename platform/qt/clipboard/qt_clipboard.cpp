@@ -100,16 +100,14 @@ void QtClipboard::look(bool readImage, std::function<void(ClipboardContent)> don
             m_x11.look(true, [this, content, seenBefore,
                               done = std::move(done)](const ClipboardContent& x) {
                 const bool picture = x.state == ClipboardContent::State::Bitmap && !x.picture.isNull();
-                if (seenBefore && picture && x.ownership != m_xBesideWayland) {
-                    // The Wayland offer was left at an earlier look (a compositor's hand-over
-                    // kept after its picture was taken): a copy made on X since is looked at
-                    // on its own, or it would wait behind that offer for good.
+                if (seenBefore && picture && x.ownership != m_xReported) {
+                    // The Wayland offer was left at an earlier look (a put-back, or a copy
+                    // taken and left): an X copy not looked at on its own yet is, or it would
+                    // wait behind that offer for good.
                     m_waylandLooked = 0;
-                    m_xBesideWayland = x.ownership;
-                    done(x);
+                    reportX(x, done);
                     return;
                 }
-                m_xBesideWayland = picture ? x.ownership : 0;
                 if (picture && x.fingerprint != 0 && x.fingerprint == content.fingerprint)
                     m_xBehind = x.ownership;
                 done(content);
@@ -166,16 +164,21 @@ void QtClipboard::lookX(bool readImage, std::function<void(ClipboardContent)> do
             this, [done = std::move(done), content] { done(content); }, Qt::QueuedConnection);
         return;
     }
-    m_x11.look(readImage, [this, done = std::move(done)](const ClipboardContent& x) {
-        if (m_wayland && m_sides.bridgedFrom(Side::Wayland, x.fingerprint)) {
-            // The compositor's X copy of the Wayland copy just taken.
-            qCDebug(lcCapture) << "X copy bridged from the Wayland copy just taken";
-            m_x11.clearIfUnchanged(x.ownership);
-            done(nothing());
-            return;
-        }
-        done(x);
-    });
+    m_x11.look(readImage,
+               [this, done = std::move(done)](const ClipboardContent& x) { reportX(x, done); });
+}
+
+void QtClipboard::reportX(const ClipboardContent& x,
+                          const std::function<void(ClipboardContent)>& done) {
+    if (m_wayland && m_sides.bridgedFrom(Side::Wayland, x.fingerprint)) {
+        // The compositor's X copy of the Wayland copy just taken.
+        qCDebug(lcCapture) << "X copy bridged from the Wayland copy just taken";
+        m_x11.clearIfUnchanged(x.ownership);
+        done(nothing());
+        return;
+    }
+    m_xReported = x.ownership;
+    done(x);
 }
 
 bool QtClipboard::ownsXClipboard() const {

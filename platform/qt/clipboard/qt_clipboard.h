@@ -26,6 +26,9 @@ public:
 private:
     void changed();
     void lookX(bool readImage, std::function<void(ClipboardContent)> done);
+    /** Hands what the X side offers to done, unless it is the compositor's copy of the
+        Wayland copy just taken. */
+    void reportX(const ClipboardContent& x, const std::function<void(ClipboardContent)>& done);
     /** Qt's own copy is on the clipboard, by the server's word. */
     bool ownsXClipboard() const;
     void lookBehindUnreadable(std::uint64_t offer, const ClipboardContent& unreadable,
@@ -44,8 +47,8 @@ private:
     // The Wayland offer last looked at, and an X copy found behind it.
     std::uint64_t m_waylandLooked = 0;
     std::uint64_t m_xBehind = 0;
-    // The X copy seen beside the Wayland offer last looked at.
-    std::uint64_t m_xBesideWayland = 0;
+    // The X copy last handed to the watcher.
+    std::uint64_t m_xReported = 0;
     // An unreadable Wayland offer found beside the X copy being looked at.
     std::uint64_t m_waylandBeside = 0;
     ClipboardSides m_sides;
