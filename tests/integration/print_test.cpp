@@ -125,7 +125,7 @@ DriverPage driverPage(const QString& key) {
 QProcessEnvironment withUserDefaults(const QTemporaryDir& home, const QByteArray& lpoptions) {
     QDir(home.path()).mkpath(".cups");
     QFile f(home.path() + "/.cups/lpoptions");
-    f.open(QIODevice::WriteOnly);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly)) << f.errorString().toStdString();
     f.write(lpoptions);
     f.close();
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
