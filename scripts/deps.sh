@@ -41,6 +41,11 @@ test=("${package[@]}" lintian desktop-file-utils appstream googletest libgtest-d
       zlib1g-dev python3-gi gir1.2-gtk-3.0 qt6-translations-l10n python3 python3-pyatspi
       gir1.2-atspi-2.0 at-spi2-core)
 pkgs=("${build[@]}")
+# The desktop's programs serve only the end-to-end tests beside them: a run limited to other
+# labels (test.sh's PICTAVO_TEST_LABELS) goes without.
+if [ -n "${PICTAVO_TEST_LABELS:-}" ] && ! grep -qwE 'e2e|desktop' <<<"$PICTAVO_TEST_LABELS"; then
+    desktop=()
+fi
 case ${1:-} in
 test) pkgs+=("${test[@]}" "${desktop[@]}") ;;
 package) pkgs+=("${package[@]}") ;;

@@ -133,7 +133,7 @@ offline() {
 }
 
 phase "the packages for the build and the tests"
-in_chroot bash -c 'apt-get update -q >/dev/null && cd /root/src/pictavo && bash scripts/deps.sh test' \
+in_chroot PICTAVO_TEST_LABELS="$labels" bash -c 'apt-get update -q >/dev/null && cd /root/src/pictavo && bash scripts/deps.sh test' \
     >"$dir/root/deps.log" 2>&1 || { tail -n 40 "$dir/root/deps.log" >&2; exit 1; }
 grep -E '^(Need to get|After this operation|[0-9]+ upgraded)' "$dir/root/deps.log" || true
 # CUPS on its socket only: no port for the host to share.
