@@ -53,6 +53,8 @@ started=$(date +%s)
 phase() { echo "=== test-in.sh $release: $* ($(($(date +%s) - started)) s)"; }
 
 dir=$(mktemp -d "/var/tmp/pictavo-$release.XXXXXX")
+# The root of the chroot: its users (lp for the printing filters, nobody) go through it.
+chmod 755 "$dir"
 mounts=()
 mount_in() { # mount_in TARGET MOUNT-ARGS...: mounts and remembers it, kept out of the host's mounts
     local target=$dir/$1
