@@ -23,7 +23,7 @@ src=$(cd "$(dirname "$0")/.." && pwd)
 labels="$*"
 builds=${PICTAVO_TEST_BUILDS:-}
 [ -z "$labels" ] || builds=${builds:-plain}
-command -v debootstrap >/dev/null || apt-get install -y -q --no-install-recommends debootstrap
+command -v debootstrap >/dev/null || { apt-get update -q && apt-get install -y -q --no-install-recommends debootstrap; }
 
 # The archive this machine installs from: the URI of its own release's suite.
 archive() {
