@@ -65,13 +65,17 @@ mount_in() { # mount_in TARGET MOUNT-ARGS...: mounts and remembers it, kept out 
     mount --make-private "$target"
 }
 cleanup() {
-    local status=$? pid root
+    local status=$? pid
     set +e
-    # Whatever still runs inside the chroot was started by this script.
-    for pid in $(ls /proc | grep -E '^[0-9]+$'); do
-        root=$(readlink "/proc/$pid/root" 2>/dev/null) || continue
-        [ "$root" != "$dir" ] || kill "$pid" 2>/dev/null
-    done
+    # Whatever still runs inside the chroot (a cupsd, for one) was started by this script.
+    inside() {
+        local p
+        for p in /proc/[0-9]*; do
+            [ "$(readlink "$p/root" 2>/dev/null)" != "$dir" ] || echo "${p#/proc/}"
+        done
+    }
+    for pid in $(inside); do kill "$pid" 2>/dev/null; done
+    for _ in $(seq 100); do [ -z "$(inside)" ] && break; sleep 0.1; done
     local target
     for target in "${mounts[@]}"; do
         umount "$target" 2>/dev/null || { sleep 1; umount "$target" 2>/dev/null; } || umount -l "$target" ||
