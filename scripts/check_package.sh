@@ -12,7 +12,7 @@ check() { # name pattern command...: fails on its exit code or an output line ma
     if ! out=$("$@" 2>&1); then
         echo "FAIL: $name" >&2
         failed=1
-    elif grep -qE "$pattern" <<<"$out"; then
+    elif grep -vE "${tolerated:-^$}" <<<"$out" | grep -qE "$pattern"; then
         echo "FAIL: $name reports:" >&2
         failed=1
     fi
@@ -34,7 +34,10 @@ metainfo=("$root"/usr/share/metainfo/*.metainfo.xml)
 [ ${#desktop[@]} -eq 1 ] && [ ${#metainfo[@]} -eq 1 ] || { echo "FAIL: desktop entry or metainfo missing" >&2; exit 1; }
 check desktop-file-validate . desktop-file-validate "${desktop[0]}"
 # The screenshot is on the web; the machines that run this may not be.
-check appstreamcli '^[EWIP]: ' appstreamcli validate --pedantic --no-net --no-color "${metainfo[0]}"
+# AppStream 1.0 (Debian 13 on) calls developer_name deprecated; the <developer> that replaces it
+# is an unknown tag to Debian 12's 0.16. The metadata keeps what both read; that remark stays.
+tolerated=': (developer-name-tag-deprecated|developer-info-missing)$' \
+    check appstreamcli '^[EWIP]: ' appstreamcli validate --pedantic --no-net --no-color "${metainfo[0]}"
 
 # The icon the desktop entry names, in every size, and the private folder's contents.
 icon=$(sed -n 's/^Icon=//p' "${desktop[0]}")

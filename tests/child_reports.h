@@ -18,7 +18,8 @@ public:
             QByteArray options = qgetenv(name);
             if (!options.isEmpty())
                 options += ':';
-            qputenv(name, options + "log_path=" + QFile::encodeName(m_dir.filePath("report")));
+            qputenv(name, QByteArray(options +
+                                     "log_path=" + QFile::encodeName(m_dir.filePath("report"))));
         }
     }
 
@@ -26,9 +27,13 @@ public:
     void OnTestEnd(const ::testing::TestInfo& test) override {
         for (const QFileInfo& file : QDir(m_dir.path()).entryInfoList(QDir::Files)) {
             QFile report(file.filePath());
-            report.open(QIODevice::ReadOnly);
+            // An unreadable report still fails the run, under its name.
+            const QByteArray text =
+                report.open(QIODevice::ReadOnly)
+                    ? report.readAll()
+                    : QByteArray("(unreadable: " + QFile::encodeName(file.filePath()) + ')');
             std::fprintf(stderr, "A helper's sanitizer report during %s.%s:\n%s\n",
-                         test.test_suite_name(), test.name(), report.readAll().constData());
+                         test.test_suite_name(), test.name(), text.constData());
             report.remove();
             m_found = true;
         }

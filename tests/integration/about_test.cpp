@@ -33,7 +33,7 @@ TEST(About, BoxClosedByEscapeThenTheFirstAddressOpens) {
         stub.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
     const QByteArray oldPath = qgetenv("PATH");
-    qputenv("PATH", QFile::encodeName(bin.path()) + ":" + oldPath);
+    qputenv("PATH", QByteArray(QFile::encodeName(bin.path()) + ':' + oldPath));
 
     FakePlatform fake;
     QtMessageBox messages;

@@ -126,7 +126,7 @@ DriverPage driverPage(const QString& key) {
 QProcessEnvironment withUserDefaults(const QTemporaryDir& home, const QByteArray& lpoptions) {
     QDir(home.path()).mkpath(".cups");
     QFile f(home.path() + "/.cups/lpoptions");
-    f.open(QIODevice::WriteOnly);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly)) << f.errorString().toStdString();
     f.write(lpoptions);
     f.close();
     // CUPS 2.4.18 reads root's own defaults from its server root only, never from the home

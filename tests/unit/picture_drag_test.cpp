@@ -78,7 +78,7 @@ TEST(PictureDrag, NoFileWhereNoneCanBeWritten) {
     ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
     plain.close();
     QDir(root.path()).mkpath("taken");
-    QFile(root.filePath("taken/pictavo-drag")).open(QIODevice::WriteOnly);
+    ASSERT_TRUE(QFile(root.filePath("taken/pictavo-drag")).open(QIODevice::WriteOnly));
     QDir(root.path()).mkpath("linked");
     QDir(root.path()).mkpath("elsewhere");
     QFile::link(root.filePath("elsewhere"), root.filePath("linked/pictavo-drag"));
