@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # A person who copies the same picture again expects it again: beside each clipboard manager
 # (and none), one picture copied three times by a fresh xclip each time, and another three
-# times by a Qt program that stays, a couple of seconds apart: six pictures, none twice more.
+# times by a Qt program that stays, a few seconds apart: six pictures, none twice more.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/managers_lib.sh"
 source "$(dirname "$0")/repeats_lib.sh"
@@ -14,7 +14,7 @@ thrice() {
     for n in 1 2; do
         kind=$([ "$n" = 1 ] && echo xclip || echo qt5)
         for copy in 1 2 3; do
-            pace 2
+            pace 3
             copy_with "$kind" "$E2E_TMP/picture$n.png"
             taken_as "$n" "$copy" "copy $copy of picture $n by $kind"
         done
