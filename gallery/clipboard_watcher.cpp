@@ -30,9 +30,12 @@ void ClipboardWatcher::finish(const ClipboardContent& content, std::uint64_t cha
                        << "first after our emptying" << content.firstAfterOurEmptying
                        << content.afterOurEmptyingMs << "ms"
                        << "client" << content.offerer.client << "manager" << content.offerer.manager
-                       << "offered at" << content.offeredAtMs << "fingerprint" << Qt::hex
-                       << content.fingerprint << Qt::dec << "ignoring" << m_gallery.IgnoreClipboard
-                       << "reason" << content.reason;
+                       << "running at the take" << int(content.offerer.atLastTake)
+                       << "another owner since" << content.anotherOwnerSinceTake << "pressed"
+                       << int(content.pressedSinceOurEmptying) << "offered at"
+                       << content.offeredAtMs << "fingerprint" << Qt::hex << content.fingerprint
+                       << Qt::dec << "ignoring" << m_gallery.IgnoreClipboard << "reason"
+                       << content.reason;
     bool tickAgain = m_tickWaiting;
     m_tickWaiting = false;
 
@@ -53,22 +56,9 @@ void ClipboardWatcher::finish(const ClipboardContent& content, std::uint64_t cha
     } else if (!didRead) {
         // The flag fell while we looked without reading: look again, reading.
         tickAgain = true;
-    } else if (isPutBack(content)) {
-        qCDebug(lcCapture) << "a put-back: left on the clipboard";
-        // Left on the clipboard, never emptied, so the manager has nothing to answer. It
-        // stays a put-back at every later look: what makes it one belongs to the offer.
     } else if (content.state == ClipboardContent::State::Bitmap && !content.picture.isNull() &&
                !content.picture.isEmpty()) {
-        qCDebug(lcCapture) << "taken as image" << m_gallery.ImageCount;
-        m_gallery.AddImage(content.picture);
-        m_clipboard.clearTaken(content);
-        remember(content);
-        const int filled = m_gallery.ImageCount - 1;
-        if (m_gallery.exists(filled))
-            m_gallery.imgView(filled).toolTipText =
-                QStringLiteral("Image ") + QString::number(m_gallery.ImageCount);
-        if (m_added)
-            m_added();
+        take(content);
     }
     // An unreadable bitmap stays on the clipboard: emptying it would lose the capture.
 
@@ -78,13 +68,37 @@ void ClipboardWatcher::finish(const ClipboardContent& content, std::uint64_t cha
         m_again();
 }
 
+void ClipboardWatcher::take(const ClipboardContent& content) {
+    if (content.ownership != 0 && content.ownership == m_takenLeft) {
+        qCDebug(lcCapture) << "already taken, left on the clipboard";
+        return;
+    }
+    const Decision d = decide(content);
+    qCDebug(lcCapture) << (d.verdict == Verdict::PutBack ? "left as a put-back:" : "taken:")
+                       << d.rule;
+    if (d.verdict == Verdict::PutBack)
+        return; // never emptied, so the manager has nothing to answer
+    m_gallery.AddImage(content.picture);
+    if (d.verdict == Verdict::New)
+        m_clipboard.clearTaken(content);
+    else
+        m_clipboard.keepTaken(content);
+    m_takenLeft = d.verdict == Verdict::NewLeft ? content.ownership : 0;
+    remember(content);
+    const int filled = m_gallery.ImageCount - 1;
+    if (m_gallery.exists(filled))
+        m_gallery.imgView(filled).toolTipText =
+            QStringLiteral("Image ") + QString::number(m_gallery.ImageCount);
+    if (m_added)
+        m_added();
+}
+
 bool ClipboardWatcher::takenRecently(std::uint64_t fingerprint) const {
     return fingerprint != 0 &&
            std::find(m_recent.begin(), m_recent.end(), fingerprint) != m_recent.end();
 }
 
 void ClipboardWatcher::remember(const ClipboardContent& taken) {
-    m_lastWasRepeat = taken.firstAfterOurEmptying && takenRecently(taken.fingerprint);
     if (taken.fingerprint != 0) {
         m_recent.push_back(taken.fingerprint);
         if (m_recent.size() > kRecentTaken)
@@ -94,42 +108,42 @@ void ClipboardWatcher::remember(const ClipboardContent& taken) {
     m_copiedAtMs = taken.offeredAtMs;
 }
 
-bool ClipboardWatcher::isPutBack(const ClipboardContent& content) const {
-    // Only the first owner after our emptying can be putting back, and only a picture
-    // already taken; the program's own copy never is one. A manager holding the picture
-    // just taken has it from the copier, whenever it took it over: before our emptying too.
-    if (content.own || !takenRecently(content.fingerprint))
-        return false;
+ClipboardWatcher::Decision ClipboardWatcher::decide(const ClipboardContent& content) const {
+    // The program's own copy is never a put-back, and only a picture already taken can be.
+    if (content.own)
+        return {Verdict::New, "the program's own copy, come back"};
+    if (!takenRecently(content.fingerprint))
+        return {Verdict::New, "a picture not taken lately"};
+    // A manager holds the picture another program copied after the last take.
+    if (content.anotherOwnerSinceTake)
+        return {Verdict::New, "another program copied since the last take"};
     const ClipboardContent::Offerer& by = content.offerer;
     using Connected = ClipboardContent::Offerer::Connected;
-    if (content.fingerprint == m_recent.back() &&
-        (by.manager ||
-         (by.client != 0 && by.client != m_copier && by.atLastTake == Connected::Yes)))
-        return true;
-    if (!content.firstAfterOurEmptying)
-        return false;
     if (by.manager)
-        return true;
-    if (by.client != 0) {
-        // The program whose copy was taken copying again makes a new copy, but not at
-        // once nor twice in a row right after our emptying: a manager without the role
-        // that we took the picture from puts it back within milliseconds, and one that
-        // put it on itself would be taken again and again.
-        if (by.client == m_copier)
-            return m_lastWasRepeat || (content.afterOurEmptyingMs >= 0 &&
-                                       content.afterOurEmptyingMs < kPromptPutBackMs);
-        // One started since (a screenshot tool runs anew for each screenshot) makes a
-        // new copy; one that was there all along, a manager, puts back.
-        return by.atLastTake != Connected::No;
+        return {Verdict::PutBack, "offered by the clipboard manager"};
+    const bool justTaken = content.fingerprint == m_recent.back();
+    if (!content.firstAfterOurEmptying) {
+        // Not an answer to our emptying: a manager that took the copy over before it, or
+        // one that found the clipboard not emptied (the owner changed under our read).
+        if (by.client != 0) {
+            if (justTaken && by.client != m_copier && by.atLastTake == Connected::Yes)
+                return {Verdict::PutBack, "a program running at the take holds the picture just "
+                                          "taken from another: a manager took it over"};
+            return {Verdict::New, "the same picture copied again"};
+        }
+        // Nobody named: told by time from the copy taken (a slow owner delays our emptying).
+        if (justTaken && content.offeredAtMs >= 0 && m_copiedAtMs >= 0 &&
+            content.offeredAtMs - m_copiedAtMs <= kPutBackWithinMs)
+            return {Verdict::PutBack, "the picture just taken, again soon after its copy"};
+        return {Verdict::New, "the same picture copied again, not soon after its copy"};
     }
-    // Nobody named: only the picture just emptied, told by time, counted from the copy
-    // taken, not from our emptying, which a slow owner delays. An older picture of the
-    // history is a person's copy. A second repeat in a row is always a put-back, so a
-    // manager slower than that costs one duplicate at most.
-    if (content.fingerprint != m_recent.back())
-        return false;
-    if (m_lastWasRepeat)
-        return true;
-    return content.offeredAtMs >= 0 && m_copiedAtMs >= 0 &&
-           content.offeredAtMs - m_copiedAtMs <= kPutBackWithinMs;
+    if (content.pressedSinceOurEmptying == ClipboardContent::Pressed::Yes)
+        return {Verdict::New, "a key or button was pressed since our emptying"};
+    if (by.atLastTake == Connected::No)
+        return {Verdict::New, "offered by a program started since the last take"};
+    if (content.afterOurEmptyingMs >= 0 && content.afterOurEmptyingMs <= kPutBackWithinMs)
+        return {Verdict::PutBack, "answers our emptying soon, with nothing pressed"};
+    // Late, and unattended: a program copying again, or a manager slower than any seen. Taken
+    // either way, and not emptied, so a manager has nothing to answer.
+    return {Verdict::NewLeft, "the same picture again late after our emptying, nothing pressed"};
 }

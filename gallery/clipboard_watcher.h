@@ -23,17 +23,27 @@ public:
 
     /** A clipboard manager may put back any picture of its history, not only the last. */
     static constexpr std::size_t kRecentTaken = 16;
-    /** Where the side does not name the offering program: a picture put back within this
-        time of the copy that was taken is the manager's. A person copying the same
-        picture again, even from a slow program, takes longer. */
-    static constexpr std::int64_t kPutBackWithinMs = 2500;
-    /** The program we took a picture from offering it again this soon after our emptying
-        is putting it back (GPaste, 2-20 ms); a person copying again is far slower. */
-    static constexpr std::int64_t kPromptPutBackMs = 250;
+    /** A picture already taken, offered again this soon after our emptying with nothing
+        pressed in between, answers the emptying: a manager putting it back. The managers
+        people run do so within a few hundred milliseconds even on a busy machine; a
+        program copying again unattended is left on the clipboard past this, never lost. */
+    static constexpr std::int64_t kPutBackWithinMs = 1500;
+
+    /** What a look at a picture already taken decides, and by which rule. */
+    enum class Verdict {
+        New,     // taken and emptied
+        NewLeft, // taken, but left where it is: emptying might start a manager's loop
+        PutBack, // left alone
+    };
+    struct Decision {
+        Verdict verdict;
+        const char* rule;
+    };
 
 private:
     void finish(const ClipboardContent& content, std::uint64_t changesAtStart, bool didRead);
-    bool isPutBack(const ClipboardContent& content) const;
+    void take(const ClipboardContent& content);
+    Decision decide(const ClipboardContent& content) const;
     bool takenRecently(std::uint64_t fingerprint) const;
     void remember(const ClipboardContent& taken);
 
@@ -48,5 +58,6 @@ private:
     std::deque<std::uint64_t> m_recent;
     std::uint64_t m_copier = 0;
     std::int64_t m_copiedAtMs = -1;
-    bool m_lastWasRepeat = false;
+    // A copy taken but left on the clipboard, so that it is not taken again.
+    std::uint64_t m_takenLeft = 0;
 };

@@ -28,14 +28,24 @@ struct ClipboardContent {
     std::int64_t afterOurEmptyingMs = -1;
     /** Who offers it, as far as the side it came from tells. */
     struct Offerer {
-        /** The offering program's connection; 0 when the side does not tell. */
+        /** The offering program: its process where the side tells, else its connection;
+            0 when the side does not tell. */
         std::uint64_t client = 0;
         /** It holds the clipboard manager's role. */
         bool manager = false;
         enum class Connected { Unknown, Yes, No };
-        /** Whether that connection existed when the last picture taken was read. */
+        /** Whether that program was running when the last picture taken was read: a
+            program started since is a new one, whatever name the side reuses for it. */
         Connected atLastTake = Connected::Unknown;
     } offerer;
+    /** Another program than the offerer (and than this one) took the clipboard since the
+        last picture taken was read: what a manager offers now it took from that copy. */
+    bool anotherOwnerSinceTake = false;
+    enum class Pressed { Unknown, Yes, No };
+    /** For the first owner after our emptying: whether a key or mouse button was pressed
+        between our emptying and its taking the clipboard. A person's copy follows a press;
+        a manager's put-back follows only our emptying. */
+    Pressed pressedSinceOurEmptying = Pressed::Unknown;
     /** When the owner took the clipboard, in milliseconds of a steady clock; -1 unknown. */
     std::int64_t offeredAtMs = -1;
     /** pixelFingerprint of the picture, made where it was decoded; 0 when not read. */
@@ -60,6 +70,8 @@ public:
         taken was read from, even one that arrives while the request is under way;
         emptying then would throw the newer content away. */
     virtual void clearTaken(const ClipboardContent& taken) = 0;
+    /** Notes that taken was taken, as clearTaken does, but leaves it on the clipboard. */
+    virtual void keepTaken(const ClipboardContent& taken) = 0;
     /** Puts the picture on as a bitmap; false when the clipboard refused it. */
     virtual bool setPicture(const Picture& picture) = 0;
     /** Called whenever the clipboard announces a change of content. */

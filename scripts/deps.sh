@@ -3,7 +3,7 @@
 # package; with "test", also what the tests need. Root only.
 set -euo pipefail
 build=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev libqt6svg6
-       libgl-dev libxcb1-dev libxcb-xfixes0-dev libxcb-res0-dev libwayland-dev libturbojpeg0-dev libemf2svg-dev libwmf-dev librsvg2-dev
+       libgl-dev libxcb1-dev libxcb-xfixes0-dev libxcb-res0-dev libxcb-xinput-dev libwayland-dev libturbojpeg0-dev libemf2svg-dev libwmf-dev librsvg2-dev
        libcups2-dev libzstd-dev qt6-tools-dev qt6-l10n-tools)
 # CPack finds the binaries with file and their dependencies with dpkg-shlibdeps.
 package=(dpkg-dev file)

@@ -42,6 +42,9 @@ public:
     bool namesClients = true;
     /** False where the server cannot list its clients (no X-Resource). */
     bool listsClients = true;
+    /** Whether the side tells of presses; press() is a person's key or click. */
+    bool tellsPresses = true;
+    void press() { m_pressed = true; }
 
     /** A program connects; its copies carry the number returned. */
     std::uint64_t connect() {
@@ -61,9 +64,11 @@ public:
         unreadable = false;
         own = false;
         m_by = by;
+        m_owners.push_back(by);
         m_offeredAt = nowMs;
         m_first = std::exchange(m_sinceOurEmptying, false);
         m_afterOurEmptying = m_first ? nowMs - m_emptiedAt : -1;
+        m_pressedBefore = m_first && std::exchange(m_pressed, false);
     }
     /** Another program empties the clipboard. */
     void emptyByOther() {
@@ -82,7 +87,13 @@ public:
         c.firstAfterOurEmptying = m_first;
         c.afterOurEmptyingMs = m_first ? m_afterOurEmptying : -1;
         c.offeredAtMs = m_offeredAt;
+        if (m_first && tellsPresses)
+            c.pressedSinceOurEmptying =
+                m_pressedBefore ? ClipboardContent::Pressed::Yes : ClipboardContent::Pressed::No;
         if (namesClients) {
+            for (std::size_t i = m_ownersAtTake; i < m_owners.size(); ++i)
+                c.anotherOwnerSinceTake =
+                    c.anotherOwnerSinceTake || (m_owners[i] != 0 && m_owners[i] != m_by);
             using Connected = ClipboardContent::Offerer::Connected;
             c.offerer.client = m_by;
             c.offerer.manager = m_by != 0 && m_by == managerClient;
@@ -95,6 +106,7 @@ public:
             c.state = ClipboardContent::State::Bitmap;
             if (readImage) {
                 ++reads;
+                m_ownersAtLook = m_owners.size();
                 if (unreadable) {
                     c.state = ClipboardContent::State::Unreadable;
                 } else {
@@ -128,11 +140,17 @@ public:
     int generation = 0;
     void clearTaken(const ClipboardContent& taken) override {
         m_atTake = m_connected;
+        m_ownersAtTake = m_ownersAtLook;
         if (taken.ownership != std::uint64_t(generation))
             return;
         m_sinceOurEmptying = true;
+        m_pressed = false;
         m_emptiedAt = nowMs;
         clear();
+    }
+    void keepTaken(const ClipboardContent&) override {
+        m_atTake = m_connected;
+        m_ownersAtTake = m_ownersAtLook;
     }
     bool setPicture(const Picture& p) override {
         if (refuseSet || p.isNull() || p.isEmpty())
@@ -153,6 +171,13 @@ private:
     std::int64_t m_emptiedAt = 0;
     std::int64_t m_afterOurEmptying = -1;
     bool m_sinceOurEmptying = false;
+    bool m_pressed = false;
+    bool m_pressedBefore = false;
+    // Who put each content, and how many of them came before the look that read the
+    // picture last taken.
+    std::vector<std::uint64_t> m_owners;
+    std::size_t m_ownersAtLook = 0;
+    std::size_t m_ownersAtTake = 0;
 };
 
 class FakeClock final : public IClock {

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QImage>
 #include <QMimeData>
+#include <QProcess>
 #include <QTextStream>
 #include <QThread>
 #include <QTimer>
@@ -74,7 +75,8 @@ public:
     }
     ~OwnerWatch() { xcb_disconnect(m_c); }
     xcb_window_t owner() {
-        auto* reply = xcb_get_selection_owner_reply(m_c, xcb_get_selection_owner(m_c, m_atom), nullptr);
+        auto* reply =
+            xcb_get_selection_owner_reply(m_c, xcb_get_selection_owner(m_c, m_atom), nullptr);
         const xcb_window_t w = reply ? reply->owner : XCB_NONE;
         std::free(reply);
         return w;
@@ -103,6 +105,88 @@ xcb_atom_t internAtom(xcb_connection_t* c, const char* name) {
     With lateTargetsMs, it hands the PNG over at once instead, but names its types only
     that long after each request, as a busy program does. With emptyFirst, it answers the
     first request for the picture with no data, then hands the PNG over at once. */
+// A program that copies and quits as toolkits do, asking the clipboard manager to keep its
+// copy (SAVE_TARGETS), but slow to hand the picture over: delayMs after it is asked. Quits
+// at the manager's answer, handed over or not, and says "kept" or "not kept".
+int storeSlowly(const QByteArray& png, int delayMs) {
+    const std::unique_ptr<xcb_connection_t, void (*)(xcb_connection_t*)> connection(
+        xcb_connect(nullptr, nullptr), xcb_disconnect);
+    xcb_connection_t* c = connection.get();
+    if (xcb_connection_has_error(c))
+        return 2;
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+    const xcb_window_t w = xcb_generate_id(c);
+    xcb_create_window(c, XCB_COPY_FROM_PARENT, w, screen->root, 0, 0, 1, 1, 0,
+                      XCB_WINDOW_CLASS_INPUT_ONLY, screen->root_visual, 0, nullptr);
+    const xcb_atom_t clipboard = internAtom(c, "CLIPBOARD"), targets = internAtom(c, "TARGETS"),
+                     type = internAtom(c, "image/png"),
+                     manager = internAtom(c, "CLIPBOARD_MANAGER"),
+                     save = internAtom(c, "SAVE_TARGETS"), answer = internAtom(c, "CLIPTOOL_SAVE");
+    xcb_set_selection_owner(c, w, clipboard, XCB_CURRENT_TIME);
+    xcb_convert_selection(c, w, manager, save, answer, XCB_CURRENT_TIME);
+    xcb_flush(c);
+    say(QStringLiteral("owned"));
+    auto notify = [&](const xcb_selection_request_event_t& r, xcb_atom_t property) {
+        xcb_selection_notify_event_t n{};
+        n.response_type = XCB_SELECTION_NOTIFY;
+        n.time = r.time;
+        n.requestor = r.requestor;
+        n.selection = r.selection;
+        n.target = r.target;
+        n.property = property;
+        xcb_send_event(c, 0, r.requestor, XCB_EVENT_MASK_NO_EVENT,
+                       reinterpret_cast<const char*>(&n));
+        xcb_flush(c);
+    };
+    std::vector<std::pair<xcb_selection_request_event_t, QElapsedTimer>> asked;
+    QElapsedTimer all;
+    all.start();
+    while (all.elapsed() < 30000) {
+        for (auto it = asked.begin(); it != asked.end();) {
+            if (it->second.elapsed() < delayMs) {
+                ++it;
+                continue;
+            }
+            const xcb_selection_request_event_t& r = it->first;
+            xcb_change_property(c, XCB_PROP_MODE_REPLACE, r.requestor, r.property, type, 8,
+                                uint32_t(png.size()), png.constData());
+            notify(r, r.property);
+            it = asked.erase(it);
+        }
+        pollfd pfd{xcb_get_file_descriptor(c), POLLIN, 0};
+        ::poll(&pfd, 1, 10);
+        while (xcb_generic_event_t* raw = xcb_poll_for_event(c)) {
+            const std::unique_ptr<xcb_generic_event_t, void (*)(void*)> ev(raw, std::free);
+            const int kind = ev->response_type & 0x7f;
+            if (kind == XCB_SELECTION_NOTIFY) {
+                const auto* n = reinterpret_cast<const xcb_selection_notify_event_t*>(raw);
+                if (n->selection == manager) {
+                    say(n->property != XCB_NONE ? QStringLiteral("kept")
+                                                : QStringLiteral("not kept"));
+                    return 0;
+                }
+            } else if (kind == XCB_SELECTION_REQUEST) {
+                const auto& r = *reinterpret_cast<const xcb_selection_request_event_t*>(raw);
+                if (r.target == targets) {
+                    const xcb_atom_t offered[] = {targets, type};
+                    xcb_change_property(c, XCB_PROP_MODE_REPLACE, r.requestor, r.property,
+                                        XCB_ATOM_ATOM, 32, 2, offered);
+                    notify(r, r.property);
+                } else if (r.target == type) {
+                    QElapsedTimer since;
+                    since.start();
+                    asked.emplace_back(r, since);
+                } else {
+                    notify(r, XCB_NONE);
+                }
+            }
+        }
+        if (xcb_connection_has_error(c))
+            return 2;
+    }
+    return 1;
+}
+
 int drip(const QByteArray& png, int lateTargetsMs = -1, bool emptyFirst = false) {
     const std::unique_ptr<xcb_connection_t, void (*)(xcb_connection_t*)> connection(
         xcb_connect(nullptr, nullptr), xcb_disconnect);
@@ -141,8 +225,8 @@ int drip(const QByteArray& png, int lateTargetsMs = -1, bool emptyFirst = false)
     };
     auto offerTypes = [&](const xcb_selection_request_event_t* r) {
         const xcb_atom_t offered[] = {targets, type};
-        xcb_change_property(c, XCB_PROP_MODE_REPLACE, r->requestor, r->property, XCB_ATOM_ATOM,
-                            32, 2, offered);
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, r->requestor, r->property, XCB_ATOM_ATOM, 32,
+                            2, offered);
         notify(r, r->property);
         xcb_flush(c);
     };
@@ -222,11 +306,12 @@ int drip(const QByteArray& png, int lateTargetsMs = -1, bool emptyFirst = false)
 }
 
 int usage() {
-    std::fprintf(stderr,
-                 "cliptool put FILE | slow FILE MS | dying FILE | text TEXT | burst N W H |\n"
-                 "         manager FILE | keeper FILE MS | again FILE MS | drip FILE |\n"
-                 "         late-targets FILE MS | formats | image FILE | encode-png FILE |\n"
-                 "         latency[-image] N FILE\n");
+    std::fprintf(
+        stderr,
+        "cliptool put FILE | slow FILE MS | dying FILE | text TEXT | burst N W H |\n"
+        "         manager FILE | keeper FILE MS | [press-]again FILE MS [TIMES] | drip FILE |\n"
+        "         late-targets FILE MS | formats | image FILE | encode-png FILE |\n"
+        "         latency[-image] N FILE | store-slowly FILE MS\n");
     return 2;
 }
 
@@ -271,6 +356,12 @@ int main(int argc, char** argv) {
             return 3;
         return drip(file.readAll(), args[2].toInt());
     }
+    if (mode == QLatin1String("store-slowly") && args.size() == 3) {
+        QFile file(args[1]);
+        if (!file.open(QIODevice::ReadOnly))
+            return 3;
+        return storeSlowly(file.readAll(), args[2].toInt());
+    }
     if (mode == QLatin1String("empty-first") && args.size() == 2) {
         QFile file(args[1]);
         if (!file.open(QIODevice::ReadOnly))
@@ -290,8 +381,8 @@ int main(int argc, char** argv) {
         const QImage image(args[1]);
         if (image.isNull())
             return 3;
-        cb->setMimeData(new TestMime(image, mode == QLatin1String("dying") ? Behaviour::Dying
-                                                                           : Behaviour::Normal, 0));
+        cb->setMimeData(new TestMime(
+            image, mode == QLatin1String("dying") ? Behaviour::Dying : Behaviour::Normal, 0));
         return serveUntilLost();
     }
     if (mode == QLatin1String("slow") && args.size() == 3) {
@@ -334,7 +425,10 @@ int main(int argc, char** argv) {
         });
         putNext();
         poll.start();
-        QTimer::singleShot(120000, &app, [&] { say(QStringLiteral("timeout at %1").arg(next)); app.exit(1); });
+        QTimer::singleShot(120000, &app, [&] {
+            say(QStringLiteral("timeout at %1").arg(next));
+            app.exit(1);
+        });
         return app.exec();
     }
     if (mode == QLatin1String("poll1ms")) {
@@ -496,23 +590,36 @@ int main(int argc, char** argv) {
         say(QStringLiteral("keeping"));
         return app.exec();
     }
-    if (mode == QLatin1String("again") && args.size() == 3) {
-        // One program copying the same picture twice: again MS after it lost the clipboard.
-        // Ends once the second copy is taken.
+    if ((mode == QLatin1String("again") || mode == QLatin1String("press-again")) &&
+        (args.size() == 3 || args.size() == 4)) {
+        // One program copying the same picture TIMES times (2 unless said): again MS after
+        // it lost the clipboard, or after its copy while it keeps it. press-again first
+        // presses a key, as a person's Ctrl+C does. Ends once the last copy is taken.
         const QImage image(args[1]);
         const int afterMs = args[2].toInt();
-        if (image.isNull())
+        const int times = args.size() == 4 ? args[3].toInt() : 2;
+        const bool press = mode == QLatin1String("press-again");
+        if (image.isNull() || times < 1)
             return 3;
         xcb_window_t mine = XCB_NONE;
         int copies = 0;
         auto copy = [&](xcb_window_t window) {
-            for (int attempt = 0; attempt < 500; ++attempt) {
+            if (press && QProcess::execute(QStringLiteral("xdotool"),
+                                           {QStringLiteral("key"), QStringLiteral("shift")}) != 0)
+                return xcb_window_t(XCB_NONE);
+            // Refused until the toolkit has seen the emptying: tried again, but only once the
+            // last try has had time to show, so that no stray try takes the clipboard later.
+            for (int attempt = 0; attempt < 20; ++attempt) {
                 cb->setMimeData(new TestMime(image, Behaviour::Normal, 0));
-                const xcb_window_t now = watch.owner();
-                if (now != XCB_NONE && (window == XCB_NONE || now == window))
-                    return now;
-                QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-                QThread::msleep(1);
+                QElapsedTimer tried;
+                tried.start();
+                while (tried.elapsed() < 500) {
+                    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+                    const xcb_window_t now = watch.owner();
+                    if (now != XCB_NONE && (window == XCB_NONE || now == window))
+                        return now;
+                    QThread::msleep(1);
+                }
             }
             return xcb_window_t(XCB_NONE);
         };
@@ -521,17 +628,24 @@ int main(int argc, char** argv) {
             return 1;
         mine = window;
         say(QStringLiteral("copied %1").arg(++copies));
-        QElapsedTimer lost;
+        QElapsedTimer since;
+        since.start();
         QObject::connect(&poll, &QTimer::timeout, [&] {
             if (mine != XCB_NONE && watch.owner() != mine) {
-                if (copies == 2) {
+                if (copies == times) {
                     app.quit();
                     return;
                 }
                 mine = XCB_NONE;
-                lost.start();
-            } else if (mine == XCB_NONE && lost.elapsed() >= afterMs) {
+                since.start();
+            } else if (since.elapsed() >= afterMs) {
+                if (copies == times) {
+                    // The last copy is left on the clipboard: taken all the same.
+                    app.quit();
+                    return;
+                }
                 mine = copy(window);
+                since.start();
                 if (mine == XCB_NONE)
                     app.exit(1);
                 else

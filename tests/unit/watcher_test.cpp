@@ -198,15 +198,17 @@ TEST_F(WatcherFixture, SamePicturesCopiedAgainAreNewCopies) {
     clipboard.nowMs += 3000;
     watcher.Timer1_Timer();
     clipboard.nowMs += 500;
+    clipboard.press(); // Ctrl+C
     clipboard.put(copyOf(photo), eog);
     watcher.Timer1_Timer();
     EXPECT_EQ(gallery.ImageCount, 4) << "the copier copying again is a new copy";
     EXPECT_FALSE(clipboard.offered);
 }
 
-TEST_F(WatcherFixture, ManagerWithoutTheRolePuttingBackItsOwnCopySlowlyCostsOneDuplicate) {
+TEST_F(WatcherFixture, ManagerWithoutTheRolePuttingBackSlowerThanAnySeenCostsOneDuplicateNoLoop) {
     const std::uint64_t manager = clipboard.connect();
-    for (const std::int64_t delayMs : {5, 400}) {
+    for (const std::int64_t delayMs : {std::int64_t(5), ClipboardWatcher::kPutBackWithinMs,
+                                       ClipboardWatcher::kPutBackWithinMs + 1}) {
         const Picture picked = solidPicture(30, 20, 0xff000000u + std::uint32_t(delayMs));
         const int before = gallery.ImageCount;
         int putBacks = 0;
@@ -218,55 +220,137 @@ TEST_F(WatcherFixture, ManagerWithoutTheRolePuttingBackItsOwnCopySlowlyCostsOneD
         clipboard.put(picked, manager); // picked from its own history
         for (int i = 0; i < 5; ++i)
             watcher.Timer1_Timer();
-        const int duplicates = delayMs < ClipboardWatcher::kPromptPutBackMs ? 0 : 1;
-        EXPECT_EQ(gallery.ImageCount - before, 1 + duplicates);
-        EXPECT_EQ(putBacks, 1 + duplicates);
+        const int duplicates = delayMs <= ClipboardWatcher::kPutBackWithinMs ? 0 : 1;
+        EXPECT_EQ(gallery.ImageCount - before, 1 + duplicates) << delayMs;
+        EXPECT_EQ(putBacks, 1) << "the late one is taken but not emptied: " << delayMs;
         EXPECT_TRUE(clipboard.offered);
+        clipboard.afterClear = nullptr;
+        clipboard.nowMs += 10000;
     }
 }
 
-TEST_F(WatcherFixture, WithoutClientsAPutBackIsToldByTimeSinceTheCopy) {
+TEST_F(WatcherFixture, WithoutClientsAPutBackIsToldByTime) {
     clipboard.namesClients = false;
+    clipboard.tellsPresses = false;
     const Picture photo = solidPicture(30, 20, 0xff00ff00);
-    // A slow owner: read 3 s after its copy, and copying the same again 0.5 s later.
+    // A slow owner, read 3 s after its copy; a manager putting it back 0.3 s after our emptying.
     clipboard.put(photo);
     clipboard.nowMs += 3000;
     watcher.Timer1_Timer();
-    clipboard.nowMs += 500;
+    clipboard.nowMs += 300;
     clipboard.put(copyOf(photo));
     watcher.Timer1_Timer();
-    EXPECT_EQ(gallery.ImageCount, 2);
-
-    // A manager putting it back a second after the copy taken.
-    clipboard.nowMs += 1000;
-    clipboard.put(copyOf(photo));
-    watcher.Timer1_Timer();
-    EXPECT_EQ(gallery.ImageCount, 2);
+    EXPECT_EQ(gallery.ImageCount, 1);
     EXPECT_TRUE(clipboard.offered);
 
-    // One slower than that costs one duplicate, then is left.
-    const Picture next = solidPicture(30, 20, 0xff0000ff);
-    int putBacks = 0;
-    clipboard.afterClear = [&](FakeClipboard& c) {
-        ++putBacks;
-        c.nowMs += 4000;
-        c.put(copyOf(next));
-    };
-    clipboard.put(next);
-    for (int i = 0; i < 4; ++i)
+    // The same copied again, three times, 2 s apart: each taken.
+    for (int i = 0; i < 3; ++i) {
+        clipboard.nowMs += 2000;
+        clipboard.put(copyOf(photo));
         watcher.Timer1_Timer();
+        watcher.Timer1_Timer();
+    }
     EXPECT_EQ(gallery.ImageCount, 4);
-    EXPECT_EQ(putBacks, 2);
 
-    // Only the picture just taken is put back: an older one copied again at once is new.
-    clipboard.afterClear = nullptr;
-    clipboard.nowMs += 5000;
-    clipboard.put(solidPicture(30, 20, 0xffff0000));
+    // A manager taking a new copy over before our emptying: the same picture again at once.
+    const Picture next = solidPicture(30, 20, 0xff0000ff);
+    clipboard.nowMs += 2000;
+    clipboard.put(next);
+    clipboard.holdAnswers = true;
     watcher.Timer1_Timer();
-    clipboard.nowMs += 100;
-    clipboard.put(copyOf(photo));
+    clipboard.nowMs += 20;
+    clipboard.put(copyOf(next));
+    clipboard.holdAnswers = false;
+    clipboard.answerHeld();
     watcher.Timer1_Timer();
-    EXPECT_EQ(gallery.ImageCount, 6);
+    EXPECT_EQ(gallery.ImageCount, 5);
+    EXPECT_TRUE(clipboard.offered);
+}
+
+TEST_F(WatcherFixture, APersonsRepeatedCopiesAreAllTaken) {
+    const std::uint64_t klipper = clipboard.connect(); // there all along, putting nothing back
+    (void)klipper;
+    const std::uint64_t viewer = clipboard.connect();
+    const Picture green = solidPicture(30, 20, 0xff00ff00);
+    const Picture red = solidPicture(30, 20, 0xffff0000);
+    const Picture blue = solidPicture(30, 20, 0xff0000ff);
+    int expected = 0;
+    auto copy = [&](const Picture& p, std::uint64_t by, std::int64_t afterMs, bool pressed) {
+        clipboard.nowMs += afterMs;
+        if (pressed)
+            clipboard.press();
+        clipboard.put(copyOf(p), by);
+        for (int i = 0; i < 3; ++i)
+            watcher.Timer1_Timer();
+        ASSERT_EQ(gallery.ImageCount, ++expected)
+            << "copy " << expected << " by " << by << " after " << afterMs << " ms";
+    };
+    // One program, Ctrl+C five times: as soon after our emptying as a person can.
+    for (int i = 0; i < 5; ++i)
+        copy(green, viewer, 200, true);
+    EXPECT_FALSE(clipboard.offered) << "each emptied";
+    // The same unattended, a few seconds apart.
+    for (int i = 0; i < 5; ++i)
+        copy(green, viewer, 3000, false);
+    // A new program for each copy (xclip, a screenshot tool), at once and interleaved.
+    for (const Picture* p : {&green, &green, &green, &red, &blue, &red, &blue, &red}) {
+        const std::uint64_t xclip = clipboard.connect();
+        copy(*p, xclip, 100, false);
+        clipboard.disconnect(xclip);
+    }
+    // After Clear and after Delete, the picture copied back.
+    while (gallery.topIndex() > 0) // as Clear does
+        gallery.destroyTopEntry();
+    gallery.imgView(0).picture = Picture();
+    gallery.ImageCount = 0;
+    expected = 0;
+    copy(red, viewer, 500, true);
+    copy(blue, viewer, 3000, false);
+    copy(red, viewer, 500, true);
+}
+
+TEST_F(WatcherFixture, PutBacksOfTheManagersPeopleRunAreLeftEvenWhenSlow) {
+    // Measured put-backs take 2 ms to a second after our emptying, on a busy machine too.
+    const std::uint64_t manager = clipboard.connect();
+    const std::uint64_t viewer = clipboard.connect();
+    for (const std::int64_t delayMs : {2, 300, 1000}) {
+        const Picture shot = solidPicture(30, 20, 0xff000000u + std::uint32_t(delayMs));
+        clipboard.nowMs += 5000;
+        bool putBack = false;
+        clipboard.afterClear = [&](FakeClipboard& c) {
+            if (std::exchange(putBack, true))
+                return;
+            c.nowMs += delayMs;
+            c.put(copyOf(shot), manager);
+        };
+        clipboard.put(shot, viewer);
+        for (int i = 0; i < 3; ++i)
+            watcher.Timer1_Timer();
+        EXPECT_TRUE(clipboard.offered) << delayMs;
+    }
+    EXPECT_EQ(gallery.ImageCount, 3);
+}
+
+TEST_F(WatcherFixture, PersonsCopyTakenOverByAManagerIsNew) {
+    // Xfce's manager takes every copy over at once; a person copies the same picture again.
+    clipboard.managerClient = clipboard.connect();
+    const std::uint64_t viewer = clipboard.connect();
+    const Picture shot = solidPicture(30, 20, 0xff223344);
+    for (int round = 1; round <= 3; ++round) {
+        clipboard.nowMs += 4000;
+        clipboard.press();
+        clipboard.put(copyOf(shot), viewer);
+        clipboard.put(copyOf(shot), clipboard.managerClient);
+        for (int i = 0; i < 3; ++i)
+            watcher.Timer1_Timer();
+        EXPECT_EQ(gallery.ImageCount, round);
+        // Its put-back after our emptying, however late, stays out.
+        clipboard.nowMs += 1200;
+        clipboard.put(copyOf(shot), clipboard.managerClient);
+        watcher.Timer1_Timer();
+        EXPECT_EQ(gallery.ImageCount, round);
+        EXPECT_TRUE(clipboard.offered);
+    }
 }
 
 TEST_F(WatcherFixture, OwnCopyTakenBackIsNeverAPutBack) {

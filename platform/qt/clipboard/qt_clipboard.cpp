@@ -1,7 +1,7 @@
 #include "platform/qt/clipboard/qt_clipboard.h"
 
-#include "platform/capture_log.h"
 #include "pictures/pixel_fingerprint.h"
+#include "platform/capture_log.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -24,8 +24,13 @@ QtClipboard::QtClipboard() {
         // while an X window has the focus: watch it directly where the compositor lets us.
         auto wayland = std::make_unique<WaylandClipboardReader>();
         if (wayland->isAvailable()) {
+            qCDebug(lcCapture) << "the Wayland clipboard is watched through"
+                               << wayland->protocolName().constData();
             m_wayland = std::move(wayland);
             connect(m_wayland.get(), &WaylandClipboardReader::changed, this, &QtClipboard::changed);
+        } else {
+            qCDebug(lcCapture) << "the compositor offers no data-control protocol: Wayland "
+                                  "programs' copies are seen only as XWayland hands them over";
         }
         m_xwayland = std::make_unique<XWaylandSelection>();
     }
@@ -176,6 +181,16 @@ void QtClipboard::clearTaken(const ClipboardContent& taken) {
     m_x11.clearIfUnchanged(taken.ownership);
     if (!m_wayland && m_xwayland)
         m_xwayland->holdEmptyOnceEmptied();
+}
+
+void QtClipboard::keepTaken(const ClipboardContent& taken) {
+    if (m_wayland && taken.ownership == m_waylandLooked) {
+        m_sides.taken(std::exchange(m_xBehind, 0) ? Side::Both : Side::Wayland, taken.fingerprint,
+                      m_clock.elapsed());
+        return;
+    }
+    m_sides.taken(Side::X, taken.fingerprint, m_clock.elapsed(), std::exchange(m_waylandBeside, 0));
+    m_x11.noteTaken(taken.ownership);
 }
 
 bool QtClipboard::setPicture(const Picture& picture) {

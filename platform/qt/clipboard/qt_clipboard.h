@@ -1,10 +1,11 @@
 #pragma once
 
-#include "platform/qt/clipboard/clipboard_sides.h"
 #include "platform/clipboard.h"
+#include "platform/qt/clipboard/clipboard_sides.h"
 #include "platform/qt/clipboard/wayland_clipboard_reader.h"
 #include "platform/qt/clipboard/x11_clipboard_manager.h"
 #include "platform/qt/clipboard/x11_clipboard_reader.h"
+#include "platform/qt/clipboard/x11_presses.h"
 #include "platform/qt/clipboard/xwayland_selection.h"
 
 #include <QElapsedTimer>
@@ -18,6 +19,7 @@ public:
     void look(bool readImage, std::function<void(ClipboardContent)> done) override;
     void clear() override;
     void clearTaken(const ClipboardContent& taken) override;
+    void keepTaken(const ClipboardContent& taken) override;
     bool setPicture(const Picture& picture) override;
     void setChangeHandler(std::function<void()> handler) override;
 
@@ -29,8 +31,10 @@ private:
     using Side = ClipboardSides::Side;
 
     std::function<void()> m_changed;
-    X11ClipboardReader m_x11;
-    X11ClipboardManager m_x11Manager;
+    // Kept by the manager's thread, which reads its events as they come; asked by the reader.
+    X11Presses m_presses;
+    X11ClipboardReader m_x11{ReadLimits{}, &m_presses};
+    X11ClipboardManager m_x11Manager{X11ClipboardManager::Limits{}, &m_presses};
     // Under a compositor that lets us watch its selection; null elsewhere.
     std::unique_ptr<WaylandClipboardReader> m_wayland;
     // Under any Wayland compositor; null on an X desktop.

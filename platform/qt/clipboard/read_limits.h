@@ -20,6 +20,15 @@ struct ReadLimits {
     int retryMaxMs = 5000;
 };
 
+/** How long after the lateLooks-th look that ran out of time (1 for the first) the
+    owner is looked at again: soon at first, as a refusing owner is often only busy, then
+    less and less often while it keeps the clipboard. */
+constexpr int retryBackoffMs(const ReadLimits& limits, int lateLooks) {
+    const int doublings = lateLooks < 1 ? 0 : (lateLooks - 1 < 16 ? lateLooks - 1 : 16);
+    const qint64 ms = qint64(limits.retryFirstMs) << doublings;
+    return int(ms < limits.retryMaxMs ? ms : limits.retryMaxMs);
+}
+
 // Picture headers name the size within their first bytes: a read that has this much
 // can refuse a picture before the rest arrives.
 inline constexpr qint64 kPictureHeaderBytes = 64 * 1024;

@@ -17,6 +17,7 @@ WaylandClipboardReader::WaylandClipboardReader(Limits limits) : m_limits(limits)
     m_session = openSession();
     if (!m_session->ok())
         return;
+    m_protocolName = m_session->protocolName();
     m_wakeFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     if (m_wakeFd >= 0)
         m_thread = std::thread([this] { run(); });

@@ -28,6 +28,8 @@ public:
 
     /** True when the compositor lets us watch and change its selection. */
     bool isAvailable() const;
+    /** The compositor's data-control protocol in use, when available. */
+    QByteArray protocolName() const { return m_protocolName; }
     /** Looks at the selection; done runs later on this object's thread. With quick, the
         owner's first byte is waited for only as long as an answer, not a slow encoder. */
     void look(bool readImage, bool quick, std::function<void(ClipboardContent)> done);
@@ -43,6 +45,7 @@ signals:
 
 private:
     class Session;
+    QByteArray m_protocolName;
     using Job = std::function<void(Session&)>;
     void post(Job job);
     void run();

@@ -126,6 +126,8 @@ ClipboardContent WaylandClipboardReader::Session::look(bool readImage, bool quic
     // The protocol names no client: what is known is when the offer came.
     out.firstAfterOurEmptying = m_firstAfterOurEmptying;
     out.offeredAtMs = m_offeredAtMs;
+    if (m_firstAfterOurEmptying && m_ourEmptyingAtMs >= 0)
+        out.afterOurEmptyingMs = m_offeredAtMs - m_ourEmptyingAtMs;
     if (!readImage)
         return out;
     QByteArray data;
@@ -204,16 +206,19 @@ void WaylandClipboardReader::Session::selection(void* proxy) {
         forget(m_current);
     m_current = proxy;
     ++m_serial;
+    const std::int64_t nowMs = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                   std::chrono::steady_clock::now().time_since_epoch())
+                                   .count();
     if (proxy) {
         m_firstAfterOurEmptying = std::exchange(m_sinceOurEmptying, false);
-        m_offeredAtMs = std::chrono::duration_cast<std::chrono::milliseconds>(
-                            std::chrono::steady_clock::now().time_since_epoch())
-                            .count();
+        m_offeredAtMs = nowMs;
     } else {
         // Another program's emptying does not end the wait for the first owner after
         // ours: a manager may empty the selection itself before it puts its copy back.
-        if (m_awaitingOurEmptying)
+        if (m_awaitingOurEmptying) {
             m_sinceOurEmptying = true;
+            m_ourEmptyingAtMs = nowMs;
+        }
         m_firstAfterOurEmptying = false;
         m_offeredAtMs = -1;
     }

@@ -46,6 +46,9 @@ public:
 
     bool selectionEmpty() const { return !m_current && !m_ownSource; }
 
+    /** The data-control protocol in use; null before it is bound. */
+    const char* protocolName() const { return m_protocol ? m_protocol->manager->name : nullptr; }
+
 private:
     void global(uint32_t name, const char* interface, uint32_t version);
 
@@ -102,6 +105,7 @@ private:
     bool m_sinceOurEmptying = false;
     bool m_firstAfterOurEmptying = false;
     std::int64_t m_offeredAtMs = -1;
+    std::int64_t m_ourEmptyingAtMs = -1;
     std::vector<void*> m_sources;
     void* m_ownSource = nullptr;
     QImage m_ownImage;

@@ -9,7 +9,8 @@
 #include <string>
 #include <xcb/xfixes.h>
 
-X11ClipboardReader::Connection::Connection(const Limits& limits) : m_limits(limits) {
+X11ClipboardReader::Connection::Connection(const Limits& limits, const X11Presses* presses)
+    : m_limits(limits), m_presses(presses) {
     m_c = xcb_connect(nullptr, nullptr);
     if (!m_c || xcb_connection_has_error(m_c))
         return;
@@ -56,9 +57,7 @@ void X11ClipboardReader::Connection::disownIf(std::uint64_t ownership,
                                               const std::function<void()>& beforeEmptying) {
     // Who was there counts from the take, whether or not the emptying happens: a
     // manager may take the picture over first.
-    if (ownership != 0 && ownership == m_clientsAtLook.first)
-        m_clientsAtTake = std::move(m_clientsAtLook.second);
-    m_clientsAtLook = {};
+    taken(ownership);
     if (ownership == 0 || currentOwnership(stop) != ownership)
         return;
     // The time at which the owner took the clipboard: the server ignores the request
@@ -69,6 +68,23 @@ void X11ClipboardReader::Connection::disownIf(std::uint64_t ownership,
         beforeEmptying();
     m_emptyingRequest = xcb_set_selection_owner(m_c, XCB_NONE, m_clipboard, time).sequence;
     xcb_flush(m_c);
+}
+
+void X11ClipboardReader::Connection::noteTaken(std::uint64_t ownership) {
+    taken(ownership);
+}
+
+void X11ClipboardReader::Connection::taken(std::uint64_t ownership) {
+    if (ownership != 0 && ownership == m_atLook.ownership)
+        m_atTake = std::move(m_atLook);
+    m_atLook = {};
+}
+
+bool X11ClipboardReader::Connection::anotherOwnerSince(std::uint32_t change,
+                                                       std::uint64_t offerer) const {
+    return std::any_of(m_owners.begin(), m_owners.end(), [&](const Owner& o) {
+        return std::int32_t(o.change - change) > 0 && !o.program.ours && o.program.id != offerer;
+    });
 }
 
 std::uint64_t X11ClipboardReader::Connection::currentOwnership(const std::atomic<bool>&) {
@@ -97,15 +113,23 @@ void X11ClipboardReader::Connection::noteOwnerChange(const xcb_generic_event_t* 
         // manager may empty the clipboard itself before it puts its copy back.
         if (m_emptyingRequest && ev->full_sequence == *m_emptyingRequest) {
             m_sinceOurEmptying = true;
-            m_ourEmptyingAt = n->selection_timestamp;
+            m_ourEmptyingEventAt = n->timestamp;
         }
         m_firstAfterOurEmptying = false;
     } else {
         m_firstAfterOurEmptying = std::exchange(m_sinceOurEmptying, false);
+        if (m_firstAfterOurEmptying)
+            m_firstOwnerEventAt = n->timestamp;
+        // Named now, while the owner is surely there: it may be gone by the next look.
+        m_owners.push_back({m_ownerChanges, m_clients->programOf(n->owner)});
+        if (m_owners.size() > 64)
+            m_owners.pop_front();
         // Server times: they wrap after 49 days, the difference does not.
+        // The server's time of each change, not the time the owner claims: a toolkit claims
+        // the last time it heard of, which may be long before it copies.
         m_afterOurEmptyingMs =
             m_firstAfterOurEmptying
-                ? std::int64_t(std::uint32_t(n->selection_timestamp - m_ourEmptyingAt))
+                ? std::int64_t(std::uint32_t(n->timestamp - m_ourEmptyingEventAt))
                 : -1;
     }
 }
@@ -149,13 +173,21 @@ ClipboardContent X11ClipboardReader::Connection::lookAt(bool readImage,
     out.ownership = currentOwnership(stop);
     out.firstAfterOurEmptying = m_firstAfterOurEmptying;
     out.afterOurEmptyingMs = m_afterOurEmptyingMs;
-    if (out.ownership)
-        out.offerer = m_clients->offerer(xcb_window_t(out.ownership >> 32), m_clientsAtTake);
+    if (out.ownership) {
+        out.offerer = m_clients->offerer(xcb_window_t(out.ownership >> 32),
+                                         m_atTake ? m_atTake->clients : X11Clients::Connected{},
+                                         m_atTake ? m_atTake->ticks : std::nullopt);
+        out.anotherOwnerSinceTake =
+            m_atTake && anotherOwnerSince(m_atTake->changes, out.offerer.client);
+    }
+    if (out.firstAfterOurEmptying && m_presses)
+        out.pressedSinceOurEmptying =
+            m_presses->between(m_ourEmptyingEventAt, m_firstOwnerEventAt, 300);
     if (!readImage)
         return out;
     // Who was there when a picture was taken: a manager was, a screenshot tool started
     // afresh for the next screenshot was not.
-    m_clientsAtLook = {out.ownership, m_clients->connected()};
+    m_atLook = {out.ownership, m_clients->connected(), X11Clients::bootTicks(), m_changesAtStart};
 
     QImage image;
     bool allRefused = true;

@@ -5,10 +5,12 @@
 
 #include "platform/qt/clipboard/x11_clients.h"
 #include "platform/qt/clipboard/x11_clipboard_reader.h"
+#include "platform/qt/clipboard/x11_presses.h"
 #include "platform/qt/clipboard/xcb_reply.h"
 
 #include <QElapsedTimer>
 #include <cstdlib>
+#include <deque>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -16,12 +18,14 @@
 
 class X11ClipboardReader::Connection {
 public:
-    explicit Connection(const Limits& limits);
+    Connection(const Limits& limits, const X11Presses* presses);
     ~Connection();
     bool ok() const { return m_ok; }
 
     void disownIf(std::uint64_t ownership, const std::atomic<bool>& stop,
                   const std::function<void()>& beforeEmptying);
+    /** The picture read with ownership was taken and is left on the clipboard. */
+    void noteTaken(std::uint64_t ownership);
 
     /** The owner window and how many changes of owner we have seen so far. */
     std::uint64_t currentOwnership(const std::atomic<bool>&);
@@ -70,17 +74,33 @@ private:
     xcb_atom_t m_clipboard = XCB_NONE, m_targets = XCB_NONE, m_incr = XCB_NONE,
                m_property = XCB_NONE;
     std::optional<X11Clients> m_clients;
-    // The clients connected at the look that read a picture, named by its ownership, and
-    // those at the look of the last picture emptied.
-    std::pair<std::uint64_t, std::optional<X11Clients::Bases>> m_clientsAtLook;
-    std::optional<X11Clients::Bases> m_clientsAtTake;
+    const X11Presses* m_presses;
+    // What was there at the look that read a picture, and at the look of the last picture
+    // taken: the clients connected, the boot clock, and how many changes of owner we had seen.
+    struct Moment {
+        std::uint64_t ownership = 0;
+        X11Clients::Connected clients;
+        std::optional<std::uint64_t> ticks;
+        std::uint32_t changes = 0;
+    };
+    void taken(std::uint64_t ownership);
+    Moment m_atLook;
+    std::optional<Moment> m_atTake;
+    // The programs that took the clipboard, by the number of the change; the latest only.
+    struct Owner {
+        std::uint32_t change;
+        X11Clients::Program program;
+    };
+    std::deque<Owner> m_owners;
+    bool anotherOwnerSince(std::uint32_t change, std::uint64_t offerer) const;
+    xcb_timestamp_t m_ourEmptyingEventAt = 0;
+    xcb_timestamp_t m_firstOwnerEventAt = 0;
     std::uint8_t m_xfixesEvent = 0;
     std::uint32_t m_ownerChanges = 0;
     xcb_timestamp_t m_ownerSince = 0;
     bool m_ownerSinceKnown = false;
     bool m_sinceOurEmptying = false;
     bool m_firstAfterOurEmptying = false;
-    xcb_timestamp_t m_ourEmptyingAt = 0;
     std::int64_t m_afterOurEmptyingMs = -1;
     std::optional<unsigned int> m_emptyingRequest;
     std::vector<xcb_atom_t> m_imageTargets;

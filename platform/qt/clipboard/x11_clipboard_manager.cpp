@@ -1,6 +1,7 @@
 #include "platform/qt/clipboard/x11_clipboard_manager.h"
 
 #include "platform/qt/clipboard/clipboard_image.h"
+#include "platform/qt/clipboard/x11_presses.h"
 #include "platform/qt/clipboard/xcb_reply.h"
 
 #include <QMetaObject>
@@ -25,8 +26,8 @@ using Clock = std::chrono::steady_clock;
 
 class X11ClipboardManager::Connection {
 public:
-    Connection(const Limits& limits, std::function<void()> saveRequested)
-        : m_limits(limits), m_saveRequested(std::move(saveRequested)) {
+    Connection(const Limits& limits, std::function<void()> saveRequested, X11Presses* presses)
+        : m_limits(limits), m_saveRequested(std::move(saveRequested)), m_presses(presses) {
         m_c = xcb_connect(nullptr, nullptr);
         if (!m_c || xcb_connection_has_error(m_c))
             return;
@@ -58,6 +59,9 @@ public:
                                 XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_CLIENT_CLOSE;
         xcb_xfixes_select_selection_input(m_c, m_window, m_managerSelection, events);
         xcb_xfixes_select_selection_input(m_c, m_window, m_clipboard, events);
+        // This thread reads every event as it comes, so it keeps the presses too.
+        if (m_presses && !m_presses->watch(m_c, m_root))
+            m_presses = nullptr;
         xcb_flush(m_c);
         m_ok = !xcb_connection_has_error(m_c);
     }
@@ -149,8 +153,13 @@ private:
 
     void handle(const xcb_generic_event_t* ev) {
         const int kind = ev->response_type & 0x7f;
+        if (m_presses)
+            m_presses->note(ev);
         if (kind == m_xfixesEvent) {
             const auto* n = reinterpret_cast<const xcb_xfixes_selection_notify_event_t*>(ev);
+            // Every press before this change of owner has been read.
+            if (m_presses && n->selection == m_clipboard)
+                m_presses->reached(n->timestamp);
             // A window that was destroyed or whose program ended owns nothing any more.
             const xcb_window_t owner =
                 n->subtype == XCB_XFIXES_SELECTION_EVENT_SET_SELECTION_OWNER ? n->owner : XCB_NONE;
@@ -265,6 +274,7 @@ private:
 
     Limits m_limits;
     std::function<void()> m_saveRequested;
+    X11Presses* m_presses;
     xcb_connection_t* m_c = nullptr;
     xcb_window_t m_root = XCB_NONE, m_window = XCB_NONE;
     xcb_atom_t m_managerSelection = XCB_NONE, m_clipboard = XCB_NONE, m_targets = XCB_NONE,
@@ -282,12 +292,15 @@ public:
 
 X11ClipboardManager::X11ClipboardManager() : X11ClipboardManager(Limits{}) {}
 
-X11ClipboardManager::X11ClipboardManager(Limits limits)
-    : m_limits(limits), m_x(std::make_unique<Connection>(limits, [this] {
-          // Queued to this object: dropped if the manager is gone by then.
-          QMetaObject::invokeMethod(
-              this, [this] { emit saveRequested(); }, Qt::QueuedConnection);
-      })) {
+X11ClipboardManager::X11ClipboardManager(Limits limits, X11Presses* presses)
+    : m_limits(limits), m_x(std::make_unique<Connection>(
+                            limits,
+                            [this] {
+                                // Queued to this object: dropped if the manager is gone by then.
+                                QMetaObject::invokeMethod(
+                                    this, [this] { emit saveRequested(); }, Qt::QueuedConnection);
+                            },
+                            presses)) {
     m_wakeFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     if (m_x->ok() && m_wakeFd >= 0)
         m_thread = std::thread([this] { run(); });

@@ -7,6 +7,8 @@
 #include <atomic>
 #include <thread>
 
+class X11Presses;
+
 class X11ClipboardManager final : public QObject {
     Q_OBJECT
 public:
@@ -17,7 +19,9 @@ public:
     };
 
     X11ClipboardManager();
-    explicit X11ClipboardManager(Limits limits);
+    /** presses, when given, is kept up to date from this object's thread; it must
+        outlive this object. */
+    explicit X11ClipboardManager(Limits limits, X11Presses* presses = nullptr);
     ~X11ClipboardManager() override;
 
     /** False when no X connection could be made. */

@@ -7,8 +7,8 @@
 
 X11ClipboardReader::X11ClipboardReader() : X11ClipboardReader(Limits{}) {}
 
-X11ClipboardReader::X11ClipboardReader(Limits limits)
-    : m_limits(limits), m_x(std::make_unique<Connection>(limits)) {
+X11ClipboardReader::X11ClipboardReader(Limits limits, const X11Presses* presses)
+    : m_limits(limits), m_x(std::make_unique<Connection>(limits, presses)) {
     if (m_x->ok())
         m_thread = std::thread([this] { run(); });
 }
@@ -34,6 +34,10 @@ void X11ClipboardReader::setBeforeEmptying(std::function<void()> hook) {
 
 void X11ClipboardReader::clearIfUnchanged(std::uint64_t ownership) {
     post([this, ownership](Connection& x) { x.disownIf(ownership, m_stop, m_beforeEmptying); });
+}
+
+void X11ClipboardReader::noteTaken(std::uint64_t ownership) {
+    post([ownership](Connection& x) { x.noteTaken(ownership); });
 }
 
 void X11ClipboardReader::look(bool readImage, std::function<void(ClipboardContent)> done) {
@@ -66,8 +70,7 @@ void X11ClipboardReader::post(Job job) {
 void X11ClipboardReader::scheduleRetry(Connection& x, std::uint64_t lateOwnership) {
     if (lateOwnership == 0)
         return;
-    const int backoff = int(std::min<qint64>(qint64(m_limits.retryFirstMs) << (x.lateLooks() - 1),
-                                             m_limits.retryMaxMs));
+    const int backoff = retryBackoffMs(m_limits, x.lateLooks());
     m_retryOwnership = lateOwnership;
     m_retryAt = std::chrono::steady_clock::now() + std::chrono::milliseconds(backoff);
 }

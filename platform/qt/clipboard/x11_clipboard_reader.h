@@ -16,19 +16,25 @@
 #include <optional>
 #include <thread>
 
+class X11Presses;
+
 class X11ClipboardReader final : public QObject {
     Q_OBJECT
 public:
     using Limits = ReadLimits;
 
     X11ClipboardReader();
-    explicit X11ClipboardReader(Limits limits);
+    /** presses, when given, tells whether a person pressed a key before a copy; it must
+        outlive this object. */
+    explicit X11ClipboardReader(Limits limits, const X11Presses* presses = nullptr);
     ~X11ClipboardReader() override;
 
     /** False when no X connection could be made (then nothing can be read). */
     bool isConnected() const;
     /** Empties the clipboard if ownership is what it was when taken was read. */
     void clearIfUnchanged(std::uint64_t ownership);
+    /** The picture read with ownership was taken, and stays on the clipboard. */
+    void noteTaken(std::uint64_t ownership);
     /** For tests: runs on the reader's thread between the check of the owner and the
         emptying, to widen that window. Set it while no emptying is under way. */
     void setBeforeEmptying(std::function<void()> hook);
