@@ -157,11 +157,12 @@ round() {
     stop_pid "$PLAIN_PID"
 }
 
-# repeat_round MANAGER SOURCE: the repeated copies in a fresh gallery, two lines of REPEAT_ROWS.
-REPEAT_ROWS=()
-repeat_round() {
-    local manager=$1 source=$2 same=$((COPIES + 1)) a=$((COPIES + 2)) b=$((COPIES + 3)) n next=0 pause
+# fresh_gallery: the program started anew, on a clipboard that holds a text (a picture left
+# there from before would be taken at the start).
+fresh_gallery() {
+    [ -z "${PICTAVO_PID:-}" ] || stop_pid "$PICTAVO_PID"
     SOFT=1 SOFT_FAILED=
+    copy_with xclip "text before a fresh gallery" || true
     start_pictavo
     if [ -n "$SOFT_FAILED" ]; then
         stop_pid "$PICTAVO_PID"
@@ -169,12 +170,22 @@ repeat_round() {
         start_pictavo
     fi
     SOFT=1
+}
+
+# repeat_round MANAGER SOURCE: the repeated copies, each sequence in a fresh gallery, two
+# lines of REPEAT_ROWS.
+REPEAT_ROWS=()
+repeat_round() {
+    local manager=$1 source=$2 same=$((COPIES + 1)) a=$((COPIES + 2)) b=$((COPIES + 3)) n next=0 pause
+    PICTAVO_PID=
+    fresh_gallery
     # A person copying the same picture again a few seconds later, then two in turn.
     for n in "$same" "$same" "$same" - "$a" "$b" "$a" "$b" "$a"; do
         if [ "$n" = - ]; then
             count_repeats "$same:3"
             REPEAT_ROWS+=("$(repeat_row "$manager" "$source" "same x3" 3)")
             echo "${REPEAT_ROWS[-1]}   [$SEEN]" >&2
+            fresh_gallery
             continue
         fi
         [ "$n" = "$same" ] && pause=3 || pause=2

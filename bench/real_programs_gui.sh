@@ -121,6 +121,7 @@ GUI_OTHER=37
 gui_repeats() {
     local name=$1 n=$2 step next=0 t copies=0
     stop_pid "$PICTAVO_PID"
+    copy_with xclip "text before a fresh gallery" || true
     start_pictavo || { skip_row "$name" "Pictavo did not start again"; return; }
     for step in "$n" "$n" "$n" - "$n" "$GUI_OTHER" "$n" "$GUI_OTHER" "$n"; do
         if [ "$step" = - ]; then
@@ -128,6 +129,7 @@ gui_repeats() {
             REPEAT_ROWS+=("$(repeat_row "$name" none "same x3" 3)")
             echo "${REPEAT_ROWS[-1]}   [$SEEN] copies not made: $copies" >&2
             stop_pid "$PICTAVO_PID"
+            copy_with xclip "text before a fresh gallery" || true
             start_pictavo || { skip_row "$name" "Pictavo did not start again"; return; }
             continue
         fi

@@ -179,6 +179,7 @@ gnome_screenshot_rows() {
         add_row gnome-screenshot "$beside" 3 "$note"
         # The same screen three times: three pictures alike.
         stop_pid "$PICTAVO_PID"
+        copy_with xclip "text before a fresh gallery" || true
         if start_pictavo_in_corner; then
             solid_background 1
             for n in 1 2 3; do
@@ -257,6 +258,7 @@ spectacle_row() {
 wine_repeats() {
     local fd=$1 line=$2 n next=0 failed=0
     stop_pid "$PICTAVO_PID"
+    copy_with xclip "text before a fresh gallery" || true
     start_pictavo || return
     for n in 24 24 24 - 25 26 25 26 25; do
         if [ "$n" = - ]; then
@@ -264,6 +266,7 @@ wine_repeats() {
             REPEAT_ROWS+=("$(repeat_row "wine CF_DIB" none "same x3" 3)")
             echo "${REPEAT_ROWS[-1]}   [$SEEN] copies the program failed: $failed" >&2
             stop_pid "$PICTAVO_PID"
+            copy_with xclip "text before a fresh gallery" || true
             start_pictavo || return
             continue
         fi
