@@ -212,6 +212,7 @@ start_pictavo() {
     user_argv
     # The capture's decisions land in pictavo.err when asked for.
     [ -z "${QT_LOGGING_RULES:-}" ] || USER_ARGV+=(QT_LOGGING_RULES="$QT_LOGGING_RULES")
+    [ -z "${QT_MESSAGE_PATTERN:-}" ] || USER_ARGV+=(QT_MESSAGE_PATTERN="$QT_MESSAGE_PATTERN")
     "${USER_ARGV[@]}" XDG_RUNTIME_DIR="$WORK/run" "$WORK/bin/pictavo" >"$WORK/pictavo.out" 2>"$WORK/pictavo.err" &
     PICTAVO_PID=$!
     PIDS+=("$PICTAVO_PID")

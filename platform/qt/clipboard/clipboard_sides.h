@@ -22,6 +22,9 @@ public:
                std::uint64_t waylandOffer = 0);
 
     bool justTakenFrom(Side side) const;
+    /** The compositor is still handing the picture just taken across: what it shows of it
+        next counts from nowMs. */
+    void handOverGoesOn(std::int64_t nowMs) { m_takenAtMs = nowMs; }
     /** What side shows now, named by its fingerprint, is the compositor's copy of the
         picture just taken from there. */
     bool bridgedFrom(Side side, std::uint64_t fingerprint) const;

@@ -2,10 +2,12 @@
 
 #include "pictures/pixel_fingerprint.h"
 #include "platform/capture_log.h"
+#include "platform/qt/clipboard/xcb_reply.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QtGui/qguiapplication_platform.h>
 #include <utility>
 
 namespace {
@@ -19,6 +21,8 @@ ClipboardContent nothing() {
 
 QtClipboard::QtClipboard() {
     m_clock.start();
+    if (auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>())
+        m_clipboardAtom = internAtom(x11->connection(), "CLIPBOARD");
     if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
         // The windows run through XWayland, but X clients see the Wayland selection only
         // while an X window has the focus: watch it directly where the compositor lets us.
@@ -38,6 +42,9 @@ QtClipboard::QtClipboard() {
     // before it quits, are changes to look at like any other.
     connect(&m_x11, &X11ClipboardReader::lookAgainWanted, this, &QtClipboard::changed);
     connect(&m_x11Manager, &X11ClipboardManager::saveRequested, this, &QtClipboard::changed);
+    // Qt itself misses a new owner that claims the same time as its own copy, and goes on
+    // believing it owns the clipboard: the server's word is taken for both.
+    connect(&m_x11Manager, &X11ClipboardManager::clipboardChanged, this, &QtClipboard::changed);
     // X programs' copies reach Wayland only as the compositor decides: the X side is
     // watched either way.
     connect(QGuiApplication::clipboard(), &QClipboard::changed, this, [this](QClipboard::Mode m) {
@@ -80,6 +87,7 @@ void QtClipboard::look(bool readImage, std::function<void(ClipboardContent)> don
                 done(nothing());
                 return;
             }
+            const bool seenBefore = content.ownership == m_waylandLooked;
             m_waylandLooked = content.ownership;
             m_xBehind = 0;
             if (!readImage || content.picture.isNull() || !m_x11.isConnected() ||
@@ -89,9 +97,20 @@ void QtClipboard::look(bool readImage, std::function<void(ClipboardContent)> don
             }
             // An X program still holding a picture: the compositor handed that one to Wayland
             // (then it goes with this one), or it is another, taken on its own next time.
-            m_x11.look(true, [this, content, done = std::move(done)](const ClipboardContent& x) {
-                if (x.state == ClipboardContent::State::Bitmap && x.fingerprint != 0 &&
-                    x.fingerprint == content.fingerprint)
+            m_x11.look(true, [this, content, seenBefore,
+                              done = std::move(done)](const ClipboardContent& x) {
+                const bool picture = x.state == ClipboardContent::State::Bitmap && !x.picture.isNull();
+                if (seenBefore && picture && x.ownership != m_xBesideWayland) {
+                    // The Wayland offer was left at an earlier look (a compositor's hand-over
+                    // kept after its picture was taken): a copy made on X since is looked at
+                    // on its own, or it would wait behind that offer for good.
+                    m_waylandLooked = 0;
+                    m_xBesideWayland = x.ownership;
+                    done(x);
+                    return;
+                }
+                m_xBesideWayland = picture ? x.ownership : 0;
+                if (picture && x.fingerprint != 0 && x.fingerprint == content.fingerprint)
                     m_xBehind = x.ownership;
                 done(content);
             });
@@ -113,6 +132,9 @@ void QtClipboard::lookBehindUnreadable(std::uint64_t offer, const ClipboardConte
             // on Wayland of it.
             qCDebug(lcCapture) << "unreadable Wayland offer left of the X copy just taken";
             m_wayland->clearIfUnchanged(offer);
+            // KWin offers the X copy again once this is emptied: still the same hand-over,
+            // however long this unreadable one took to give up on.
+            m_sides.handOverGoesOn(m_clock.elapsed());
             done(nothing());
         } else {
             done(unreadable);
@@ -123,11 +145,12 @@ void QtClipboard::lookBehindUnreadable(std::uint64_t offer, const ClipboardConte
 void QtClipboard::lookX(bool readImage, std::function<void(ClipboardContent)> done) {
     QClipboard* clipboard = QGuiApplication::clipboard();
     const bool mirror = m_wayland && m_xwayland->ownedByCompositor();
-    if (mirror || clipboard->ownsClipboard() || !m_x11.isConnected()) {
+    const bool own = !mirror && ownsXClipboard();
+    if (mirror || own || !m_x11.isConnected()) {
         // Our own content is read locally, without a trip through the X server; what the
         // compositor mirrors from Wayland was looked at there.
         ClipboardContent content;
-        content.own = !mirror && clipboard->ownsClipboard();
+        content.own = own;
         const QMimeData* data = mirror ? nullptr : clipboard->mimeData();
         if (data && data->hasImage()) {
             content.state = ClipboardContent::State::Bitmap;
@@ -155,6 +178,24 @@ void QtClipboard::lookX(bool readImage, std::function<void(ClipboardContent)> do
     });
 }
 
+bool QtClipboard::ownsXClipboard() const {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard->ownsClipboard())
+        return false;
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* c = x11 ? x11->connection() : nullptr;
+    if (!c || m_clipboardAtom == XCB_NONE)
+        return true;
+    // Owned by a window of Qt's own connection, as the server sees it now.
+    XPtr<xcb_get_selection_owner_reply_t> owner(
+        xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, m_clipboardAtom), nullptr));
+    if (!owner)
+        return true;
+    const xcb_setup_t* setup = xcb_get_setup(c);
+    return owner->owner != XCB_NONE &&
+           (owner->owner & ~setup->resource_id_mask) == setup->resource_id_base;
+}
+
 void QtClipboard::clear() {
     if (m_wayland)
         m_wayland->clear();
@@ -174,7 +215,7 @@ void QtClipboard::clearTaken(const ClipboardContent& taken) {
         return;
     }
     m_sides.taken(Side::X, taken.fingerprint, m_clock.elapsed(), std::exchange(m_waylandBeside, 0));
-    if (clipboard->ownsClipboard() || !m_x11.isConnected()) {
+    if (ownsXClipboard() || !m_x11.isConnected()) {
         clipboard->clear();
         return;
     }

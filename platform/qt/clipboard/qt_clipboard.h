@@ -26,6 +26,8 @@ public:
 private:
     void changed();
     void lookX(bool readImage, std::function<void(ClipboardContent)> done);
+    /** Qt's own copy is on the clipboard, by the server's word. */
+    bool ownsXClipboard() const;
     void lookBehindUnreadable(std::uint64_t offer, const ClipboardContent& unreadable,
                               std::function<void(ClipboardContent)> done);
     using Side = ClipboardSides::Side;
@@ -42,8 +44,11 @@ private:
     // The Wayland offer last looked at, and an X copy found behind it.
     std::uint64_t m_waylandLooked = 0;
     std::uint64_t m_xBehind = 0;
+    // The X copy seen beside the Wayland offer last looked at.
+    std::uint64_t m_xBesideWayland = 0;
     // An unreadable Wayland offer found beside the X copy being looked at.
     std::uint64_t m_waylandBeside = 0;
     ClipboardSides m_sides;
     QElapsedTimer m_clock;
+    std::uint32_t m_clipboardAtom = 0; // on Qt's own X connection; 0 without X
 };

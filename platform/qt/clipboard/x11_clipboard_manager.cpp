@@ -26,8 +26,10 @@ using Clock = std::chrono::steady_clock;
 
 class X11ClipboardManager::Connection {
 public:
-    Connection(const Limits& limits, std::function<void()> saveRequested, X11Presses* presses)
-        : m_limits(limits), m_saveRequested(std::move(saveRequested)), m_presses(presses) {
+    Connection(const Limits& limits, std::function<void()> saveRequested,
+               std::function<void()> ownerChanged, X11Presses* presses)
+        : m_limits(limits), m_saveRequested(std::move(saveRequested)),
+          m_ownerChanged(std::move(ownerChanged)), m_presses(presses) {
         m_c = xcb_connect(nullptr, nullptr);
         if (!m_c || xcb_connection_has_error(m_c))
             return;
@@ -170,6 +172,8 @@ private:
                     m_owned = owner == m_window;
             } else if (n->selection == m_clipboard) {
                 clipboardChanged(owner);
+                if (m_ownerChanged)
+                    m_ownerChanged();
             }
         } else if (kind == XCB_SELECTION_CLEAR) {
             const auto* c = reinterpret_cast<const xcb_selection_clear_event_t*>(ev);
@@ -274,6 +278,7 @@ private:
 
     Limits m_limits;
     std::function<void()> m_saveRequested;
+    std::function<void()> m_ownerChanged;
     X11Presses* m_presses;
     xcb_connection_t* m_c = nullptr;
     xcb_window_t m_root = XCB_NONE, m_window = XCB_NONE;
@@ -293,14 +298,19 @@ public:
 X11ClipboardManager::X11ClipboardManager() : X11ClipboardManager(Limits{}) {}
 
 X11ClipboardManager::X11ClipboardManager(Limits limits, X11Presses* presses)
-    : m_limits(limits), m_x(std::make_unique<Connection>(
-                            limits,
-                            [this] {
-                                // Queued to this object: dropped if the manager is gone by then.
-                                QMetaObject::invokeMethod(
-                                    this, [this] { emit saveRequested(); }, Qt::QueuedConnection);
-                            },
-                            presses)) {
+    : m_limits(limits),
+      m_x(std::make_unique<Connection>(
+          limits,
+          // Queued to this object: dropped if the manager is gone by then.
+          [this] {
+              QMetaObject::invokeMethod(
+                  this, [this] { emit saveRequested(); }, Qt::QueuedConnection);
+          },
+          [this] {
+              QMetaObject::invokeMethod(
+                  this, [this] { emit clipboardChanged(); }, Qt::QueuedConnection);
+          },
+          presses)) {
     m_wakeFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     if (m_x->ok() && m_wakeFd >= 0)
         m_thread = std::thread([this] { run(); });

@@ -32,6 +32,8 @@ public:
 signals:
     /** A program that is about to quit asked for its copy to be kept: look now. */
     void saveRequested();
+    /** The clipboard changed hands, as the server announces it to every client. */
+    void clipboardChanged();
 
 private:
     class Connection;
