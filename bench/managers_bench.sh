@@ -3,9 +3,14 @@
 # copied a second apart with a text after each, how many the gallery shows once, twice or
 # more, never; and the median time from a copy made to its thumbnail shown, against an xclip
 # copy with no manager, taken on a second X server of the script's own, one in turn with
-# each copy. A double or a loss is reported, not failed on.
+# each copy. Then the repeats, in a fresh gallery: one picture copied three times a few
+# seconds apart (a fresh xclip each time, or the same copier), and two pictures in turn, A B A
+# B A: how many copies the gallery shows, how many twice, how many never. And before the
+# rounds, how soon the manager puts back what is emptied (bench/putback_lib.sh). A double or a
+# loss is reported, not failed on.
 # usage: managers_bench.sh PICTAVO TOOLS   (TOOLS: the folder with selection_probe)
-# MANAGERS, SOURCES and COPIES narrow a run.
+# MANAGERS, SOURCES and COPIES narrow a run; SEQUENCES (distinct, repeats) and PUTBACK=no
+# leave parts out.
 PICTAVO_BIN=${1:?installed pictavo}
 tools=${2:?folder with selection_probe}
 export PICTAVO_BIN SELECTION_PROBE=$tools/selection_probe
@@ -13,10 +18,13 @@ e2e=$(cd "$(dirname "$0")/../tests/e2e" && pwd)
 source "$e2e/lib.sh"
 source "$e2e/managers_lib.sh"
 source "$(dirname "$0")/rounds_lib.sh"
+source "$(dirname "$0")/putback_lib.sh"
 
 MANAGERS=${MANAGERS:-none xfsettingsd gpaste:keep-images klipper:keep-images diodon parcellite copyq xfce4-clipman}
 SOURCES=${SOURCES:-xclip gtk3 gtk4 qt5 awt}
 COPIES=${COPIES:-20}
+SEQUENCES=${SEQUENCES:-distinct repeats}
+PUTBACK=${PUTBACK:-yes}
 # Past this a copy counts as not taken for its time; the gallery at the end of the round
 # still says whether it came later.
 TAKE_DEADLINE=5
@@ -64,7 +72,8 @@ stop_pid() {
 
 start_session_bus
 BUS_PID=${E2E_PIDS[-1]}
-make_pictures "$COPIES"
+# The repeats' pictures come after the distinct ones: the same one, then A and B.
+make_pictures $((COPIES + 3))
 copiers=()
 for source in $SOURCES; do [ "$source" = xclip ] || copiers+=("$source"); done
 [ ${#copiers[@]} -eq 0 ] || start_copiers "${copiers[@]}"
@@ -148,6 +157,49 @@ round() {
     stop_pid "$PLAIN_PID"
 }
 
+# fresh_gallery: the program started anew, on a clipboard that holds a text (a picture left
+# there from before would be taken at the start).
+fresh_gallery() {
+    [ -z "${PICTAVO_PID:-}" ] || stop_pid "$PICTAVO_PID"
+    SOFT=1 SOFT_FAILED=
+    copy_with xclip "text before a fresh gallery" || true
+    start_pictavo
+    if [ -n "$SOFT_FAILED" ]; then
+        stop_pid "$PICTAVO_PID"
+        SOFT=
+        start_pictavo
+    fi
+    SOFT=1
+}
+
+# repeat_round MANAGER SOURCE: the repeated copies, each sequence in a fresh gallery, two
+# lines of REPEAT_ROWS.
+REPEAT_ROWS=()
+repeat_round() {
+    local manager=$1 source=$2 same=$((COPIES + 1)) a=$((COPIES + 2)) b=$((COPIES + 3)) n next=0 pause
+    PICTAVO_PID=
+    fresh_gallery
+    # A person copying the same picture again a few seconds later, then two in turn.
+    for n in "$same" "$same" "$same" - "$a" "$b" "$a" "$b" "$a"; do
+        if [ "$n" = - ]; then
+            count_repeats "$same:3"
+            REPEAT_ROWS+=("$(repeat_row "$manager" "$source" "same x3" 3)")
+            echo "${REPEAT_ROWS[-1]}   [$SEEN]" >&2
+            fresh_gallery
+            continue
+        fi
+        [ "$n" = "$same" ] && pause=3 || pause=2
+        while [ "$(now)" -lt "$next" ]; do sleep 0.05; done
+        next=$(($(now) + pause * 1000000000))
+        copy_with "$source" "$E2E_TMP/picture$n.png" || true
+    done
+    count_repeats "$a:3" "$b:2"
+    REPEAT_ROWS+=("$(repeat_row "$manager" "$source" "A B A B A" 5)")
+    echo "${REPEAT_ROWS[-1]}   [$SEEN]" >&2
+    SOFT=
+    stop_pid "$PICTAVO_PID"
+}
+
 declare -A ALL_TIMES ALL_BASE
 header=$(printf '%-20s %-6s %5s %8s %5s %6s %9s %9s %6s' manager source once doubled lost other \
     "median ms" "xclip ms" ratio)
@@ -172,7 +224,11 @@ for entry in $MANAGERS; do
             continue
         fi
     fi
-    for source in $SOURCES; do round "$entry" "$source"; done
+    [ "$PUTBACK" = no ] || putback_row "$entry" quiet
+    for source in $SOURCES; do
+        [[ " $SEQUENCES " != *" distinct "* ]] || round "$entry" "$source"
+        [[ " $SEQUENCES " != *" repeats "* ]] || repeat_round "$entry" "$source"
+    done
     [ "$manager" = none ] || { kill -0 "$MANAGER_PID" 2>/dev/null || ROWS+=("$entry: the manager ended"); stop_manager; }
 done
 
@@ -188,4 +244,17 @@ for entry in $MANAGERS; do
     m=$(median ${ALL_TIMES[$entry]}) b=$(median ${ALL_BASE[$entry]})
     printf '%-20s median %5s ms, xclip with no manager %5s ms, ratio %s\n' "$entry" "$m" "$b" "$(ratio "$m" "$b")"
 done
+if [ ${#REPEAT_ROWS[@]} -gt 0 ]; then
+    echo "Repeats, in a fresh gallery: one picture copied three times 3 s apart (same x3), then two" \
+        "pictures in turn 2 s apart (A B A B A), each copy by a fresh xclip or by the same copier:" \
+        "copies shown (taken), shown once more than copied (doubled), not shown (lost)."
+    repeat_header manager source
+    echo
+    printf '%s\n' "${REPEAT_ROWS[@]}"
+fi
+if [ ${#PUTBACK_ROWS[@]} -gt 0 ]; then
+    putback_legend
+    echo "$PUTBACK_HEADER"
+    printf '%s\n' "${PUTBACK_ROWS[@]}"
+fi
 echo "($((($(now) - started) / 1000000000)) s)"

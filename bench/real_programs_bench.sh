@@ -22,6 +22,7 @@ source "$e2e/managers_lib.sh"
 source "$(dirname "$0")/rounds_lib.sh"
 source "$(dirname "$0")/real_programs_lib.sh"
 source "$(dirname "$0")/real_programs_gui.sh"
+REPEAT_ROWS=()
 
 ROWS_RUN=${ROWS_RUN:-gnome-screenshot spectacle wine firefox chromium draw gimp}
 # What each look at the clipboard found and decided: the evidence for a double or a loss.
@@ -46,6 +47,15 @@ echo "Real programs beside Pictavo, each in a fresh profile: of its copies, how 
     "time from the copy (the clipboard's change of owner) to its thumbnail shown, against a Qt" \
     "program's copy of a picture of the same size in the same setting (ratio)."
 print_rows
+if [ ${#REPEAT_ROWS[@]} -gt 0 ]; then
+    echo "Repeats, each sequence in a fresh gallery, 3 s apart (Wine: 6 s): the program's picture" \
+        "copied three times (same x3); the program's and a fresh xclip's in turn (P xclip P x P), or the" \
+        "Win32 program's two pictures in turn (A B A B A): copies shown (taken), shown once more than" \
+        "copied (doubled), not shown (lost)."
+    repeat_header program beside
+    echo
+    printf '%s\n' "${REPEAT_ROWS[@]}"
+fi
 [ ${#TYPE_ROWS[@]} -eq 0 ] || {
     echo "Image types offered (a busy 1920x1080 picture), read with xclip, time to the last byte:"
     printf '%s\n' "${TYPE_ROWS[@]}"

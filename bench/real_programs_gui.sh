@@ -115,6 +115,39 @@ measure_types() {
     done
 }
 
+# gui_repeats NAME N: in fresh galleries, the program copies its picture N three times a few
+# seconds apart; then it and a fresh xclip copy in turn, N Q N Q N.
+GUI_OTHER=37
+gui_repeats() {
+    local name=$1 n=$2 step next=0 t copies=0
+    stop_pid "$PICTAVO_PID"
+    copy_with xclip "text before a fresh gallery" || true
+    start_pictavo || { skip_row "$name" "Pictavo did not start again"; return; }
+    for step in "$n" "$n" "$n" - "$n" "$GUI_OTHER" "$n" "$GUI_OTHER" "$n"; do
+        if [ "$step" = - ]; then
+            count_repeats "$n:3"
+            REPEAT_ROWS+=("$(repeat_row "$name" none "same x3" 3)")
+            echo "${REPEAT_ROWS[-1]}   [$SEEN] copies not made: $copies" >&2
+            stop_pid "$PICTAVO_PID"
+            copy_with xclip "text before a fresh gallery" || true
+            start_pictavo || { skip_row "$name" "Pictavo did not start again"; return; }
+            continue
+        fi
+        # A person copying again a few seconds later.
+        while [ "$(now)" -lt "$next" ]; do sleep 0.05; done
+        next=$(($(now) + 3000000000))
+        t=$(now)
+        if [ "$step" = "$n" ]; then
+            copy_in "$name" "$t" || copies=$((copies + 1))
+        else
+            copy_with xclip "$E2E_TMP/picture$step.png" || copies=$((copies + 1))
+        fi
+    done
+    count_repeats "$n:3" "$GUI_OTHER:2"
+    REPEAT_ROWS+=("$(repeat_row "$name" none "P xclip P x P" 5)")
+    echo "${REPEAT_ROWS[-1]}   [$SEEN] copies not made: $copies" >&2
+}
+
 gui_row() {
     local name=$1 command n=${GUI_PICTURE[$1]} t ms note=
     case $name in
@@ -146,6 +179,7 @@ gui_row() {
             count_round "$n"
             baseline "$E2E_TMP/gui@.png" "${GUI_BASE_PICTURES[@]}"
             add_row "$name" none 1 "$note"
+            gui_repeats "$name" "$n"
         else
             skip_row "$name" "Pictavo did not start"
         fi

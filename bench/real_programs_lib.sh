@@ -177,6 +177,20 @@ gnome_screenshot_rows() {
         count_round 1 2 3
         baseline "$E2E_TMP/screen@.png" 4 5 6
         add_row gnome-screenshot "$beside" 3 "$note"
+        # The same screen three times: three pictures alike.
+        stop_pid "$PICTAVO_PID"
+        copy_with xclip "text before a fresh gallery" || true
+        if start_pictavo_in_corner; then
+            solid_background 1
+            for n in 1 2 3; do
+                background "gnome-screenshot-same$n" gnome-screenshot -c
+                wait_for 60 ended "$LAST_PID" || echo "gnome-screenshot $n of the same screen did not end within 60 s" >&2
+                wait_for 10 gallery_times 1 "$n" || true
+            done
+            count_repeats 1:3
+            REPEAT_ROWS+=("$(repeat_row gnome-screenshot "$beside" "same x3" 3)")
+            echo "${REPEAT_ROWS[-1]}   [$SEEN]" >&2
+        fi
         end_profile
     done
 }
@@ -238,6 +252,35 @@ spectacle_row() {
     OWNERS_LOG=$saved_log
 }
 
+# wine_repeats FD MADE: in fresh galleries, the Win32 program copies one picture three times,
+# then two in turn, A B A B A; 6 s apart, since Wine keeps its clipboard to itself for 5 s
+# after the first emptying of a copy (see docs/desktops.md). MADE: the lines it had.
+wine_repeats() {
+    local fd=$1 line=$2 n next=0 failed=0
+    stop_pid "$PICTAVO_PID"
+    copy_with xclip "text before a fresh gallery" || true
+    start_pictavo || return
+    for n in 24 24 24 - 25 26 25 26 25; do
+        if [ "$n" = - ]; then
+            count_repeats 24:3
+            REPEAT_ROWS+=("$(repeat_row "wine CF_DIB" none "same x3" 3)")
+            echo "${REPEAT_ROWS[-1]}   [$SEEN] copies the program failed: $failed" >&2
+            stop_pid "$PICTAVO_PID"
+            copy_with xclip "text before a fresh gallery" || true
+            start_pictavo || return
+            continue
+        fi
+        while [ "$(now)" -lt "$next" ]; do sleep 0.05; done
+        next=$(($(now) + 6000000000))
+        line=$((line + 1))
+        echo "96 64 ${PALETTE[$((n - 1))]//,/ }" >&"$fd"
+        wait_for 20 grep -qE "^copied $line([^0-9]|\$)" "$E2E_TMP/wine.log" || failed=$((failed + 1))
+    done
+    count_repeats 25:3 26:2
+    REPEAT_ROWS+=("$(repeat_row "wine CF_DIB" none "A B A B A" 5)")
+    echo "${REPEAT_ROWS[-1]}   [$SEEN] copies the program failed: $failed" >&2
+}
+
 # A Win32 program under Wine copies 20 distinct pictures as CF_DIB, a second apart.
 wine_row() {
     local copies=20 n t ms note='' next=0 fd
@@ -277,6 +320,7 @@ wine_row() {
         PROGRAM_LOG=$E2E_TMP/wine.log
         add_row "wine CF_DIB" none "$copies" "$note"
         PROGRAM_LOG=
+        wine_repeats "$fd" "$copies"
     fi
     exec {fd}>&-
     wineserver -k 2>/dev/null || true

@@ -5,7 +5,7 @@
 //   owner NAME    succeeds when the selection NAME has an owner (a clipboard manager
 //                 owns CLIPBOARD_MANAGER);
 //   watch         prints a line for each change of owner until it is ended, so that a
-//                 script can count them;
+//                 script can count them ("gone" when the owner quit or its window went);
 //   race RATE N   offers RATE changes per second, pictures and texts in turn, N texts in
 //                 all, and counts the texts that a reader of pictures emptied away.
 #include <QBuffer>
@@ -63,8 +63,11 @@ struct X {
             c, xcb_xfixes_query_version(c, XCB_XFIXES_MAJOR_VERSION, XCB_XFIXES_MINOR_VERSION),
             nullptr));
         xfixesEvent = ext->first_event + XCB_XFIXES_SELECTION_NOTIFY;
-        xcb_xfixes_select_selection_input(c, window, clipboard,
-                                          XCB_XFIXES_SELECTION_EVENT_MASK_SET_SELECTION_OWNER);
+        xcb_xfixes_select_selection_input(
+            c, window, clipboard,
+            XCB_XFIXES_SELECTION_EVENT_MASK_SET_SELECTION_OWNER |
+                XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_WINDOW_DESTROY |
+                XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_CLIENT_CLOSE);
         xcb_flush(c);
         return true;
     }
@@ -114,7 +117,9 @@ int watch() {
         if (!e)
             continue;
         if (const auto* n = x.ownerChange(e)) {
-            std::printf("owner 0x%x at %u\n", unsigned(n->owner), unsigned(n->timestamp));
+            const bool gone = n->subtype != XCB_XFIXES_SELECTION_EVENT_SET_SELECTION_OWNER;
+            std::printf("%s 0x%x at %u\n", gone ? "gone" : "owner", unsigned(n->owner),
+                        unsigned(n->timestamp));
             std::fflush(stdout);
         }
         std::free(e);
@@ -139,7 +144,8 @@ int gaps(int count) {
         bool haveEmptied = false, back = false;
         while (xcb_generic_event_t* e = x.next(5000)) {
             const auto* n = x.ownerChange(e);
-            if (n && n->owner == XCB_NONE && !haveEmptied) {
+            if (n && n->owner == XCB_NONE && !haveEmptied &&
+                n->subtype == XCB_XFIXES_SELECTION_EVENT_SET_SELECTION_OWNER) {
                 emptied = n->timestamp;
                 haveEmptied = true;
             } else if (n && n->owner != XCB_NONE && haveEmptied) {
