@@ -112,6 +112,8 @@ ClipboardWatcher::Decision ClipboardWatcher::decide(const ClipboardContent& cont
     // The program's own copy is never a put-back, and only a picture already taken can be.
     if (content.own)
         return {Verdict::New, "the program's own copy, come back"};
+    if (content.ourCopyHeld)
+        return {Verdict::PutBack, "a manager keeping the program's own copy"};
     if (!takenRecently(content.fingerprint))
         return {Verdict::New, "a picture not taken lately"};
     // A manager holds the picture another program copied after the last take.

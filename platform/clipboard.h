@@ -41,6 +41,11 @@ struct ClipboardContent {
     /** Another program than the offerer (and than this one) took the clipboard since the
         last picture taken was read: what a manager offers now it took from that copy. */
     bool anotherOwnerSinceTake = false;
+    /** The offerer took the clipboard over from this program's own copy, with no other
+        program and no press in between, and offers that same picture: a manager keeping it. */
+    bool ourCopyHeld = false;
+    /** Where the side tells of programs: the first half of ourCopyHeld, the picture aside. */
+    bool overOurCopy = false;
     enum class Pressed { Unknown, Yes, No };
     /** For the first owner after our emptying: whether a key or mouse button was pressed
         between our emptying and its taking the clipboard. A person's copy follows a press;

@@ -44,7 +44,7 @@ public:
     bool listsClients = true;
     /** Whether the side tells of presses; press() is a person's key or click. */
     bool tellsPresses = true;
-    void press() { m_pressed = true; }
+    void press() { m_pressed = m_pressedSinceOwn = true; }
 
     /** A program connects; its copies carry the number returned. */
     std::uint64_t connect() {
@@ -112,6 +112,10 @@ public:
                 } else {
                     c.picture = content;
                     c.fingerprint = pixelFingerprint(content.toImage());
+                    bool onlyThis = m_ownFingerprint != 0 && !own && !m_pressedSinceOwn;
+                    for (std::size_t i = m_ownersAtOwn; i < m_owners.size(); ++i)
+                        onlyThis = onlyThis && m_owners[i] == m_by;
+                    c.ourCopyHeld = onlyThis && c.fingerprint == m_ownFingerprint;
                 }
             }
         }
@@ -157,6 +161,9 @@ public:
             return false;
         put(p);
         own = true;
+        m_ownFingerprint = pixelFingerprint(p.toImage());
+        m_ownersAtOwn = m_owners.size();
+        m_pressedSinceOwn = false;
         return true;
     }
     void setChangeHandler(std::function<void()> h) override { changed = std::move(h); }
@@ -173,6 +180,9 @@ private:
     bool m_sinceOurEmptying = false;
     bool m_pressed = false;
     bool m_pressedBefore = false;
+    std::uint64_t m_ownFingerprint = 0;
+    std::size_t m_ownersAtOwn = 0;
+    bool m_pressedSinceOwn = false;
     // Who put each content, and how many of them came before the look that read the
     // picture last taken.
     std::vector<std::uint64_t> m_owners;

@@ -375,6 +375,30 @@ TEST_F(WatcherFixture, OwnCopyTakenBackIsNeverAPutBack) {
     EXPECT_FALSE(clipboard.offered);
 }
 
+TEST_F(WatcherFixture, ManagerKeepingOurOwnCopyIsLeftAndAPersonsCopyOfItIsTaken) {
+    const std::uint64_t gpaste = clipboard.connect();
+    const std::uint64_t eog = clipboard.connect();
+    const Picture first = solidPicture(30, 20, 0xff102030);
+    clipboard.put(first, eog);
+    watcher.Timer1_Timer();
+    clipboard.put(solidPicture(30, 20, 0xff405060), eog);
+    watcher.Timer1_Timer();
+    ASSERT_EQ(gallery.ImageCount, 2);
+    // Copy of the older picture; GPaste takes it over at once.
+    gallery.IgnoreClipboard = true;
+    clipboard.setPicture(gallery.imgView(0).picture);
+    clipboard.put(copyOf(first), gpaste);
+    for (int i = 0; i < 3; ++i)
+        watcher.Timer1_Timer();
+    EXPECT_EQ(gallery.ImageCount, 2) << "our own copy is not taken back";
+    EXPECT_FALSE(gallery.IgnoreClipboard);
+    // The same picture copied in a program by a person: a new copy.
+    clipboard.press();
+    clipboard.put(copyOf(first), eog);
+    watcher.Timer1_Timer();
+    EXPECT_EQ(gallery.ImageCount, 3);
+}
+
 TEST_F(WatcherFixture, AnotherProgramsCopyAfterOurCopyIsTaken) {
     gallery.IgnoreClipboard = true;
     clipboard.setPicture(solidPicture(5, 5));

@@ -99,7 +99,8 @@ void QtClipboard::look(bool readImage, std::function<void(ClipboardContent)> don
             // (then it goes with this one), or it is another, taken on its own next time.
             m_x11.look(true, [this, content, seenBefore,
                               done = std::move(done)](const ClipboardContent& x) {
-                const bool picture = x.state == ClipboardContent::State::Bitmap && !x.picture.isNull();
+                const bool picture =
+                    x.state == ClipboardContent::State::Bitmap && !x.picture.isNull();
                 if (seenBefore && picture && x.ownership != m_xReported) {
                     // The Wayland offer was left at an earlier look (a put-back, or a copy
                     // taken and left): an X copy not looked at on its own yet is, or it would
@@ -178,7 +179,13 @@ void QtClipboard::reportX(const ClipboardContent& x,
         return;
     }
     m_xReported = x.ownership;
-    done(x);
+    ClipboardContent content = x;
+    if (x.overOurCopy && x.fingerprint != 0 && !m_ownCopy.isNull()) {
+        if (m_ownCopyFingerprint == 0)
+            m_ownCopyFingerprint = pixelFingerprint(m_ownCopy);
+        content.ourCopyHeld = m_ownCopyFingerprint == x.fingerprint;
+    }
+    done(content);
 }
 
 bool QtClipboard::ownsXClipboard() const {
@@ -247,6 +254,8 @@ bool QtClipboard::setPicture(const Picture& picture) {
         m_wayland->setImage(image);
     else
         QGuiApplication::clipboard()->setImage(image);
+    m_ownCopy = image;
+    m_ownCopyFingerprint = 0; // made when a manager offers a picture after it
     return true;
 }
 

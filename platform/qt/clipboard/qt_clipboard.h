@@ -9,6 +9,7 @@
 #include "platform/qt/clipboard/xwayland_selection.h"
 
 #include <QElapsedTimer>
+#include <QImage>
 #include <QObject>
 #include <memory>
 
@@ -47,6 +48,9 @@ private:
     // The Wayland offer last looked at, and an X copy found behind it.
     std::uint64_t m_waylandLooked = 0;
     std::uint64_t m_xBehind = 0;
+    // What Copy put on the clipboard last, and its fingerprint once needed.
+    QImage m_ownCopy;
+    std::uint64_t m_ownCopyFingerprint = 0;
     // The X copy last handed to the watcher.
     std::uint64_t m_xReported = 0;
     // An unreadable Wayland offer found beside the X copy being looked at.

@@ -122,6 +122,11 @@ void X11ClipboardReader::Connection::noteOwnerChange(const xcb_generic_event_t* 
             m_firstOwnerEventAt = n->timestamp;
         // Named now, while the owner is surely there: it may be gone by the next look.
         m_owners.push_back({m_ownerChanges, m_clients->programOf(n->owner)});
+        m_ownerEventAt = n->timestamp;
+        if (m_owners.back().program.ours) {
+            m_ourChange = m_ownerChanges;
+            m_ourEventAt = n->timestamp;
+        }
         if (m_owners.size() > 64)
             m_owners.pop_front();
         // Server times: they wrap after 49 days, the difference does not.
@@ -179,6 +184,13 @@ ClipboardContent X11ClipboardReader::Connection::lookAt(bool readImage,
                                          m_atTake ? m_atTake->ticks : std::nullopt);
         out.anotherOwnerSinceTake =
             m_atTake && anotherOwnerSince(m_atTake->changes, out.offerer.client);
+        // Took the clipboard over from this program's own copy, with nobody and no press
+        // in between: a manager keeping what we copied.
+        out.overOurCopy = m_ourChange && !anotherOwnerSince(*m_ourChange, out.offerer.client) &&
+                          std::any_of(m_owners.begin(), m_owners.end(),
+                                      [&](const Owner& o) { return o.change == *m_ourChange; }) &&
+                          (!m_presses || m_presses->between(m_ourEventAt, m_ownerEventAt, 300) ==
+                                             ClipboardContent::Pressed::No);
     }
     if (out.firstAfterOurEmptying && m_presses)
         out.pressedSinceOurEmptying =

@@ -95,6 +95,10 @@ private:
     bool anotherOwnerSince(std::uint32_t change, std::uint64_t offerer) const;
     xcb_timestamp_t m_ourEmptyingEventAt = 0;
     xcb_timestamp_t m_firstOwnerEventAt = 0;
+    xcb_timestamp_t m_ownerEventAt = 0;
+    // The last time this program took the clipboard (its own copy).
+    std::optional<std::uint32_t> m_ourChange;
+    xcb_timestamp_t m_ourEventAt = 0;
     std::uint8_t m_xfixesEvent = 0;
     std::uint32_t m_ownerChanges = 0;
     xcb_timestamp_t m_ownerSince = 0;
