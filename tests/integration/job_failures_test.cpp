@@ -3,15 +3,18 @@
 #include "app/form_capture.h"
 #include "app/qt_viewer_host.h"
 #include "fakes/real_output.h"
+#include "platform/qt/qt_application.h"
 #include "test_pictures.h"
 #include "tests/address_space_limit.h"
 #include "viewer_support.h"
 
 #include <QDir>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <mutex>
+#include <new>
 
 namespace {
 
@@ -92,12 +95,35 @@ TEST(JobFailures, SaveAllIntoAFolderMadeReadOnlyHalfwaySaysWhyAndLeavesNothing) 
 }
 
 #if !defined(__SANITIZE_ADDRESS__)
+namespace {
+// Writes the converter's file as a writer that holds the whole picture a second time
+// would: with memory short, that allocation throws in the job's own thread.
+class HungryPictures final : public IPictureFiles {
+public:
+    explicit HungryPictures(IPictureFiles& inner) : m_inner(inner) {}
+    Picture load(const QString& path, QString* error) override { return m_inner.load(path, error); }
+    bool writeBmp(const Picture& p, const QString& path, QString* error) override {
+        return m_inner.writeBmp(p, path, error);
+    }
+    std::unique_ptr<IntermediateBmp> writeIntermediateBmp(const Picture& p, const QString& folder,
+                                                          QString* error) override {
+        std::vector<char> copy(std::size_t(p.width()) * std::size_t(p.height()) * 4);
+        copy.back() = 1;
+        return m_inner.writeIntermediateBmp(p, folder, error);
+    }
+
+private:
+    IPictureFiles& m_inner;
+};
+} // namespace
+
 TEST(JobFailures, SaveAllOutOfMemoryFailsWithAMessageAndKeepsTheGallery) {
     QtPlatform qt;
+    HungryPictures hungry(qt.pictures);
     FakeDialogs dialogs;
     FakeMessageBox messages;
     FakePrinter printer;
-    Platform platform{qt.clipboard, qt.clock, qt.files, qt.pictures, dialogs,
+    Platform platform{qt.clipboard, qt.clock, qt.files, hungry, dialogs,
                       messages,     qt.shell, printer,  qt.converter};
     CaptureWindow window;
     QtViewerHost viewers{window};
@@ -107,25 +133,20 @@ TEST(JobFailures, SaveAllOutOfMemoryFailsWithAMessageAndKeepsTheGallery) {
     window.attach(g, form);
     window.resize(632, 453);
     window.show();
-    QTemporaryDir folder;
-    const QString photoPath = folder.filePath(QStringLiteral("photo.jpg"));
-    ASSERT_TRUE(testpics::writeFile(photoPath,
-                                    testpics::jpegOf(testpics::photoLike(6000, 4000, 5), false)));
-    // Eight camera photos, each held as its file, as Open and Browse hold them.
+    // Eight camera photos, held packed.
     std::vector<Picture> photos;
+    const QImage photo = testpics::photoLike(6000, 4000, 5);
     for (int i = 0; i < 8; ++i) {
-        QString error;
-        photos.push_back(qt.pictures.load(photoPath, &error));
-        ASSERT_TRUE(photos.back().isHeldAsFile()) << error.toStdString();
+        photos.push_back(Picture::fromImage(photo));
         g.AddImage(photos.back());
     }
-    ASSERT_TRUE(window.keeper().waitForIdle(60000));
-    const QString out = folder.filePath(QStringLiteral("out"));
-    ASSERT_TRUE(QDir().mkpath(out));
-    dialogs.answers.push_back(out);
+    window.galleryChanged();
+    ASSERT_TRUE(window.keeper().waitForIdle(120000));
+    QTemporaryDir out;
+    dialogs.answers.push_back(out.path());
 
     {
-        // 60 MiB to spare: less than one photo's decode.
+        // 60 MiB to spare: less than one photo's pixels.
         AddressSpaceLimit limit(60 << 20);
         ASSERT_TRUE(limit.active());
         form.menuCommand(Command::SaveAll);
@@ -136,14 +157,33 @@ TEST(JobFailures, SaveAllOutOfMemoryFailsWithAMessageAndKeepsTheGallery) {
     ASSERT_EQ(messages.shown.size(), 1u);
     const QString text = messages.shown[0].text;
     EXPECT_EQ(messages.shown[0].kind, "warning");
-    EXPECT_TRUE(text.contains("not enough memory")) << text.toStdString();
-    EXPECT_TRUE(everything(out).filter(QStringLiteral(".pictavo-")).isEmpty())
-        << everything(out).join(' ').toStdString();
+    EXPECT_TRUE(text.startsWith("8 of 8 pictures were not saved")) << text.toStdString();
+    EXPECT_TRUE(text.contains("there is not enough memory for it")) << text.toStdString();
+    EXPECT_TRUE(everything(out.path()).isEmpty()) << everything(out.path()).join(' ').toStdString();
     ASSERT_EQ(g.ImageCount, 8);
     for (int i = 0; i < 8; ++i)
         EXPECT_TRUE(g.imgView(i).picture.sameAs(photos[std::size_t(i)])) << "entry " << i;
-    // The window goes on painting its thumbnails.
-    window.galleryChanged();
+    // The window goes on painting its thumbnails, and the menu is back.
     EXPECT_FALSE(window.grab().isNull());
+    EXPECT_TRUE(window.isMenuEnabled(Command::SaveAll));
 }
 #endif
+
+TEST(JobFailures, MemoryRunningOutWhileAWindowPaintsFailsThatPaintNotTheProgram) {
+    struct Hungry final : QWidget {
+        int paints = 0;
+        void paintEvent(QPaintEvent*) override {
+            if (++paints == 1)
+                throw std::bad_alloc();
+            QPainter(this).fillRect(rect(), Qt::darkCyan);
+        }
+    } window;
+    auto* app = static_cast<QtApplication*>(QCoreApplication::instance());
+    const int dropped = app->eventsDropped();
+    window.resize(120, 80);
+    window.show();
+    ASSERT_TRUE(waitFor([&] { return window.paints >= 1; }));
+    EXPECT_EQ(app->eventsDropped(), dropped + 1);
+    window.update();
+    EXPECT_TRUE(waitFor([&] { return window.paints >= 2; })) << "the window paints again";
+}
