@@ -33,24 +33,20 @@ void mnuFilePrint_Click(CommandEnv& env) {
     runJob<Printed>(
         env, [&printer, picture] { return printOnePage(printer, picture); },
         [&g, &messages, &window, picture](JobOutcome<Printed>& outcome) {
-            g.IgnoreClipboard = false;
-            const QString title = QStringLiteral("Pictavo");
-            if (!outcome.succeeded()) {
-                messages.warning(&window,
-                                 QCoreApplication::translate("Print",
-                                                             "The picture could not be printed: %1.")
-                                     .arg(failureReason(outcome.failure())),
-                                 title);
-                return;
-            }
+            QString failure;
+            if (!outcome.succeeded())
+                failure = QCoreApplication::translate("Print",
+                                                      "The picture could not be printed: %1.")
+                              .arg(failureReason(outcome.failure()));
             // A picture that could not be drawn (its pixels did not fit in memory, say) is
             // told, not passed off as printed.
-            if (outcome.value() == Printed::NotDrawn && !picture.isNull() && !picture.isEmpty())
-                messages.warning(&window,
-                                 QCoreApplication::translate(
-                                     "Print",
-                                     "The picture could not be printed: there is not enough "
-                                     "memory for it, or the printer did not take it."),
-                                 title);
+            else if (outcome.value() == Printed::NotDrawn && !picture.isNull() &&
+                     !picture.isEmpty())
+                failure = QCoreApplication::translate(
+                    "Print", "The picture could not be printed: there is not enough "
+                             "memory for it, or the printer did not take it.");
+            if (!failure.isEmpty())
+                messages.warning(&window, failure, QStringLiteral("Pictavo"));
+            g.IgnoreClipboard = false;
         });
 }

@@ -149,7 +149,6 @@ void mnuFileSaveAll_Click(CommandEnv& env) {
             return summary;
         },
         [&g, &platform, &window, folder](JobOutcome<Summary>& outcome) {
-            g.IgnoreClipboard = false;
             if (outcome.succeeded() && outcome.value().allSaved)
                 platform.messages.information(
                     &window, QCoreApplication::translate("SaveAll", "Save all is done."),
@@ -163,5 +162,6 @@ void mnuFileSaveAll_Click(CommandEnv& env) {
                     QCoreApplication::translate("SaveAll", "Save all into %1 did not finish: %2.")
                         .arg(folder, failureReason(outcome.failure())),
                     QStringLiteral("Pictavo"));
+            g.IgnoreClipboard = false;
         });
 }
