@@ -4,6 +4,8 @@
 #include "gallery/gallery_reading.h"
 #include "gallery/key_dispatch.h"
 
+#include <QCoreApplication>
+
 formCapture::formCapture(IMainWindow& window, Platform& platform, ViewerHost& viewers,
                          IJobs* jobs)
     : m_window(window), m_platform(platform), m_viewers(viewers),
@@ -112,7 +114,12 @@ void formCapture::menuCommand(Command command) {
     // A second Browse inside a running one would clear the gallery under it.
     if (command == Command::Browse && !m_window.isMenuEnabled(Command::Browse))
         return;
-    runCommand(command, m_env);
+    // Memory running out as a command starts fails that command, not the program.
+    try {
+        runCommand(command, m_env);
+    } catch (...) {
+        tellUnfinished(std::current_exception());
+    }
     m_window.galleryChanged();
     scheduleTick();
 }
@@ -126,7 +133,8 @@ void formCapture::Form_Unload() {
     m_commandJobs.finishAll();
 }
 
-void formCapture::CommandJobs::start(std::function<void()> work, std::function<void()> done) {
+void formCapture::CommandJobs::start(std::function<void()> work,
+                                     std::function<void(JobFailure)> done) {
     IMainWindow& window = m_form.m_window;
     if (m_running++ == 0) {
         window.setBusyPointer(true);
@@ -140,13 +148,31 @@ void formCapture::CommandJobs::start(std::function<void()> work, std::function<v
         }
     }
     IJobs& runner = m_inner ? *m_inner : m_inline;
-    runner.start(std::move(work), [this, done = std::move(done)] {
-        done();
+    runner.start(std::move(work), [this, done = std::move(done)](JobFailure failure) {
+        // A done step that fails (memory short as it words its message) still ends the
+        // command, and says so where it can.
+        try {
+            done(std::move(failure));
+        } catch (...) {
+            m_form.tellUnfinished(std::current_exception());
+        }
         if (--m_running == 0)
             idle();
         m_form.m_window.galleryChanged();
         m_form.scheduleTick();
     });
+}
+
+void formCapture::tellUnfinished(const JobFailure& failure) noexcept {
+    try {
+        m_platform.messages.warning(
+            &m_window,
+            QCoreApplication::translate("formCapture", "The command did not finish: %1.")
+                .arg(failureReason(failure)),
+            QStringLiteral("Pictavo"));
+    } catch (...) {
+        // Nothing is left to say it with.
+    }
 }
 
 void formCapture::CommandJobs::finishAll() {

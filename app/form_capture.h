@@ -49,7 +49,7 @@ private:
     class CommandJobs final : public IJobs {
     public:
         CommandJobs(formCapture& form, IJobs* inner) : m_form(form), m_inner(inner) {}
-        void start(std::function<void()> work, std::function<void()> done) override;
+        void start(std::function<void()> work, std::function<void(JobFailure)> done) override;
         void finishAll() override;
         bool running() const override { return m_running > 0; }
 
@@ -62,6 +62,9 @@ private:
         int m_running = 0;
         std::vector<Command> m_disabled;
     };
+
+    /** Tells the user a command ended before its end could be told. */
+    void tellUnfinished(const JobFailure& failure) noexcept;
 
     IMainWindow& m_window;
     Platform& m_platform;

@@ -2,6 +2,7 @@
 #include "app/form_capture.h"
 #include "app/qt_viewer_host.h"
 #include "app/single_instance.h"
+#include "platform/qt/qt_application.h"
 #include "platform/qt/qt_log.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/translations.h"
@@ -57,7 +58,7 @@ int main(int argc, char* argv[]) {
         qCWarning(lcPictavo).noquote() << QString::fromLocal8Bit(*problem);
         return 1;
     }
-    QApplication app(argc, argv);
+    QtApplication app(argc, argv);
     installTranslations(app);
     QApplication::setApplicationName(QStringLiteral("Pictavo"));
     QApplication::setDesktopFileName(QStringLiteral(PICTAVO_APP_ID));

@@ -20,14 +20,18 @@ struct CommandEnv {
     IJobs* jobs = nullptr;
 };
 
-/** Runs work through env's jobs, or in place, and then done on this thread. */
-inline void runJob(CommandEnv& env, std::function<void()> work, std::function<void()> done) {
-    if (env.jobs) {
-        env.jobs->start(std::move(work), std::move(done));
-        return;
-    }
-    InlineJobs().start(std::move(work), std::move(done));
+/** Runs work through env's jobs, or in place, and hands done on this thread what
+    it ended with: its value, or the failure, never a value it did not deliver. */
+template <class T>
+void runJob(CommandEnv& env, std::function<T()> work, std::function<void(JobOutcome<T>&)> done) {
+    InlineJobs inPlace;
+    startJob<T>(env.jobs ? *env.jobs : static_cast<IJobs&>(inPlace), std::move(work),
+                std::move(done));
 }
+
+/** The cause of a job's failure in the user's words, translated where the program
+    knows it: memory running out, a system error, or what the failure says of itself. */
+QString failureReason(const JobFailure& failure);
 
 void mnuFileSave_Click(CommandEnv& env);
 void mnuFileSaveAll_Click(CommandEnv& env);

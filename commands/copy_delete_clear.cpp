@@ -1,6 +1,6 @@
 #include "commands/commands.h"
 
-#include <memory>
+#include <QCoreApplication>
 
 void mnuImageCopy_Click(CommandEnv& env) {
     Gallery& g = env.gallery;
@@ -13,15 +13,13 @@ void mnuImageCopy_Click(CommandEnv& env) {
     const Picture picture = g.imgView(g.SelectedIndex).picture;
     // A picture held packed is decoded off the window's thread; the clipboard
     // then gets the decoded pixels without decoding again.
-    auto ready = std::make_shared<Picture>(picture);
     IClipboard& clipboard = env.platform.clipboard;
-    runJob(
+    IMessageBox& messages = env.platform.messages;
+    IMainWindow& window = env.window;
+    runJob<Picture>(
         env,
-        [picture, ready] {
-            if (picture.isCompact())
-                *ready = Picture::fromImage(picture.toImage());
-        },
-        [&g, &clipboard, ready] {
+        [picture] { return picture.isCompact() ? Picture::fromImage(picture.toImage()) : picture; },
+        [&g, &clipboard, &messages, &window](JobOutcome<Picture>& outcome) {
             // The flag goes up only with the copy: raised earlier, a look that began before
             // the copy and found the clipboard empty would lower it, and the copy would be
             // taken back. A look that began with the flag down keeps it up. The copy goes
@@ -29,8 +27,15 @@ void mnuImageCopy_Click(CommandEnv& env) {
             // would put its own content back in that gap. A picture the clipboard refuses
             // leaves it empty.
             g.IgnoreClipboard = true;
-            if (ready->isNull() || ready->isEmpty() || !clipboard.setPicture(*ready))
+            const Picture* ready = outcome.succeeded() ? &outcome.value() : nullptr;
+            if (!ready || ready->isNull() || ready->isEmpty() || !clipboard.setPicture(*ready))
                 clipboard.clear();
+            if (!outcome.succeeded())
+                messages.warning(&window,
+                                 QCoreApplication::translate(
+                                     "Copy", "The picture was not copied to the clipboard: %1.")
+                                     .arg(failureReason(outcome.failure())),
+                                 QStringLiteral("Pictavo"));
         });
 }
 

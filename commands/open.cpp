@@ -2,7 +2,6 @@
 #include "dialogs/module1.h"
 
 #include <QCoreApplication>
-#include <memory>
 
 namespace {
 struct Loaded {
@@ -30,21 +29,27 @@ void mnuFileOpen_Click(CommandEnv& env) {
     IPictureFiles& pictures = env.platform.pictures;
     IMessageBox& messages = env.platform.messages;
     IMainWindow& window = env.window;
-    auto loaded = std::make_shared<Loaded>();
-    runJob(
-        env, [&pictures, path, loaded] { loaded->picture = pictures.load(path, &loaded->error); },
-        [&g, &messages, &window, path, index, replaced, loaded] {
+    runJob<Loaded>(
+        env,
+        [&pictures, path] {
+            Loaded loaded;
+            loaded.picture = pictures.load(path, &loaded.error);
+            return loaded;
+        },
+        [&g, &messages, &window, path, index, replaced](JobOutcome<Loaded>& outcome) {
             g.IgnoreClipboard = false;
-            const Picture& picture = loaded->picture;
+            const Loaded loaded =
+                outcome.succeeded() ? outcome.value() : Loaded{{}, failureReason(outcome.failure())};
+            const Picture& picture = loaded.picture;
             if (picture.isNull() || picture.isEmpty()) {
                 // The entry keeps its picture and its name: taking the name of a
                 // file it does not show would make a later Save propose that file.
                 messages.warning(
                     &window,
                     QCoreApplication::translate("Open", "The file \"%1\" could not be opened: %2.")
-                        .arg(path, loaded->error.isEmpty()
+                        .arg(path, loaded.error.isEmpty()
                                        ? QCoreApplication::translate("Open", "it is not a picture")
-                                       : loaded->error),
+                                       : loaded.error),
                     QStringLiteral("Pictavo"));
             } else if (!g.exists(index) || !g.imgView(index).picture.sameAs(replaced)) {
                 // A capture that wrapped onto the entry while the file loaded is kept.

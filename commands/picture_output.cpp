@@ -2,9 +2,9 @@
 
 #include "commands/file_names.h"
 #include "dialogs/module1.h"
-#include "platform/temporary_files.h"
 
 #include <QCoreApplication>
+#include <memory>
 
 namespace {
 // Leaves room for the unique part and ".bmp" within a file name's 255 bytes.
@@ -52,18 +52,16 @@ OutputResult writeJpegFile(Platform& platform, const Picture& picture, const QSt
     if (target.isEmpty())
         return result;
     const QString folder = FileNames::folderOf(target);
-    // A hidden name of the program's own pattern: an interrupted save leaves
-    // nothing that Browse would take for a picture.
-    const QString bmpPath = platform.files.uniqueName(folder, QString::fromLatin1(kTemporaryPrefix),
-                                                      QString::fromLatin1(kTemporarySuffix));
-    if (!platform.pictures.writeIntermediateBmp(picture, bmpPath, &result.reason))
+    // Gone with this on every way out, a throw included, unless kept below.
+    const std::unique_ptr<IntermediateBmp> bmp =
+        platform.pictures.writeIntermediateBmp(picture, folder, &result.reason);
+    if (!bmp)
         return result;
     // The converter's word and the file are both needed: a JPEG file that was
     // already there would pass the file test alone.
     const bool converted =
-        platform.converter.BmpToJpeg(bmpPath, target, kJpegSetting, &result.reason);
+        platform.converter.BmpToJpeg(bmp->path(), target, kJpegSetting, &result.reason);
     if (converted && Module1::FileExists(platform.files, target)) {
-        platform.files.remove(bmpPath);
         result.saved = true;
         result.reason.clear();
         return result;
@@ -72,12 +70,10 @@ OutputResult writeJpegFile(Platform& platform, const Picture& picture, const QSt
         result.reason =
             QCoreApplication::translate("Pictures", "the JPEG converter left no file there");
     // The picture stays in the folder as a BMP file the user can see; if even
-    // that fails, the hidden file goes, and no file is claimed to hold it.
+    // that fails, nothing is left, and no file is claimed to hold it.
     const QString kept =
         platform.files.uniqueName(folder, keptStem(jpegPath), QStringLiteral(".bmp"));
-    if (platform.files.renameNew(bmpPath, kept, nullptr))
+    if (bmp->keepAs(kept, nullptr))
         result.keptBmp = kept;
-    else
-        platform.files.remove(bmpPath);
     return result;
 }

@@ -20,8 +20,8 @@ struct OutputResult {
 OutputResult writeBmpFile(Platform& platform, const Picture& picture, const QString& path);
 
 /** Writes picture as a JPEG file at jpegPath (through a link there, at the file it
-    leads to) through an intermediate BMP file of a hidden temporary name no file has
-    yet, in the same folder, so no file of the user's is touched; the intermediate
-    file goes once the JPEG file is there, and after a failed conversion becomes a
-    visible BMP file beside it. Only the thread-safe parts of the platform are used. */
+    leads to) through an intermediate BMP file in the same folder that no file of the
+    user's is touched by and that is gone on every way out; after a failed conversion
+    it becomes a visible BMP file beside it where it can. Only the thread-safe parts of
+    the platform are used. */
 OutputResult writeJpegFile(Platform& platform, const Picture& picture, const QString& jpegPath);

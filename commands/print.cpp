@@ -2,7 +2,6 @@
 #include "commands/print_layout.h"
 
 #include <QCoreApplication>
-#include <memory>
 
 namespace {
 enum class Printed { NoPrinter, Drawn, NotDrawn };
@@ -31,19 +30,23 @@ void mnuFilePrint_Click(CommandEnv& env) {
     // An index naming no entry is a picture of width 0: nothing is drawn.
     const Picture picture =
         g.exists(g.SelectedIndex) ? g.imgView(g.SelectedIndex).picture : Picture();
-    auto printed = std::make_shared<Printed>(Printed::NoPrinter);
-    runJob(
-        env, [&printer, picture, printed] { *printed = printOnePage(printer, picture); },
-        [&g, &messages, &window, picture, printed] {
+    runJob<Printed>(
+        env, [&printer, picture] { return printOnePage(printer, picture); },
+        [&g, &messages, &window, picture](JobOutcome<Printed>& outcome) {
+            QString failure;
+            if (!outcome.succeeded())
+                failure = QCoreApplication::translate("Print",
+                                                      "The picture could not be printed: %1.")
+                              .arg(failureReason(outcome.failure()));
             // A picture that could not be drawn (its pixels did not fit in memory, say) is
             // told, not passed off as printed.
-            if (*printed == Printed::NotDrawn && !picture.isNull() && !picture.isEmpty())
-                messages.warning(&window,
-                                 QCoreApplication::translate(
-                                     "Print",
-                                     "The picture could not be printed: there is not enough "
-                                     "memory for it, or the printer did not take it."),
-                                 QStringLiteral("Pictavo"));
+            else if (outcome.value() == Printed::NotDrawn && !picture.isNull() &&
+                     !picture.isEmpty())
+                failure = QCoreApplication::translate(
+                    "Print", "The picture could not be printed: there is not enough "
+                             "memory for it, or the printer did not take it.");
+            if (!failure.isEmpty())
+                messages.warning(&window, failure, QStringLiteral("Pictavo"));
             g.IgnoreClipboard = false;
         });
 }

@@ -4,7 +4,6 @@
 #include "dialogs/module1.h"
 
 #include <QCoreApplication>
-#include <memory>
 
 namespace {
 QString filter() {
@@ -52,7 +51,7 @@ void mnuFileSave_Click(CommandEnv& env) {
     // The watcher may have run while the dialog was open; read the entry afresh.
     const Picture picture = g.exists(index) ? g.imgView(index).picture : Picture();
     enum class Kind { Bmp, Jpeg, Refused } kind = Kind::Jpeg;
-    auto result = std::make_shared<OutputResult>();
+    QString refusal;
     if (extension == QLatin1String(".bmp")) {
         kind = Kind::Bmp;
     } else if (extension != QLatin1String(".jpg")) {
@@ -61,7 +60,7 @@ void mnuFileSave_Click(CommandEnv& env) {
         path += QStringLiteral(".jpg");
         if (env.platform.files.fileLength(path) >= 0) {
             kind = Kind::Refused;
-            result->reason = QCoreApplication::translate(
+            refusal = QCoreApplication::translate(
                 "Save", "a file of that name exists already; save with the "
                         "full name to replace it");
         }
@@ -69,23 +68,27 @@ void mnuFileSave_Click(CommandEnv& env) {
 
     Platform& platform = env.platform;
     IMainWindow& window = env.window;
-    runJob(
+    runJob<OutputResult>(
         env,
-        [&platform, picture, path, kind, result] {
+        [&platform, picture, path, kind, refusal] {
             if (kind == Kind::Bmp)
-                *result = writeBmpFile(platform, picture, path);
-            else if (kind == Kind::Jpeg)
-                *result = writeJpegFile(platform, picture, path);
+                return writeBmpFile(platform, picture, path);
+            if (kind == Kind::Jpeg)
+                return writeJpegFile(platform, picture, path);
+            return OutputResult{false, refusal, {}};
         },
-        [&g, &platform, &window, picture, path, index, result] {
+        [&g, &platform, &window, picture, path, index](JobOutcome<OutputResult>& outcome) {
             ClearIgnoreClipboard clearAtEnd{g};
+            const OutputResult result = outcome.succeeded()
+                                            ? outcome.value()
+                                            : OutputResult{false, failureReason(outcome.failure()), {}};
             // The name changes only to a file that now holds the picture, and only on
             // the entry that still shows it: captures go on arriving while it is written.
-            if (result->saved) {
+            if (result.saved) {
                 if (g.exists(index) && g.imgView(index).picture.sameAs(picture))
                     g.imgView(index).toolTipText = path;
             } else {
-                platform.messages.warning(&window, failureText(path, *result),
+                platform.messages.warning(&window, failureText(path, result),
                                           QStringLiteral("Pictavo"));
             }
         });

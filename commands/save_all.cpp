@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <atomic>
 #include <memory>
-#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -22,32 +21,41 @@ struct Job {
     Picture picture;
     OutputResult result;
     QString jpegPath;
+    // What writing it threw, put into words once every worker has ended.
+    JobFailure failure;
 };
 
 // Writes every job, the calling thread included among the workers; the
-// window stays blocked until all are done.
+// window stays blocked until all are done. A picture whose writing throws
+// fails alone: nothing a worker does escapes it.
 void runJobs(std::vector<Job>& jobs, Platform& platform, const QString& folder,
              const QString& decimalPoint) {
     std::atomic<std::size_t> next{0};
-    auto work = [&] {
+    auto work = [&]() noexcept {
         for (std::size_t k = next++; k < jobs.size(); k = next++) {
             Job& job = jobs[k];
-            // Date and time are read afresh for each picture.
-            job.jpegPath = FileNames::saveAllBaseName(folder, job.index, platform.clock.localNow(),
-                                                      decimalPoint) +
-                           QStringLiteral(".jpg");
-            job.result = writeJpegFile(platform, job.picture, job.jpegPath);
+            try {
+                // Date and time are read afresh for each picture.
+                job.jpegPath = FileNames::saveAllBaseName(folder, job.index,
+                                                          platform.clock.localNow(), decimalPoint) +
+                               QStringLiteral(".jpg");
+                job.result = writeJpegFile(platform, job.picture, job.jpegPath);
+            } catch (...) {
+                job.failure = std::current_exception();
+            }
+            // The picture is not held past its writing.
+            job.picture = Picture();
         }
     };
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
     const std::size_t helpers = std::min<std::size_t>(std::min(cores, kMaxWorkers), jobs.size());
     std::vector<std::jthread> threads;
-    for (std::size_t t = 1; t < helpers; ++t) {
-        try {
+    try {
+        threads.reserve(helpers);
+        for (std::size_t t = 1; t < helpers; ++t)
             threads.emplace_back(work);
-        } catch (const std::system_error&) {
-            break; // fewer workers, same result
-        }
+    } catch (...) {
+        // Fewer workers, same result.
     }
     work();
 }
@@ -80,18 +88,28 @@ QString failureText(const Outcome& outcome, std::size_t total, const QString& fo
                        .arg(outcome.failed)
                        .arg(total)
                        .arg(folder);
-    text +=
-        QStringLiteral("\n\n%1: %2.")
-            .arg(FileNames::fileNameOf(first.jpegPath),
-                 first.result.saved
-                     ? QCoreApplication::translate("SaveAll", "it was written, but is gone since")
-                     : first.result.reason);
+    QString reason;
+    if (first.failure)
+        reason = failureReason(first.failure);
+    else if (first.result.saved)
+        reason = QCoreApplication::translate("SaveAll", "it was written, but is gone since");
+    else
+        reason = first.result.reason;
+    text += first.jpegPath.isEmpty()
+                ? QStringLiteral("\n\n%1.").arg(reason)
+                : QStringLiteral("\n\n%1: %2.").arg(FileNames::fileNameOf(first.jpegPath), reason);
     if (outcome.kept > 0)
         text += QCoreApplication::translate("SaveAll", "\n\n%1 of them could not be converted "
                                                        "and are kept there as BMP files.")
                     .arg(outcome.kept);
     return text;
 }
+
+// What the closing message says; until the run has told, it failed.
+struct Summary {
+    bool allSaved = false;
+    QString failure;
+};
 } // namespace
 
 void mnuFileSaveAll_Click(CommandEnv& env) {
@@ -117,28 +135,33 @@ void mnuFileSaveAll_Click(CommandEnv& env) {
         // Entries without a picture are skipped, not failures.
         if (picture.isNull() || picture.isEmpty())
             continue;
-        jobs->push_back({i, picture, {}, {}});
+        jobs->push_back({i, picture, {}, {}, {}});
     }
-    auto message = std::make_shared<QString>();
-    auto failed = std::make_shared<bool>(false);
-    runJob(
+    runJob<Summary>(
         env,
-        [jobs, &platform, folder, decimalPoint = QLocale().decimalPoint(), message, failed] {
+        [jobs, &platform, folder, decimalPoint = QLocale().decimalPoint()] {
             runJobs(*jobs, platform, folder, decimalPoint);
             const Outcome outcome = outcomeOf(*jobs, platform.files);
-            *failed = outcome.failed > 0;
-            if (*failed)
-                *message = failureText(outcome, jobs->size(), folder);
-            // The pictures are not held past their writing.
-            jobs->clear();
+            Summary summary;
+            summary.allSaved = outcome.failed == 0;
+            if (!summary.allSaved)
+                summary.failure = failureText(outcome, jobs->size(), folder);
+            return summary;
         },
-        [&g, &platform, &window, message, failed] {
-            if (!*failed)
+        [&g, &platform, &window, folder](JobOutcome<Summary>& outcome) {
+            if (outcome.succeeded() && outcome.value().allSaved)
                 platform.messages.information(
                     &window, QCoreApplication::translate("SaveAll", "Save all is done."),
                     QStringLiteral("Pictavo"));
+            else if (outcome.succeeded())
+                platform.messages.warning(&window, outcome.value().failure,
+                                          QStringLiteral("Pictavo"));
             else
-                platform.messages.warning(&window, *message, QStringLiteral("Pictavo"));
+                platform.messages.warning(
+                    &window,
+                    QCoreApplication::translate("SaveAll", "Save all into %1 did not finish: %2.")
+                        .arg(folder, failureReason(outcome.failure())),
+                    QStringLiteral("Pictavo"));
             g.IgnoreClipboard = false;
         });
 }

@@ -262,6 +262,7 @@ BmpStatus readBmp(const char* path, BmpPixels& out) {
         }
         return read(file, size, out);
     } catch (const std::bad_alloc&) {
+        errno = ENOMEM;
         return BmpStatus::CannotRead;
     }
 }

@@ -5,7 +5,9 @@
 extern "C" {
 #endif
 
-/** Result codes of BmpToJpeg; callers may rely only on 0 meaning success. */
+/** Result codes of BmpToJpeg; callers may rely only on 0 meaning success. On any other,
+    errno tells why where the system gave a reason: ENOMEM when memory ran out, else the
+    error of reading the BMP file (2) or of writing the JPEG file (5). */
 enum PictavoJpegResult {
     PICTAVO_JPEG_OK = 0,
     PICTAVO_JPEG_BAD_ARGUMENT = 1,

@@ -50,19 +50,27 @@ void PictureKeeper::keep(const Picture& picture, QSize thumbSize) {
     if (picture.isNull() || picture.isEmpty() || !picture.claimThumbnail(thumbSize))
         return;
     const Picture::Weak weak(picture);
+    // A throw must not leave a pool's thread: it would end the program. With memory
+    // short, the entry stays without its thumbnail or unpacked, its picture whole.
     m_thumbnails.start([this, weak, thumbSize] {
-        const Picture p = weak.lock();
-        if (p.isNull())
-            return;
-        p.thumbnail(thumbSize);
-        thumbnailDone();
-        if (p.isVector() || m_stopping)
-            return;
-        m_packing.start([weak] {
-            yieldToWaitedOnThreads();
-            if (const Picture q = weak.lock(); !q.isNull())
-                q.compact();
-        });
+        try {
+            const Picture p = weak.lock();
+            if (p.isNull())
+                return;
+            p.thumbnail(thumbSize);
+            thumbnailDone();
+            if (p.isVector() || m_stopping)
+                return;
+            m_packing.start([weak] {
+                yieldToWaitedOnThreads();
+                try {
+                    if (const Picture q = weak.lock(); !q.isNull())
+                        q.compact();
+                } catch (...) {
+                }
+            });
+        } catch (...) {
+        }
     });
 }
 

@@ -58,8 +58,35 @@
         <translation>der JPEG-Konverter %1 wird abgelehnt: Ihm fehlt BmpToJpeg</translation>
     </message>
     <message>
-        <source>the JPEG converter failed (code %1)</source>
-        <translation>der JPEG-Konverter ist fehlgeschlagen (Code %1)</translation>
+        <source>there was not enough memory to convert it to JPEG</source>
+        <translation>für die Umwandlung in JPEG war nicht genug Speicher frei</translation>
+    </message>
+    <message>
+        <source>the JPEG converter could not read the picture: %1</source>
+        <translation>der JPEG-Konverter konnte das Bild nicht lesen: %1</translation>
+    </message>
+    <message>
+        <source>the JPEG converter does not take this kind of bitmap</source>
+        <translation>der JPEG-Konverter nimmt diese Art Bitmap nicht an</translation>
+    </message>
+    <message>
+        <source>the JPEG converter could not encode the picture</source>
+        <translation>der JPEG-Konverter konnte das Bild nicht kodieren</translation>
+    </message>
+    <message>
+        <source>the JPEG file could not be written: %1</source>
+        <translation>die JPEG-Datei konnte nicht geschrieben werden: %1</translation>
+    </message>
+    <message>
+        <source>the JPEG converter refused the file names it was given</source>
+        <translation>der JPEG-Konverter wies die ihm übergebenen Dateinamen zurück</translation>
+    </message>
+</context>
+<context>
+    <name>Copy</name>
+    <message>
+        <source>The picture was not copied to the clipboard: %1.</source>
+        <translation>Das Bild wurde nicht in die Zwischenablage kopiert: %1.</translation>
     </message>
 </context>
 <context>
@@ -87,6 +114,21 @@
     <message>
         <source>it is a link that leads to no file (%1)</source>
         <translation>es ist eine Verknüpfung, die auf keine Datei zeigt (%1)</translation>
+    </message>
+</context>
+<context>
+    <name>Jobs</name>
+    <message>
+        <source>the work ended without a result</source>
+        <translation>die Arbeit endete ohne Ergebnis</translation>
+    </message>
+    <message>
+        <source>there is not enough memory for it</source>
+        <translation>dafür ist nicht genug Speicher frei</translation>
+    </message>
+    <message>
+        <source>an unexpected error occurred</source>
+        <translation>ein unerwarteter Fehler ist aufgetreten</translation>
     </message>
 </context>
 <context>
@@ -274,6 +316,10 @@ Soll die Datei erstellt werden?</translation>
         <source>The picture could not be printed: there is not enough memory for it, or the printer did not take it.</source>
         <translation>Das Bild konnte nicht gedruckt werden: Es ist nicht genug Speicher dafür vorhanden, oder der Drucker hat es nicht angenommen.</translation>
     </message>
+    <message>
+        <source>The picture could not be printed: %1.</source>
+        <translation>Das Bild konnte nicht gedruckt werden: %1.</translation>
+    </message>
 </context>
 <context>
     <name>Save</name>
@@ -332,6 +378,10 @@ Nicht umgewandelt und dort als BMP-Dateien aufbewahrt: %1.</translation>
         <source>Save all is done.</source>
         <translation>Alle Bilder wurden gespeichert.</translation>
     </message>
+    <message>
+        <source>Save all into %1 did not finish: %2.</source>
+        <translation>Alles speichern in %1 wurde nicht beendet: %2.</translation>
+    </message>
 </context>
 <context>
     <name>Viewers</name>
@@ -385,6 +435,10 @@ Nicht umgewandelt und dort als BMP-Dateien aufbewahrt: %1.</translation>
     <message>
         <source>Gallery</source>
         <translation>Galerie</translation>
+    </message>
+    <message>
+        <source>The command did not finish: %1.</source>
+        <translation>Der Befehl wurde nicht beendet: %1.</translation>
     </message>
 </context>
 <context>

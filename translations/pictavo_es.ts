@@ -58,8 +58,35 @@
         <translation>se rechaza el conversor JPEG %1: no tiene BmpToJpeg</translation>
     </message>
     <message>
-        <source>the JPEG converter failed (code %1)</source>
-        <translation>el conversor JPEG falló (código %1)</translation>
+        <source>there was not enough memory to convert it to JPEG</source>
+        <translation>no había memoria suficiente para convertirla a JPEG</translation>
+    </message>
+    <message>
+        <source>the JPEG converter could not read the picture: %1</source>
+        <translation>el conversor JPEG no pudo leer la imagen: %1</translation>
+    </message>
+    <message>
+        <source>the JPEG converter does not take this kind of bitmap</source>
+        <translation>el conversor JPEG no admite este tipo de mapa de bits</translation>
+    </message>
+    <message>
+        <source>the JPEG converter could not encode the picture</source>
+        <translation>el conversor JPEG no pudo codificar la imagen</translation>
+    </message>
+    <message>
+        <source>the JPEG file could not be written: %1</source>
+        <translation>no se pudo escribir el archivo JPEG: %1</translation>
+    </message>
+    <message>
+        <source>the JPEG converter refused the file names it was given</source>
+        <translation>el conversor JPEG rechazó los nombres de archivo recibidos</translation>
+    </message>
+</context>
+<context>
+    <name>Copy</name>
+    <message>
+        <source>The picture was not copied to the clipboard: %1.</source>
+        <translation>La imagen no se copió al portapapeles: %1.</translation>
     </message>
 </context>
 <context>
@@ -87,6 +114,21 @@
     <message>
         <source>it is a link that leads to no file (%1)</source>
         <translation>es un enlace que no lleva a ningún archivo (%1)</translation>
+    </message>
+</context>
+<context>
+    <name>Jobs</name>
+    <message>
+        <source>the work ended without a result</source>
+        <translation>el trabajo terminó sin resultado</translation>
+    </message>
+    <message>
+        <source>there is not enough memory for it</source>
+        <translation>no hay memoria suficiente para ello</translation>
+    </message>
+    <message>
+        <source>an unexpected error occurred</source>
+        <translation>se produjo un error inesperado</translation>
     </message>
 </context>
 <context>
@@ -274,6 +316,10 @@ Do you want to create it?</source>
         <source>The picture could not be printed: there is not enough memory for it, or the printer did not take it.</source>
         <translation>No se pudo imprimir la imagen: no hay memoria suficiente para ella o la impresora no la aceptó.</translation>
     </message>
+    <message>
+        <source>The picture could not be printed: %1.</source>
+        <translation>No se pudo imprimir la imagen: %1.</translation>
+    </message>
 </context>
 <context>
     <name>Save</name>
@@ -332,6 +378,10 @@ No convertidas y conservadas allí como archivos BMP: %1.</translation>
         <source>Save all is done.</source>
         <translation>Se guardaron todas las imágenes.</translation>
     </message>
+    <message>
+        <source>Save all into %1 did not finish: %2.</source>
+        <translation>Guardar todo en %1 no terminó: %2.</translation>
+    </message>
 </context>
 <context>
     <name>Viewers</name>
@@ -385,6 +435,10 @@ No convertidas y conservadas allí como archivos BMP: %1.</translation>
     <message>
         <source>Gallery</source>
         <translation>Galería</translation>
+    </message>
+    <message>
+        <source>The command did not finish: %1.</source>
+        <translation>La orden no terminó: %1.</translation>
     </message>
 </context>
 <context>

@@ -58,8 +58,35 @@
         <translation>le convertisseur JPEG %1 est refusé : il n&apos;a pas de BmpToJpeg</translation>
     </message>
     <message>
-        <source>the JPEG converter failed (code %1)</source>
-        <translation>le convertisseur JPEG a échoué (code %1)</translation>
+        <source>there was not enough memory to convert it to JPEG</source>
+        <translation>la mémoire ne suffisait pas pour la convertir en JPEG</translation>
+    </message>
+    <message>
+        <source>the JPEG converter could not read the picture: %1</source>
+        <translation>le convertisseur JPEG n&apos;a pas pu lire l&apos;image : %1</translation>
+    </message>
+    <message>
+        <source>the JPEG converter does not take this kind of bitmap</source>
+        <translation>le convertisseur JPEG n&apos;accepte pas ce type de bitmap</translation>
+    </message>
+    <message>
+        <source>the JPEG converter could not encode the picture</source>
+        <translation>le convertisseur JPEG n&apos;a pas pu encoder l&apos;image</translation>
+    </message>
+    <message>
+        <source>the JPEG file could not be written: %1</source>
+        <translation>le fichier JPEG n&apos;a pas pu être écrit : %1</translation>
+    </message>
+    <message>
+        <source>the JPEG converter refused the file names it was given</source>
+        <translation>le convertisseur JPEG a refusé les noms de fichier reçus</translation>
+    </message>
+</context>
+<context>
+    <name>Copy</name>
+    <message>
+        <source>The picture was not copied to the clipboard: %1.</source>
+        <translation>L&apos;image n&apos;a pas été copiée dans le presse-papiers : %1.</translation>
     </message>
 </context>
 <context>
@@ -87,6 +114,21 @@
     <message>
         <source>it is a link that leads to no file (%1)</source>
         <translation>c&apos;est un lien qui ne mène à aucun fichier (%1)</translation>
+    </message>
+</context>
+<context>
+    <name>Jobs</name>
+    <message>
+        <source>the work ended without a result</source>
+        <translation>le travail s&apos;est terminé sans résultat</translation>
+    </message>
+    <message>
+        <source>there is not enough memory for it</source>
+        <translation>la mémoire disponible ne suffit pas</translation>
+    </message>
+    <message>
+        <source>an unexpected error occurred</source>
+        <translation>une erreur inattendue s&apos;est produite</translation>
     </message>
 </context>
 <context>
@@ -274,6 +316,10 @@ Voulez-vous le créer ?</translation>
         <source>The picture could not be printed: there is not enough memory for it, or the printer did not take it.</source>
         <translation>L&apos;image n&apos;a pas pu être imprimée : la mémoire est insuffisante, ou l&apos;imprimante ne l&apos;a pas acceptée.</translation>
     </message>
+    <message>
+        <source>The picture could not be printed: %1.</source>
+        <translation>L&apos;image n&apos;a pas pu être imprimée : %1.</translation>
+    </message>
 </context>
 <context>
     <name>Save</name>
@@ -332,6 +378,10 @@ Non converties et conservées là-bas comme fichiers BMP : %1.</translation>
         <source>Save all is done.</source>
         <translation>Toutes les images ont été enregistrées.</translation>
     </message>
+    <message>
+        <source>Save all into %1 did not finish: %2.</source>
+        <translation>L&apos;enregistrement de tout dans %1 n&apos;a pas abouti : %2.</translation>
+    </message>
 </context>
 <context>
     <name>Viewers</name>
@@ -385,6 +435,10 @@ Non converties et conservées là-bas comme fichiers BMP : %1.</translation>
     <message>
         <source>Gallery</source>
         <translation>Galerie</translation>
+    </message>
+    <message>
+        <source>The command did not finish: %1.</source>
+        <translation>La commande n&apos;a pas abouti : %1.</translation>
     </message>
 </context>
 <context>

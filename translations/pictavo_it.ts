@@ -58,8 +58,35 @@
         <translation>il convertitore JPEG %1 è rifiutato: non ha BmpToJpeg</translation>
     </message>
     <message>
-        <source>the JPEG converter failed (code %1)</source>
-        <translation>il convertitore JPEG non è riuscito (codice %1)</translation>
+        <source>there was not enough memory to convert it to JPEG</source>
+        <translation>non c&apos;era memoria sufficiente per convertirla in JPEG</translation>
+    </message>
+    <message>
+        <source>the JPEG converter could not read the picture: %1</source>
+        <translation>il convertitore JPEG non è riuscito a leggere l&apos;immagine: %1</translation>
+    </message>
+    <message>
+        <source>the JPEG converter does not take this kind of bitmap</source>
+        <translation>il convertitore JPEG non accetta questo tipo di bitmap</translation>
+    </message>
+    <message>
+        <source>the JPEG converter could not encode the picture</source>
+        <translation>il convertitore JPEG non è riuscito a codificare l&apos;immagine</translation>
+    </message>
+    <message>
+        <source>the JPEG file could not be written: %1</source>
+        <translation>non è stato possibile scrivere il file JPEG: %1</translation>
+    </message>
+    <message>
+        <source>the JPEG converter refused the file names it was given</source>
+        <translation>il convertitore JPEG ha rifiutato i nomi di file ricevuti</translation>
+    </message>
+</context>
+<context>
+    <name>Copy</name>
+    <message>
+        <source>The picture was not copied to the clipboard: %1.</source>
+        <translation>L&apos;immagine non è stata copiata negli appunti: %1.</translation>
     </message>
 </context>
 <context>
@@ -87,6 +114,21 @@
     <message>
         <source>it is a link that leads to no file (%1)</source>
         <translation>è un collegamento che non porta a nessun file (%1)</translation>
+    </message>
+</context>
+<context>
+    <name>Jobs</name>
+    <message>
+        <source>the work ended without a result</source>
+        <translation>il lavoro è terminato senza risultato</translation>
+    </message>
+    <message>
+        <source>there is not enough memory for it</source>
+        <translation>non c&apos;è memoria sufficiente</translation>
+    </message>
+    <message>
+        <source>an unexpected error occurred</source>
+        <translation>si è verificato un errore imprevisto</translation>
     </message>
 </context>
 <context>
@@ -274,6 +316,10 @@ Crearlo?</translation>
         <source>The picture could not be printed: there is not enough memory for it, or the printer did not take it.</source>
         <translation>Impossibile stampare l&apos;immagine: memoria insufficiente, oppure la stampante non l&apos;ha accettata.</translation>
     </message>
+    <message>
+        <source>The picture could not be printed: %1.</source>
+        <translation>Non è stato possibile stampare l&apos;immagine: %1.</translation>
+    </message>
 </context>
 <context>
     <name>Save</name>
@@ -332,6 +378,10 @@ Non convertite e conservate lì come file BMP: %1.</translation>
         <source>Save all is done.</source>
         <translation>Tutte le immagini sono state salvate.</translation>
     </message>
+    <message>
+        <source>Save all into %1 did not finish: %2.</source>
+        <translation>Salva tutto in %1 non è terminato: %2.</translation>
+    </message>
 </context>
 <context>
     <name>Viewers</name>
@@ -385,6 +435,10 @@ Non convertite e conservate lì come file BMP: %1.</translation>
     <message>
         <source>Gallery</source>
         <translation>Galleria</translation>
+    </message>
+    <message>
+        <source>The command did not finish: %1.</source>
+        <translation>Il comando non è terminato: %1.</translation>
     </message>
 </context>
 <context>

@@ -58,8 +58,35 @@
         <translation>JPEG コンバーター %1 は使用できません: BmpToJpeg がありません</translation>
     </message>
     <message>
-        <source>the JPEG converter failed (code %1)</source>
-        <translation>JPEG コンバーターが失敗しました (コード %1)</translation>
+        <source>there was not enough memory to convert it to JPEG</source>
+        <translation>JPEG に変換するためのメモリが不足していました</translation>
+    </message>
+    <message>
+        <source>the JPEG converter could not read the picture: %1</source>
+        <translation>JPEG コンバーターが画像を読み込めませんでした: %1</translation>
+    </message>
+    <message>
+        <source>the JPEG converter does not take this kind of bitmap</source>
+        <translation>JPEG コンバーターはこの種類のビットマップを受け付けません</translation>
+    </message>
+    <message>
+        <source>the JPEG converter could not encode the picture</source>
+        <translation>JPEG コンバーターが画像をエンコードできませんでした</translation>
+    </message>
+    <message>
+        <source>the JPEG file could not be written: %1</source>
+        <translation>JPEG ファイルを書き込めませんでした: %1</translation>
+    </message>
+    <message>
+        <source>the JPEG converter refused the file names it was given</source>
+        <translation>JPEG コンバーターは渡されたファイル名を拒否しました</translation>
+    </message>
+</context>
+<context>
+    <name>Copy</name>
+    <message>
+        <source>The picture was not copied to the clipboard: %1.</source>
+        <translation>画像はクリップボードにコピーされませんでした: %1。</translation>
     </message>
 </context>
 <context>
@@ -87,6 +114,21 @@
     <message>
         <source>it is a link that leads to no file (%1)</source>
         <translation>どのファイルも指していないリンクです (%1)</translation>
+    </message>
+</context>
+<context>
+    <name>Jobs</name>
+    <message>
+        <source>the work ended without a result</source>
+        <translation>処理が結果なしで終了しました</translation>
+    </message>
+    <message>
+        <source>there is not enough memory for it</source>
+        <translation>メモリが不足しています</translation>
+    </message>
+    <message>
+        <source>an unexpected error occurred</source>
+        <translation>予期しないエラーが発生しました</translation>
     </message>
 </context>
 <context>
@@ -274,6 +316,10 @@ Do you want to create it?</source>
         <source>The picture could not be printed: there is not enough memory for it, or the printer did not take it.</source>
         <translation>画像を印刷できませんでした: メモリが足りないか、プリンターが受け付けませんでした。</translation>
     </message>
+    <message>
+        <source>The picture could not be printed: %1.</source>
+        <translation>画像を印刷できませんでした: %1。</translation>
+    </message>
 </context>
 <context>
     <name>Save</name>
@@ -332,6 +378,10 @@ It is kept in the BMP file %1.</source>
         <source>Save all is done.</source>
         <translation>すべての画像を保存しました。</translation>
     </message>
+    <message>
+        <source>Save all into %1 did not finish: %2.</source>
+        <translation>%1 へのすべて保存は完了しませんでした: %2。</translation>
+    </message>
 </context>
 <context>
     <name>Viewers</name>
@@ -385,6 +435,10 @@ It is kept in the BMP file %1.</source>
     <message>
         <source>Gallery</source>
         <translation>ギャラリー</translation>
+    </message>
+    <message>
+        <source>The command did not finish: %1.</source>
+        <translation>コマンドは完了しませんでした: %1。</translation>
     </message>
 </context>
 <context>

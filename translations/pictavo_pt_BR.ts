@@ -58,8 +58,35 @@
         <translation>o conversor JPEG %1 foi recusado: ele não tem BmpToJpeg</translation>
     </message>
     <message>
-        <source>the JPEG converter failed (code %1)</source>
-        <translation>o conversor JPEG falhou (código %1)</translation>
+        <source>there was not enough memory to convert it to JPEG</source>
+        <translation>não havia memória suficiente para convertê-la em JPEG</translation>
+    </message>
+    <message>
+        <source>the JPEG converter could not read the picture: %1</source>
+        <translation>o conversor JPEG não conseguiu ler a imagem: %1</translation>
+    </message>
+    <message>
+        <source>the JPEG converter does not take this kind of bitmap</source>
+        <translation>o conversor JPEG não aceita este tipo de bitmap</translation>
+    </message>
+    <message>
+        <source>the JPEG converter could not encode the picture</source>
+        <translation>o conversor JPEG não conseguiu codificar a imagem</translation>
+    </message>
+    <message>
+        <source>the JPEG file could not be written: %1</source>
+        <translation>não foi possível gravar o arquivo JPEG: %1</translation>
+    </message>
+    <message>
+        <source>the JPEG converter refused the file names it was given</source>
+        <translation>o conversor JPEG recusou os nomes de arquivo recebidos</translation>
+    </message>
+</context>
+<context>
+    <name>Copy</name>
+    <message>
+        <source>The picture was not copied to the clipboard: %1.</source>
+        <translation>A imagem não foi copiada para a área de transferência: %1.</translation>
     </message>
 </context>
 <context>
@@ -87,6 +114,21 @@
     <message>
         <source>it is a link that leads to no file (%1)</source>
         <translation>é um link que não leva a nenhum arquivo (%1)</translation>
+    </message>
+</context>
+<context>
+    <name>Jobs</name>
+    <message>
+        <source>the work ended without a result</source>
+        <translation>o trabalho terminou sem resultado</translation>
+    </message>
+    <message>
+        <source>there is not enough memory for it</source>
+        <translation>não há memória suficiente para isso</translation>
+    </message>
+    <message>
+        <source>an unexpected error occurred</source>
+        <translation>ocorreu um erro inesperado</translation>
     </message>
 </context>
 <context>
@@ -274,6 +316,10 @@ Deseja criá-lo?</translation>
         <source>The picture could not be printed: there is not enough memory for it, or the printer did not take it.</source>
         <translation>Não foi possível imprimir a imagem: não há memória suficiente para ela, ou a impressora não a aceitou.</translation>
     </message>
+    <message>
+        <source>The picture could not be printed: %1.</source>
+        <translation>Não foi possível imprimir a imagem: %1.</translation>
+    </message>
 </context>
 <context>
     <name>Save</name>
@@ -332,6 +378,10 @@ Não convertidas e mantidas lá como arquivos BMP: %1.</translation>
         <source>Save all is done.</source>
         <translation>Todas as imagens foram salvas.</translation>
     </message>
+    <message>
+        <source>Save all into %1 did not finish: %2.</source>
+        <translation>Salvar tudo em %1 não terminou: %2.</translation>
+    </message>
 </context>
 <context>
     <name>Viewers</name>
@@ -385,6 +435,10 @@ Não convertidas e mantidas lá como arquivos BMP: %1.</translation>
     <message>
         <source>Gallery</source>
         <translation>Galeria</translation>
+    </message>
+    <message>
+        <source>The command did not finish: %1.</source>
+        <translation>O comando não terminou: %1.</translation>
     </message>
 </context>
 <context>

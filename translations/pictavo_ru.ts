@@ -58,8 +58,35 @@
         <translation>конвертер JPEG %1 отклонён: в нём нет BmpToJpeg</translation>
     </message>
     <message>
-        <source>the JPEG converter failed (code %1)</source>
-        <translation>ошибка конвертера JPEG (код %1)</translation>
+        <source>there was not enough memory to convert it to JPEG</source>
+        <translation>недостаточно памяти для преобразования в JPEG</translation>
+    </message>
+    <message>
+        <source>the JPEG converter could not read the picture: %1</source>
+        <translation>конвертер JPEG не смог прочитать изображение: %1</translation>
+    </message>
+    <message>
+        <source>the JPEG converter does not take this kind of bitmap</source>
+        <translation>конвертер JPEG не принимает такой вид точечного рисунка</translation>
+    </message>
+    <message>
+        <source>the JPEG converter could not encode the picture</source>
+        <translation>конвертер JPEG не смог закодировать изображение</translation>
+    </message>
+    <message>
+        <source>the JPEG file could not be written: %1</source>
+        <translation>не удалось записать файл JPEG: %1</translation>
+    </message>
+    <message>
+        <source>the JPEG converter refused the file names it was given</source>
+        <translation>конвертер JPEG отклонил переданные имена файлов</translation>
+    </message>
+</context>
+<context>
+    <name>Copy</name>
+    <message>
+        <source>The picture was not copied to the clipboard: %1.</source>
+        <translation>Изображение не скопировано в буфер обмена: %1.</translation>
     </message>
 </context>
 <context>
@@ -87,6 +114,21 @@
     <message>
         <source>it is a link that leads to no file (%1)</source>
         <translation>это ссылка, которая не ведёт ни к одному файлу (%1)</translation>
+    </message>
+</context>
+<context>
+    <name>Jobs</name>
+    <message>
+        <source>the work ended without a result</source>
+        <translation>работа завершилась без результата</translation>
+    </message>
+    <message>
+        <source>there is not enough memory for it</source>
+        <translation>для этого недостаточно памяти</translation>
+    </message>
+    <message>
+        <source>an unexpected error occurred</source>
+        <translation>произошла непредвиденная ошибка</translation>
     </message>
 </context>
 <context>
@@ -274,6 +316,10 @@ Do you want to create it?</source>
         <source>The picture could not be printed: there is not enough memory for it, or the printer did not take it.</source>
         <translation>Не удалось напечатать изображение: для него недостаточно памяти, или принтер его не принял.</translation>
     </message>
+    <message>
+        <source>The picture could not be printed: %1.</source>
+        <translation>Не удалось напечатать изображение: %1.</translation>
+    </message>
 </context>
 <context>
     <name>Save</name>
@@ -332,6 +378,10 @@ It is kept in the BMP file %1.</source>
         <source>Save all is done.</source>
         <translation>Все изображения сохранены.</translation>
     </message>
+    <message>
+        <source>Save all into %1 did not finish: %2.</source>
+        <translation>Сохранение всего в %1 не завершено: %2.</translation>
+    </message>
 </context>
 <context>
     <name>Viewers</name>
@@ -385,6 +435,10 @@ It is kept in the BMP file %1.</source>
     <message>
         <source>Gallery</source>
         <translation>Галерея</translation>
+    </message>
+    <message>
+        <source>The command did not finish: %1.</source>
+        <translation>Команда не завершена: %1.</translation>
     </message>
 </context>
 <context>

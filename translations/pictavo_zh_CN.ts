@@ -58,8 +58,35 @@
         <translation>已拒绝 JPEG 转换器 %1：它没有 BmpToJpeg</translation>
     </message>
     <message>
-        <source>the JPEG converter failed (code %1)</source>
-        <translation>JPEG 转换器失败（代码 %1）</translation>
+        <source>there was not enough memory to convert it to JPEG</source>
+        <translation>内存不足，无法转换为 JPEG</translation>
+    </message>
+    <message>
+        <source>the JPEG converter could not read the picture: %1</source>
+        <translation>JPEG 转换器无法读取图片：%1</translation>
+    </message>
+    <message>
+        <source>the JPEG converter does not take this kind of bitmap</source>
+        <translation>JPEG 转换器不接受这种位图</translation>
+    </message>
+    <message>
+        <source>the JPEG converter could not encode the picture</source>
+        <translation>JPEG 转换器无法编码图片</translation>
+    </message>
+    <message>
+        <source>the JPEG file could not be written: %1</source>
+        <translation>无法写入 JPEG 文件：%1</translation>
+    </message>
+    <message>
+        <source>the JPEG converter refused the file names it was given</source>
+        <translation>JPEG 转换器拒绝了给定的文件名</translation>
+    </message>
+</context>
+<context>
+    <name>Copy</name>
+    <message>
+        <source>The picture was not copied to the clipboard: %1.</source>
+        <translation>图片未复制到剪贴板：%1。</translation>
     </message>
 </context>
 <context>
@@ -87,6 +114,21 @@
     <message>
         <source>it is a link that leads to no file (%1)</source>
         <translation>它是一个不指向任何文件的链接（%1）</translation>
+    </message>
+</context>
+<context>
+    <name>Jobs</name>
+    <message>
+        <source>the work ended without a result</source>
+        <translation>工作结束时没有结果</translation>
+    </message>
+    <message>
+        <source>there is not enough memory for it</source>
+        <translation>内存不足</translation>
+    </message>
+    <message>
+        <source>an unexpected error occurred</source>
+        <translation>发生了意外错误</translation>
     </message>
 </context>
 <context>
@@ -274,6 +316,10 @@ Do you want to create it?</source>
         <source>The picture could not be printed: there is not enough memory for it, or the printer did not take it.</source>
         <translation>无法打印该图片：内存不足，或者打印机未接受它。</translation>
     </message>
+    <message>
+        <source>The picture could not be printed: %1.</source>
+        <translation>无法打印图片：%1。</translation>
+    </message>
 </context>
 <context>
     <name>Save</name>
@@ -332,6 +378,10 @@ It is kept in the BMP file %1.</source>
         <source>Save all is done.</source>
         <translation>已保存所有图像。</translation>
     </message>
+    <message>
+        <source>Save all into %1 did not finish: %2.</source>
+        <translation>全部保存到 %1 未完成：%2。</translation>
+    </message>
 </context>
 <context>
     <name>Viewers</name>
@@ -385,6 +435,10 @@ It is kept in the BMP file %1.</source>
     <message>
         <source>Gallery</source>
         <translation>图库</translation>
+    </message>
+    <message>
+        <source>The command did not finish: %1.</source>
+        <translation>命令未完成：%1。</translation>
     </message>
 </context>
 <context>

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cmath>
 #include <csignal>
 #include <dlfcn.h>
@@ -250,7 +251,9 @@ TEST_F(Converter, UnwritableTargetLeavesNothing) {
         targets.push_back(m_dir / "readonly" / "x.jpg");
     }
     for (const auto& target : targets) {
+        errno = 0;
         EXPECT_NE(convert(bmp, target), PICTAVO_JPEG_OK) << target;
+        EXPECT_NE(errno, 0) << target << ": errno tells the caller why";
         EXPECT_FALSE(fs::is_regular_file(target)) << target;
     }
     EXPECT_TRUE(fs::is_empty(m_dir / "folder"));
@@ -264,9 +267,11 @@ TEST_F(Converter, UnwritableTargetLeavesNothing) {
     const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
     setrlimit(RLIMIT_FSIZE, &small);
     const int result = convert(bmp, m_dir / "full.jpg");
+    const int why = errno;
     setrlimit(RLIMIT_FSIZE, &old);
     signal(SIGXFSZ, oldHandler);
     EXPECT_EQ(result, PICTAVO_JPEG_CANNOT_WRITE);
+    EXPECT_EQ(why, EFBIG);
     EXPECT_EQ(readFile(m_dir / "full.jpg"), "keep me");
     auto after = listing();
     after.erase("readonly");

@@ -13,14 +13,13 @@ public:
     int started = 0;
     int finishAllCalls = 0;
 
-    void start(std::function<void()> work, std::function<void()> done) override {
+    void start(std::function<void()> work, std::function<void(JobFailure)> done) override {
         ++started;
         if (hold) {
             m_held.emplace_back(std::move(work), std::move(done));
             return;
         }
-        work();
-        done();
+        done(runCaught(work));
     }
     /** Runs the oldest held job's work and then its done step. */
     bool finishNext() {
@@ -28,8 +27,17 @@ public:
             return false;
         auto job = std::move(m_held.front());
         m_held.pop_front();
-        job.first();
-        job.second();
+        job.second(runCaught(job.first));
+        return true;
+    }
+    /** Drops the oldest held job's work unrun and still runs its done step, as an
+        executor that gives a job up does. */
+    bool cancelNext() {
+        if (m_held.empty())
+            return false;
+        auto job = std::move(m_held.front());
+        m_held.pop_front();
+        job.second(nullptr);
         return true;
     }
     /** Runs every held job's work; their done steps never come. */
@@ -38,11 +46,11 @@ public:
         while (!m_held.empty()) {
             auto job = std::move(m_held.front());
             m_held.pop_front();
-            job.first();
+            runCaught(job.first);
         }
     }
     std::size_t heldCount() const { return m_held.size(); }
 
 private:
-    std::deque<std::pair<std::function<void()>, std::function<void()>>> m_held;
+    std::deque<std::pair<std::function<void()>, std::function<void(JobFailure)>>> m_held;
 };

@@ -54,10 +54,11 @@ public:
         std::lock_guard g(m_lock);
         return m_inner.writeBmp(picture, path, error);
     }
-    bool writeIntermediateBmp(const Picture& picture, const QString& path,
-                              QString* error) override {
+    std::unique_ptr<IntermediateBmp> writeIntermediateBmp(const Picture& picture,
+                                                          const QString& folder,
+                                                          QString* error) override {
         std::lock_guard g(m_lock);
-        return m_inner.writeIntermediateBmp(picture, path, error);
+        return m_inner.writeIntermediateBmp(picture, folder, error);
     }
 
 private:

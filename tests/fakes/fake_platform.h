@@ -254,6 +254,26 @@ public:
     }
 };
 
+/** The converter's file as a hidden name in the fake folder, gone with the object. */
+class FakeIntermediateBmp final : public IntermediateBmp {
+public:
+    FakeIntermediateBmp(FakeFileSystem& fs, QString path) : m_fs(fs), m_path(std::move(path)) {}
+    ~FakeIntermediateBmp() override {
+        if (!m_kept)
+            m_fs.remove(m_path);
+    }
+    QString path() const override { return m_path; }
+    bool keepAs(const QString& name, QString* error) override {
+        m_kept = m_fs.renameNew(m_path, name, error);
+        return m_kept;
+    }
+
+private:
+    FakeFileSystem& m_fs;
+    QString m_path;
+    bool m_kept = false;
+};
+
 /** Pictures are kept by path; writes store a marker the loads can read back. */
 class FakePictureFiles final : public IPictureFiles {
 public:
@@ -293,6 +313,15 @@ public:
         fs.files[path] = QByteArray("BM") + QByteArray::number(picture.width());
         readable[path] = picture;
         return true;
+    }
+    std::unique_ptr<IntermediateBmp> writeIntermediateBmp(const Picture& picture,
+                                                          const QString& folder,
+                                                          QString* error) override {
+        const QString path = fs.uniqueName(folder, QStringLiteral(".pictavo-"),
+                                           QStringLiteral(".tmp"));
+        if (!writeBmp(picture, path, error))
+            return nullptr;
+        return std::make_unique<FakeIntermediateBmp>(fs, path);
     }
 };
 
@@ -373,7 +402,10 @@ public:
         *h = pageHeight;
         return true;
     }
+    std::function<void()> whileDrawing; // may throw
     bool drawPicture(const Picture& p, float x, float y, float w, float h) override {
+        if (whileDrawing)
+            whileDrawing();
         if (!present || failDrawing || p.isNull() || p.isEmpty())
             return false;
         drawn.push_back({p, x, y, w, h});
@@ -393,9 +425,12 @@ public:
     bool works = true;
     std::vector<std::pair<QString, QString>> calls;
     explicit FakeConverter(FakeFileSystem& f) : fs(f) {}
+    std::function<void(const QString& jpeg)> whileConverting; // may throw
     bool BmpToJpeg(const QString& bmp, const QString& jpeg, int, QString* error) override {
         std::lock_guard held(fs.lock);
         calls.emplace_back(bmp, jpeg);
+        if (whileConverting)
+            whileConverting(jpeg);
         if (!works || fs.fileLength(bmp) <= 0) {
             if (error)
                 *error = QStringLiteral("the JPEG converter failed");

@@ -1,3 +1,4 @@
+#include "platform/qt/qt_application.h"
 #include "platform/qt/qt_platform.h"
 #include "tests/child_reports.h"
 
@@ -7,7 +8,7 @@
 // Integration tests run on a real X server (the test script starts Xvfb and openbox).
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "xcb");
-    QApplication app(argc, argv);
+    QtApplication app(argc, argv);
     configureImageLimits();
     ::testing::InitGoogleTest(&argc, argv);
     return runAllTestsWatchingChildren();

@@ -317,6 +317,10 @@ public:
         return solidPicture(1, 1, 0xff000000u + path.at(0).unicode());
     }
     bool writeBmp(const Picture&, const QString&, QString*) override { return false; }
+    std::unique_ptr<IntermediateBmp> writeIntermediateBmp(const Picture&, const QString&,
+                                                          QString*) override {
+        return nullptr;
+    }
 };
 
 } // namespace
@@ -360,6 +364,10 @@ public:
         return solidPicture(1, 1);
     }
     bool writeBmp(const Picture&, const QString&, QString*) override { return false; }
+    std::unique_ptr<IntermediateBmp> writeIntermediateBmp(const Picture&, const QString&,
+                                                          QString*) override {
+        return nullptr;
+    }
     void release() {
         std::lock_guard lock(m);
         released = true;

@@ -179,30 +179,18 @@ TEST_F(SaveAllFixture, TheLocalesDecimalSeparatorIsUsed) {
 
 namespace {
 // The chosen folder disappears as soon as a picture's files are in place.
-class VanishingFolder final : public IFileSystem {
+class VanishingFolder final : public IConverter {
 public:
-    explicit VanishingFolder(FakeFileSystem& files) : m_files(files) {}
-    std::int64_t fileLength(const QString& path) const override { return m_files.fileLength(path); }
-    bool remove(const QString& path) override { return vanishAfter(m_files.remove(path)); }
-    bool renameNew(const QString& from, const QString& to, QString* error) override {
-        return vanishAfter(m_files.renameNew(from, to, error));
-    }
-    QString saveTarget(const QString& path, QString* error) const override {
-        return m_files.saveTarget(path, error);
-    }
-    QStringList listFiles(const QString& folder, const QString& pattern) const override {
-        return m_files.listFiles(folder, pattern);
-    }
-    QString uniqueName(const QString& folder, const QString& stem,
-                       const QString& suffix) const override {
-        return m_files.uniqueName(folder, stem, suffix);
+    VanishingFolder(IConverter& inner, FakeFileSystem& files) : m_inner(inner), m_files(files) {}
+    bool BmpToJpeg(const QString& bmp, const QString& jpeg, int setting, QString* error) override {
+        const bool converted = m_inner.BmpToJpeg(bmp, jpeg, setting, error);
+        std::lock_guard held(m_files.lock);
+        m_files.files.clear();
+        return converted;
     }
 
 private:
-    bool vanishAfter(bool result) {
-        m_files.files.clear();
-        return result;
-    }
+    IConverter& m_inner;
     FakeFileSystem& m_files;
 };
 } // namespace
@@ -210,10 +198,10 @@ private:
 TEST_F(SaveAllFixture, AVanishedFolderIsReportedAsItIs) {
     // One picture: a single worker, so the order of events is fixed.
     addPictures(1);
-    VanishingFolder vanishing(fs);
     Platform p = fakes.platform;
-    Platform platform{p.clipboard, p.clock, vanishing, p.pictures, p.dialogs,
-                      p.messages,  p.shell, p.printer, p.converter};
+    VanishingFolder vanishing(p.converter, fs);
+    Platform platform{p.clipboard, p.clock, p.files,   p.pictures, p.dialogs,
+                      p.messages,  p.shell, p.printer, vanishing};
     CommandEnv vanishingEnv{g, window, platform};
     for (const bool converts : {true, false}) {
         fakes.fake.converter.works = converts;

@@ -14,7 +14,9 @@
 #include <climits>
 #include <fcntl.h>
 #include <functional>
+#include <memory>
 #include <optional>
+#include <utility>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -137,21 +139,114 @@ bool QtPictureFiles::writeBmp(const Picture& picture, const QString& path, QStri
     return true;
 }
 
-bool QtPictureFiles::writeIntermediateBmp(const Picture& picture, const QString& path,
-                                          QString* error) {
-    removeOwnLeftovers(paths::folderOf(path));
+namespace {
+// The converter's file: unnamed (O_TMPFILE) where the file system allows, so that it goes when
+// it is closed even from a folder made read-only or removed meanwhile; elsewhere a hidden name
+// of the program's own pattern, removed again.
+class WrittenBmp final : public IntermediateBmp {
+public:
+    WrittenBmp(int fd, QByteArray name) : m_fd(fd), m_name(std::move(name)) {
+        if (m_name.isEmpty())
+            m_name = "/proc/self/fd/" + QByteArray::number(fd);
+        m_unnamed = m_name.startsWith("/proc/self/fd/");
+    }
+    ~WrittenBmp() override {
+        ::close(m_fd);
+        if (!m_unnamed && !m_kept)
+            ::unlink(m_name.constData());
+    }
+    QString path() const override { return decodeFileName(m_name); }
+    /** Holds the written file for reading only, so that no write of the program's
+        stands in the way of its folder being made read-only meanwhile. */
+    bool settle(QString* error) {
+        const int reading = ::open(m_name.constData(), O_RDONLY | O_CLOEXEC);
+        if (reading < 0) {
+            setError(error, systemError());
+            return false;
+        }
+        const int writing = std::exchange(m_fd, reading);
+        if (::close(writing) != 0) {
+            setError(error, systemError());
+            return false;
+        }
+        if (m_unnamed)
+            m_name = "/proc/self/fd/" + QByteArray::number(m_fd);
+        return true;
+    }
+    bool keepAs(const QString& name, QString* error) override {
+        const QByteArray to = encodeFileName(name);
+        // Never over a file there: link, which refuses, and then let go of the old name.
+        if (::linkat(AT_FDCWD, m_name.constData(), AT_FDCWD, to.constData(),
+                     m_unnamed ? AT_SYMLINK_FOLLOW : 0) != 0) {
+            setError(error, systemError());
+            return false;
+        }
+        if (!m_unnamed)
+            ::unlink(m_name.constData());
+        m_kept = true;
+        return true;
+    }
+
+private:
+    int m_fd;
+    QByteArray m_name;
+    bool m_unnamed = false;
+    bool m_kept = false;
+};
+
+// Opens the converter's file in folder: unnamed where possible; name is empty then.
+int openIntermediate(const QString& folder, QByteArray* name, QString* error) {
+    QByteArray dir = encodeFileName(folder.isEmpty() ? QStringLiteral(".") : folder);
+    int fd = ::access("/proc/self/fd", X_OK) == 0
+                 ? ::open(dir.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666)
+                 : (errno = EOPNOTSUPP, -1);
+    if (fd >= 0 || (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)) {
+        if (fd < 0)
+            setError(error, systemError());
+        return fd;
+    }
+    for (int attempt = 0; attempt < 8 && fd < 0; ++attempt) {
+        *name = encodeFileName(QtFileSystem().uniqueName(folder,
+                                                         QString::fromLatin1(kTemporaryPrefix),
+                                                         QString::fromLatin1(kTemporarySuffix)));
+        fd = ::open(name->constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            break;
+    }
+    if (fd < 0)
+        setError(error, systemError());
+    return fd;
+}
+} // namespace
+
+std::unique_ptr<IntermediateBmp> QtPictureFiles::writeIntermediateBmp(const Picture& picture,
+                                                                      const QString& folder,
+                                                                      QString* error) {
+    removeOwnLeftovers(folder);
+    QByteArray name;
+    const int fd = openIntermediate(folder, &name, error);
+    if (fd < 0)
+        return nullptr;
+    std::unique_ptr<WrittenBmp> bmp;
+    try {
+        bmp = std::make_unique<WrittenBmp>(fd, name);
+    } catch (...) {
+        ::close(fd);
+        if (!name.isEmpty())
+            ::unlink(name.constData());
+        throw;
+    }
+    // Owned from here: a failure or a throw below closes it, and a named one goes.
     // No sync: it is read at once and then removed. The usual 32-bit picture goes as it is,
     // its unused byte and all, which the converter reads as fast; one held packed, a band at
     // a time, never unpacked whole.
-    if (const auto packed = picture.packedForm(); packed && writesAsItIs(*packed))
-        return writeNewBmp([&packed](int fd, QString* e) { return writeDirectBmp(fd, *packed, e); },
-                           encodeFileName(path), std::nullopt, false, error);
-    const QImage image = imageToWrite(picture, error);
-    if (image.isNull())
-        return false;
-    return writeNewBmp(
-        [&image](int fd, QString* e) {
-            return writesAsItIs(image) ? writeDirectBmp(fd, image, e) : writeQtBmp(image, fd, e);
-        },
-        encodeFileName(path), std::nullopt, false, error);
+    bool written = false;
+    if (const auto packed = picture.packedForm(); packed && writesAsItIs(*packed)) {
+        written = writeDirectBmp(fd, *packed, error);
+    } else {
+        const QImage image = imageToWrite(picture, error);
+        written = !image.isNull() && (writesAsItIs(image) ? writeDirectBmp(fd, image, error)
+                                                          : writeQtBmp(image, fd, error));
+    }
+    return written && bmp->settle(error) ? std::move(bmp) : nullptr;
 }

@@ -4,9 +4,11 @@
 #include "converter/bmp_to_jpeg.h"
 #include "platform/qt/files/private_files.h"
 #include "platform/qt/files/qt_file_system.h"
+#include "platform/qt/files/system_error.h"
 
 #include <QCoreApplication>
 #include <QLibrary>
+#include <cerrno>
 #include <mutex>
 
 QString QtConverter::defaultLibraryPath() {
@@ -59,10 +61,36 @@ bool QtConverter::BmpToJpeg(const QString& bmpPath, const QString& jpegPath, int
     lock.unlock();
     // The same bytes the file system gets everywhere else: a name that is not
     // valid UTF-8 reaches the converter as it is on disk.
-    const int code =
-        convert(encodeFileName(bmpPath).constData(), encodeFileName(jpegPath).constData(), setting);
-    if (code != 0)
-        return fail(QCoreApplication::translate("Converter", "the JPEG converter failed (code %1)")
-                        .arg(code));
-    return true;
+    const QByteArray bmpName = encodeFileName(bmpPath);
+    const QByteArray jpegName = encodeFileName(jpegPath);
+    errno = 0;
+    const int code = convert(bmpName.constData(), jpegName.constData(), setting);
+    const int why = errno;
+    if (code == PICTAVO_JPEG_OK)
+        return true;
+    return fail(failureText(code, why));
+}
+
+QString QtConverter::failureText(int code, int why) {
+    if (why == ENOMEM)
+        return QCoreApplication::translate("Converter",
+                                           "there was not enough memory to convert it to JPEG");
+    switch (code) {
+    case PICTAVO_JPEG_CANNOT_READ:
+        return QCoreApplication::translate("Converter",
+                                           "the JPEG converter could not read the picture: %1")
+            .arg(systemError(why ? why : EIO));
+    case PICTAVO_JPEG_UNSUPPORTED_BMP:
+        return QCoreApplication::translate("Converter",
+                                           "the JPEG converter does not take this kind of bitmap");
+    case PICTAVO_JPEG_ENCODE_FAILED:
+        return QCoreApplication::translate("Converter",
+                                           "the JPEG converter could not encode the picture");
+    case PICTAVO_JPEG_CANNOT_WRITE:
+        return QCoreApplication::translate("Converter", "the JPEG file could not be written: %1")
+            .arg(systemError(why ? why : EIO));
+    default:
+        return QCoreApplication::translate("Converter",
+                                           "the JPEG converter refused the file names it was given");
+    }
 }

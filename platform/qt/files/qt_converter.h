@@ -10,6 +10,8 @@ public:
     bool BmpToJpeg(const QString& bmpPath, const QString& jpegPath, int setting,
                    QString* error) override;
     static QString defaultLibraryPath();
+    /** Why the converter failed, in words, from its result code and the errno it left. */
+    static QString failureText(int code, int why);
 
 private:
     QString m_libraryPath;

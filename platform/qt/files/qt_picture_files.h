@@ -15,7 +15,9 @@ public:
                             int metafileTimeoutMs = kMetafileTimeoutMs);
     Picture load(const QString& path, QString* error) override;
     bool writeBmp(const Picture& picture, const QString& path, QString* error) override;
-    bool writeIntermediateBmp(const Picture& picture, const QString& path, QString* error) override;
+    std::unique_ptr<IntermediateBmp> writeIntermediateBmp(const Picture& picture,
+                                                          const QString& folder,
+                                                          QString* error) override;
 
 private:
     Picture loadMetafile(const QString& path, int fd, QString* error) const;
