@@ -145,9 +145,12 @@ ClipboardWatcher::Decision ClipboardWatcher::decide(const ClipboardContent& cont
         return {Verdict::New, "offered by a program started since the last take"};
     // Where nobody is named, only the picture just taken: managers there put back their
     // newest, and an older picture copied again at once is a person's.
-    if (content.afterOurEmptyingMs >= 0 && content.afterOurEmptyingMs <= kPutBackWithinMs &&
-        (by.client != 0 || justTaken))
+    const bool soon =
+        content.afterOurEmptyingMs >= 0 && content.afterOurEmptyingMs <= kPutBackWithinMs;
+    if (soon && (by.client != 0 || justTaken))
         return {Verdict::PutBack, "answers our emptying soon, with nothing pressed"};
+    if (soon)
+        return {Verdict::New, "an older picture again at once, where nobody is named"};
     // Late, and unattended: a program copying again, or a manager slower than any seen. Taken
     // either way, and not emptied, so a manager has nothing to answer.
     return {Verdict::NewLeft, "the same picture again late after our emptying, nothing pressed"};

@@ -274,6 +274,7 @@ TEST_F(WatcherFixture, WithoutClientsAPutBackIsToldByTime) {
     clipboard.put(copyOf(photo));
     watcher.Timer1_Timer();
     EXPECT_EQ(gallery.ImageCount, 7);
+    EXPECT_FALSE(clipboard.offered) << "and emptied";
 }
 
 TEST_F(WatcherFixture, APersonsRepeatedCopiesAreAllTaken) {

@@ -219,6 +219,7 @@ void QtClipboard::clearTaken(const ClipboardContent& taken) {
         // Read through the compositor, with an X program holding the same picture: it came
         // from either side, and whichever side shows it next shows the same capture.
         m_sides.taken(m_xBehind ? Side::Both : Side::Wayland, taken.fingerprint, m_clock.elapsed());
+        m_wayland->noteTaken(taken.ownership & ~kWaylandOffer);
         m_wayland->clearIfUnchanged(taken.ownership & ~kWaylandOffer);
         if (m_xBehind)
             m_x11.clearIfUnchanged(std::exchange(m_xBehind, 0));
@@ -238,6 +239,7 @@ void QtClipboard::keepTaken(const ClipboardContent& taken) {
     if (m_wayland && taken.ownership == m_waylandLooked) {
         m_sides.taken(std::exchange(m_xBehind, 0) ? Side::Both : Side::Wayland, taken.fingerprint,
                       m_clock.elapsed());
+        m_wayland->noteTaken(taken.ownership & ~kWaylandOffer);
         return;
     }
     m_sides.taken(Side::X, taken.fingerprint, m_clock.elapsed(), std::exchange(m_waylandBeside, 0));

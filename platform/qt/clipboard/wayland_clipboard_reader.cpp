@@ -59,6 +59,10 @@ void WaylandClipboardReader::clearIfUnchanged(std::uint64_t ownership) {
     post([ownership](Session& s) { s.clearIf(ownership); });
 }
 
+void WaylandClipboardReader::noteTaken(std::uint64_t ownership) {
+    post([ownership](Session& s) { s.noteTaken(ownership); });
+}
+
 void WaylandClipboardReader::clear() {
     post([](Session& s) { s.clear(); });
 }

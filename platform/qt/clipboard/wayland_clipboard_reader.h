@@ -35,6 +35,8 @@ public:
     void look(bool readImage, bool quick, std::function<void(ClipboardContent)> done);
     /** Empties the selection if it is still the offer that ownership names. */
     void clearIfUnchanged(std::uint64_t ownership);
+    /** The offer that ownership names was taken. */
+    void noteTaken(std::uint64_t ownership);
     void clear();
     /** Puts the image on the selection as PNG, served from the reader's thread. */
     void setImage(const QImage& image);

@@ -128,6 +128,12 @@ ClipboardContent WaylandClipboardReader::Session::look(bool readImage, bool quic
     out.offeredAtMs = m_offeredAtMs;
     if (m_firstAfterOurEmptying && m_ourEmptyingAtMs >= 0)
         out.afterOurEmptyingMs = m_offeredAtMs - m_ourEmptyingAtMs;
+    // Nobody is named here, but another offer between the take and this one (a text copied
+    // in between) makes this one a new copy too.
+    out.anotherOwnerSinceTake =
+        m_takenSerial != 0 &&
+        std::any_of(m_offerSerials.begin(), m_offerSerials.end(),
+                    [&](std::uint64_t s) { return s > m_takenSerial && s != m_serial; });
     if (!readImage)
         return out;
     QByteArray data;
@@ -212,6 +218,9 @@ void WaylandClipboardReader::Session::selection(void* proxy) {
     if (proxy) {
         m_firstAfterOurEmptying = std::exchange(m_sinceOurEmptying, false);
         m_offeredAtMs = nowMs;
+        m_offerSerials.push_back(m_serial);
+        if (m_offerSerials.size() > 64)
+            m_offerSerials.pop_front();
     } else {
         // Another program's emptying does not end the wait for the first owner after
         // ours: a manager may empty the selection itself before it puts its copy back.

@@ -2,6 +2,8 @@
 // empties them, and serves our own picture to whoever pastes it.
 #pragma once
 
+#include <deque>
+
 #include "platform/qt/clipboard/wayland_clipboard_reader.h"
 #include "platform/qt/clipboard/wayland_data_control.h"
 
@@ -106,6 +108,14 @@ private:
     bool m_firstAfterOurEmptying = false;
     std::int64_t m_offeredAtMs = -1;
     std::int64_t m_ourEmptyingAtMs = -1;
+    // The serials of the latest offers, and of the one last taken.
+    std::deque<std::uint64_t> m_offerSerials;
+    std::uint64_t m_takenSerial = 0;
+
+public:
+    void noteTaken(std::uint64_t ownership) { m_takenSerial = ownership; }
+
+private:
     std::vector<void*> m_sources;
     void* m_ownSource = nullptr;
     QImage m_ownImage;
